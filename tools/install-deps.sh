@@ -1,0 +1,39 @@
+#!/bin/sh
+# Installs the toolchain and the test platform (idempotent, non-interactive, run as root).
+# Nothing is installed when everything is already present.
+set -eu
+
+PKGS="gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 wine64
+xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei
+cmake ninja-build make 7zip python3 googletest dpkg-dev
+clang libclang-rt-14-dev libpugixml-dev libcpp-httplib-dev"
+
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+done
+
+if [ -n "$missing" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  if [ ! -f /etc/apt/sources.list.d/debian-src.sources ] && [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      > /etc/apt/sources.list.d/debian-src.sources
+  fi
+  apt-get update -q </dev/null
+  # shellcheck disable=SC2086
+  apt-get install -y -q --no-install-recommends $missing </dev/null
+fi
+
+# The deb-src entry is needed by fetch-sources.sh even when no package was missing.
+if [ ! -f /etc/apt/sources.list.d/debian-src.sources ] && [ -f /etc/apt/sources.list.d/debian.sources ]; then
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+    > /etc/apt/sources.list.d/debian-src.sources
+  apt-get update -q </dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
+  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
