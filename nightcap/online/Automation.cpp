@@ -2,6 +2,7 @@
 
 #include "CodePages.h"
 
+#include <cwchar>
 #include <vector>
 
 bool AutomationObject::Create(const wchar_t* progId) {
@@ -64,5 +65,6 @@ void SetBool(ScopedVariant& v, bool value) {
 
 std::string TextOfVariant(const VARIANT& v) {
     if (v.vt != VT_BSTR || !v.bstrVal) return std::string();
-    return GbkFromWide(std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)));
+    // Some servers' strings carry their terminator in the length: the text ends at the first zero.
+    return GbkFromWide(std::wstring(v.bstrVal, ::wcsnlen(v.bstrVal, ::SysStringLen(v.bstrVal))));
 }

@@ -24,5 +24,5 @@ private:
 void SetText(ScopedVariant& v, const std::string& gbkText);
 void SetLong(ScopedVariant& v, long value);
 void SetBool(ScopedVariant& v, bool value);
-// A BSTR variant as GBK text (anything else gives the empty text).
+// A BSTR variant as GBK text up to its first zero (anything else gives the empty text).
 std::string TextOfVariant(const VARIANT& v);

@@ -5,7 +5,7 @@
 namespace {
 
 // Days from 1970-01-01 of a proleptic Gregorian date.
-long DaysFromCivil(long y, int m, int d) {
+constexpr long DaysFromCivil(long y, int m, int d) {
     y -= m <= 2;
     const long era = (y >= 0 ? y : y - 399) / 400;
     const long yoe = y - era * 400;
@@ -26,7 +26,7 @@ void CivilFromDays(long z, int& year, int& month, int& day) {
     year = int(yoe + era * 400 + (month <= 2));
 }
 
-const long kEpochDays = DaysFromCivil(1899, 12, 30);
+constexpr long kEpochDays = DaysFromCivil(1899, 12, 30);
 
 int DaysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -6,12 +6,6 @@
 
 namespace {
 
-double MakeDeletionDate() {
-    double date = 0;
-    DateFromCalendar(1999, 1, 1, 1, 1, 1, date);
-    return date;
-}
-
 bool AtCookieStart(std::string_view cookies, size_t at) {
     while (at > 0 && cookies[at - 1] == ' ') --at;
     return at == 0 || cookies[at - 1] == ';';
@@ -19,7 +13,11 @@ bool AtCookieStart(std::string_view cookies, size_t at) {
 
 }  // namespace
 
-const double kCookieDeletionDate = MakeDeletionDate();
+double CookieDeletionDate() {
+    double date = 0;
+    DateFromCalendar(1999, 1, 1, 1, 1, 1, date);
+    return date;
+}
 
 std::string CookieValue(std::string_view cookies, std::string_view name) {
     if (name.empty()) return std::string(cookies);
@@ -34,7 +32,7 @@ std::string CookieValue(std::string_view cookies, std::string_view name) {
 
 std::string CookieData(const std::string& value, double expiry) {
     std::string data = value.empty() ? "delete" : value;
-    if (value.empty()) expiry = kCookieDeletionDate;
+    if (value.empty()) expiry = CookieDeletionDate();
     if (ClampDate(expiry) != ClampDate(0.0)) data += "; expires=" + FormatCookieDate(expiry);
     return data + "; path=/";
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Written to delete a cookie: 1999-01-01 01:01:01.
-extern const double kCookieDeletionDate;
+double CookieDeletionDate();
 
 // The value of the cookie called name in a text such as "a=1; b=2": from after "name=" to the next ";".
 // The name is compared ignoring case and only where a cookie begins. An empty name gives the whole text;

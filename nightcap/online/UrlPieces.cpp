@@ -6,8 +6,10 @@ namespace {
 
 const std::string kScheme = "http://";
 
+size_t AuthorityStart(const std::string& url) { return StartsWithNoCase(url, kScheme) ? kScheme.size() : 0; }
+
 std::string Authority(const std::string& url) {
-    const size_t start = StartsWithNoCase(url, kScheme) ? kScheme.size() : 0;
+    const size_t start = AuthorityStart(url);
     const size_t slash = url.find('/', start);
     return url.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
 }
@@ -28,7 +30,8 @@ int UrlPort(const std::string& url) {
 }
 
 std::string UrlPath(const std::string& url) {
-    const size_t host = FindNoCase(url, UrlHost(url));
+    // The host is looked for after the scheme: "http://t/x" must not find the "t" of "http".
+    const size_t host = FindNoCase(url, UrlHost(url), AuthorityStart(url));
     const size_t slash = host == std::string::npos ? std::string::npos : url.find('/', host);
     return slash == std::string::npos ? "/" : url.substr(slash);
 }
