@@ -221,6 +221,48 @@ TEST_F(HttpClientTest, ExtractLinksFetchesThePage) {
     EXPECT_EQ(client.ExtractLinks("", links), -1);
 }
 
+// The calling thread's windows get their messages while a request waits; a quit request is kept for the
+// thread's own message loop.
+int delivered = 0;
+
+LRESULT CALLBACK CountingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) ++delivered;
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST_F(HttpClientTest, RequestsPumpTheCallersMessages) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingWindowProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "HttpClientTestPump";
+    ::RegisterClassA(&wc);
+    HWND window = ::CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    const std::string url = Serve("pump", "", "x");
+
+    delivered = 0;
+    ::PostMessageA(window, WM_APP, 0, 0);
+    client.PostText(url);
+    EXPECT_EQ(delivered, 1);
+    ::PostMessageA(window, WM_APP, 0, 0);
+    client.XmlHttpGetBytes(url);
+    EXPECT_EQ(delivered, 2);
+
+    ::PostQuitMessage(3);
+    client.FetchText(url);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+    ::DestroyWindow(window);
+}
+
+TEST_F(HttpClientTest, ConnectionReportHasItsFrame) {
+    const std::string report = client.DescribeConnection();
+    EXPECT_TRUE(report.rfind("已连接到Internet,连接名称: ", 0) == 0 || report.rfind("没有连接到Internet,连接名称: ", 0) == 0)
+        << report;
+    EXPECT_EQ(report.substr(report.size() - 4), "\r\n\r\n");
+}
+
 TEST_F(HttpClientTest, ProxyGetsTheAbsoluteUrl) {
     Serve("proxied", "", "via proxy");
     const std::string target = "http://127.0.0.1:1" + path;
