@@ -5,14 +5,20 @@
 set -eu
 action=${1:?usage: serve.sh start BINARY DIR | stop DIR}
 
+# Whether the process runs (an ended one waiting to be reaped by init does not count).
+running() {
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 stop_server() {
   dir=$1
   [ -f "$dir/pid" ] || return 0
   pid=$(cat "$dir/pid")
   if kill "$pid" 2>/dev/null; then
     i=0
-    while kill -0 "$pid" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
-    kill -9 "$pid" 2>/dev/null || true
+    while running "$pid" && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    if running "$pid"; then kill -9 "$pid" 2>/dev/null || true; fi
   fi
   rm -f "$dir/pid" "$dir/port"
 }
@@ -26,7 +32,7 @@ case "$action" in
     echo $! >"$dir/pid"
     i=0
     while [ ! -f "$dir/port" ]; do
-      if ! kill -0 "$(cat "$dir/pid")" 2>/dev/null || [ $i -ge 100 ]; then
+      if ! running "$(cat "$dir/pid")" || [ $i -ge 100 ]; then
         echo "the test HTTP server did not start:" >&2; cat "$dir/log" >&2; exit 1
       fi
       sleep 0.1; i=$((i + 1))
