@@ -4,24 +4,7 @@
 
 #include <cstdlib>
 
-#ifndef NIGHTCAP_STATS_HOST_DEFAULT
-#define NIGHTCAP_STATS_HOST_DEFAULT "stats.nightcap.example"
-#endif
-#ifndef NIGHTCAP_UPDATE_HOST_DEFAULT
-#define NIGHTCAP_UPDATE_HOST_DEFAULT "update.nightcap.example"
-#endif
-#ifndef NIGHTCAP_TIME_HOST_DEFAULT
-#define NIGHTCAP_TIME_HOST_DEFAULT "time.nightcap.example"
-#endif
-#ifndef NIGHTCAP_IP_HOST_DEFAULT
-#define NIGHTCAP_IP_HOST_DEFAULT "ip.nightcap.example"
-#endif
-#ifndef NIGHTCAP_AIR_HOST_DEFAULT
-#define NIGHTCAP_AIR_HOST_DEFAULT "air.nightcap.example"
-#endif
-#ifndef NIGHTCAP_WEATHER_HOST_DEFAULT
-#define NIGHTCAP_WEATHER_HOST_DEFAULT "weather.nightcap.example"
-#endif
+// The built-in hosts come from the build (the CMake cache variables NIGHTCAP_*_HOST).
 
 namespace {
 
@@ -31,12 +14,12 @@ struct HostSetting {
 };
 
 const HostSetting kSettings[] = {
-    {"NIGHTCAP_STATS_HOST", NIGHTCAP_STATS_HOST_DEFAULT},
-    {"NIGHTCAP_UPDATE_HOST", NIGHTCAP_UPDATE_HOST_DEFAULT},
-    {"NIGHTCAP_TIME_HOST", NIGHTCAP_TIME_HOST_DEFAULT},
-    {"NIGHTCAP_IP_HOST", NIGHTCAP_IP_HOST_DEFAULT},
-    {"NIGHTCAP_AIR_HOST", NIGHTCAP_AIR_HOST_DEFAULT},
-    {"NIGHTCAP_WEATHER_HOST", NIGHTCAP_WEATHER_HOST_DEFAULT},
+    {"NIGHTCAP_STATS_HOST", NIGHTCAP_STATS_HOST},
+    {"NIGHTCAP_UPDATE_HOST", NIGHTCAP_UPDATE_HOST},
+    {"NIGHTCAP_TIME_HOST", NIGHTCAP_TIME_HOST},
+    {"NIGHTCAP_IP_HOST", NIGHTCAP_IP_HOST},
+    {"NIGHTCAP_AIR_HOST", NIGHTCAP_AIR_HOST},
+    {"NIGHTCAP_WEATHER_HOST", NIGHTCAP_WEATHER_HOST},
 };
 
 const HostSetting& SettingOf(ServerRole role) { return kSettings[static_cast<int>(role)]; }
