@@ -4,6 +4,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <cctype>
 #include <fstream>
 
 namespace {
