@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -99,6 +101,42 @@ struct ModuleTraits {
     static void Close(Handle h) { ::FreeLibrary(h); }
 };
 using UniqueModule = UniqueResource<ModuleTraits>;
+
+// WinINet handles: sessions, connections, requests and opened URLs alike.
+struct InternetHandleTraits {
+    using Handle = HINTERNET;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::InternetCloseHandle(h); }
+};
+using UniqueInternet = UniqueResource<InternetHandleTraits>;
+
+struct BstrTraits {
+    using Handle = BSTR;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::SysFreeString(h); }
+};
+using UniqueBstr = UniqueResource<BstrTraits>;
+
+// A VARIANT that is cleared (strings, arrays and interfaces freed) when it goes out of scope.
+class ScopedVariant {
+public:
+    ScopedVariant() { ::VariantInit(&v_); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+    ~ScopedVariant() { ::VariantClear(&v_); }
+    VARIANT* Get() { return &v_; }
+    const VARIANT& operator*() const { return v_; }
+    // Clears the current value first, for APIs that fill in a VARIANT.
+    VARIANT* Receive() {
+        ::VariantClear(&v_);
+        return &v_;
+    }
+
+private:
+    VARIANT v_;
+};
 
 // A window's device context from GetDC, released to that window.
 class WindowDc {

@@ -1,0 +1,44 @@
+// Outside data that reaches Nightcap's online text rules: reply headers and dates, page text, URLs,
+// cookie texts, escaped and Base64 texts, host settings. Each rule gets the input whole; the cookie
+// lookup and the link cut also get it split in two at the first zero byte.
+#include "Base64.h"
+#include "CookieText.h"
+#include "HttpDate.h"
+#include "PageLinks.h"
+#include "RequestHeaders.h"
+#include "ServerHosts.h"
+#include "TextEscapes.h"
+#include "UrlPieces.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const size_t split = input.find('\0');
+    const std::string first = input.substr(0, split);
+    const std::string second = split == std::string::npos ? std::string() : input.substr(split + 1);
+
+    if (const std::optional<double> date = ParseHttpDateText(input)) FormatCookieDate(*date);
+    FormatCookieDate(size ? double(int8_t(data[0])) * 1e5 + size : 0.0);
+    UrlHost(input);
+    UrlPort(input);
+    UrlPath(input);
+    if (const std::optional<LinkBases> bases = LinkBasesOf(first)) LinksOf(second, *bases);
+    ReplyCookies(input);
+    CookieValue(first, second);
+    std::string headers = first;
+    CompleteRequestHeaders(headers, second);
+    ChooseServerHost(first.c_str(), "built.in");
+
+    UrlDecode(input);
+    std::string hex = input;
+    HexDecodeText(hex);
+    UnescapeBytes(input);
+    const Bytes bytes(input.begin(), input.end());
+    HexToBytes(bytes);
+    Bytes decoded = Base64Decode(bytes);
+    Base64Encode(decoded);
+    return 0;
+}

@@ -1,0 +1,7 @@
+// The connection report for people: whether the machine is on the Internet, the connection name and
+// one line per state flag (the flags of InternetGetConnectedStateEx).
+#pragma once
+#include <cstdint>
+#include <string>
+
+std::string ConnectionReport(bool connected, uint32_t flags, const std::string& connectionName);

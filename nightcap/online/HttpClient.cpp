@@ -1,0 +1,306 @@
+#include "HttpClient.h"
+
+#include "Automation.h"
+#include "CalendarDate.h"
+#include "CodePages.h"
+#include "ConnectionReport.h"
+#include "CookieText.h"
+#include "Handles.h"
+#include "HttpDate.h"
+#include "PageLinks.h"
+#include "RequestHeaders.h"
+#include "UrlPieces.h"
+
+#include <urlmon.h>
+
+namespace {
+
+const char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+
+// Lets the calling thread's windows handle their messages while a request waits. A WM_QUIT taken from
+// the queue is posted again for the caller's own loop.
+void PumpPendingMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(int(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+std::string TrimSpaces(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+UniqueInternet OpenSession(const std::string& proxy) {
+    if (proxy.empty()) return UniqueInternet(::InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, "", "", 0));
+    const std::string proxyText = "http=" + proxy;
+    return UniqueInternet(::InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, proxyText.c_str(), "", 0));
+}
+
+Bytes ReadReply(HINTERNET request) {
+    Bytes reply;
+    for (;;) {
+        unsigned char chunk[512] = {};
+        PumpPendingMessages();
+        DWORD read = 0;
+        if (!::InternetReadFile(request, chunk, sizeof chunk, &read) || read == 0) return reply;
+        reply.insert(reply.end(), chunk, chunk + read);
+    }
+}
+
+// The raw reply headers, when they fit in 1024 bytes.
+std::string RawReplyHeaders(HINTERNET request) {
+    char raw[1024] = {};
+    DWORD size = sizeof raw;
+    if (!::HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, raw, &size, nullptr)) return std::string();
+    return std::string(raw, size < sizeof raw ? size : sizeof raw);
+}
+
+std::string CookieUrl(const std::string& host) { return "http://" + host; }
+
+double LocalNow() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    double date = 0;
+    DateFromCalendar(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, date);
+    return date;
+}
+
+}  // namespace
+
+Bytes HttpClient::FailureValue() { return Bytes(255, 0); }
+
+Bytes HttpClient::Request(const std::string& url, const std::string& method, const std::string& proxy,
+                          std::string* headers, const std::string& body) {
+    std::string ownHeaders;
+    std::string& headerText = headers ? *headers : ownHeaders;
+    const std::string host = UrlHost(url);
+    const std::string path = UrlPath(url);
+
+    UniqueInternet session = OpenSession(TrimSpaces(proxy));
+    if (!session) return FailureValue();
+    UniqueInternet connection(::InternetConnectA(session.Get(), host.c_str(), INTERNET_PORT(UrlPort(url)), "", "",
+                                                 INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return FailureValue();
+    const char* noAcceptTypes[] = {nullptr};
+    UniqueInternet request(::HttpOpenRequestA(connection.Get(), method.empty() ? nullptr : method.c_str(),
+                                              path.c_str(), "HTTP/1.1", "", noAcceptTypes, INTERNET_FLAG_RELOAD, 0));
+    if (!request) return FailureValue();
+
+    CompleteRequestHeaders(headerText, url);
+    BOOL sent = FALSE;
+    if (method.empty() || method == "GET") {
+        sent = ::HttpSendRequestA(request.Get(), headerText.c_str(), DWORD(headerText.size()), nullptr, 0);
+    } else if (method == "POST") {
+        if (!body.empty()) AppendBodyHeaders(headerText, body.size());
+        sent = ::HttpSendRequestA(request.Get(), headerText.c_str(), DWORD(headerText.size()),
+                                  body.empty() ? nullptr : const_cast<char*>(body.data()), DWORD(body.size()));
+    } else {
+        return FailureValue();
+    }
+    // No server answered (down, unreachable, refused): that is a failure, not an empty reply. Whatever an
+    // answering server sends, an error page included, is the reply.
+    if (!sent) return FailureValue();
+
+    Bytes reply = ReadReply(request.Get());
+    const std::string rawHeaders = RawReplyHeaders(request.Get());
+    request.Reset();
+    connection.Reset();
+    session.Reset();
+
+    for (const ReplyCookie& cookie : ReplyCookies(rawHeaders))
+        ::InternetSetCookieA(CookieUrl(host).c_str(), cookie.name.c_str(), cookie.data.c_str());
+    return reply;
+}
+
+std::string HttpClient::PostText(const std::string& url) { return TextOf(PostBytes(url)); }
+
+std::string HttpClient::PostTextWithBody(const std::string& url, const std::string& body) {
+    return TextOf(PostBytesWithBody(url, body));
+}
+
+Bytes HttpClient::PostBytes(const std::string& url) { return Request(url, "POST"); }
+
+Bytes HttpClient::PostBytesWithBody(const std::string& url, const std::string& body) {
+    return Request(url, "POST", "", nullptr, body);
+}
+
+Bytes HttpClient::XmlHttpGetBytes(const std::string& url, const std::string& method, const std::string& user,
+                                  const std::string& password, const std::string& headerName,
+                                  const std::string& headerValue, const std::string& body) {
+    PumpPendingMessages();
+    const std::string verb = method.empty() ? "get" : LowerAscii(method);
+    ScopedComInit com;
+    AutomationObject xmlHttp;
+    if (!xmlHttp.Create(L"msxml2.xmlhttp")) return Bytes();
+
+    ScopedVariant verbArg, urlArg, async, userArg, passwordArg;
+    SetText(verbArg, verb);
+    SetText(urlArg, url);
+    SetBool(async, false);
+    bool opened;
+    if (user.empty()) {
+        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get()});
+    } else {
+        SetText(userArg, user);
+        SetText(passwordArg, password);
+        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get(), userArg.Get(), passwordArg.Get()});
+    }
+    if (!opened) return Bytes();
+    if (!headerName.empty()) {
+        ScopedVariant name, value;
+        SetText(name, headerName);
+        SetText(value, headerValue);
+        xmlHttp.Call(L"setRequestHeader", {name.Get(), value.Get()});
+    }
+    ScopedVariant bodyArg;
+    if (!body.empty()) SetText(bodyArg, body);
+    if (!xmlHttp.Call(L"send", {bodyArg.Get()})) return Bytes();
+
+    ScopedVariant response;
+    if (!xmlHttp.Get(L"responseBody", response.Get())) return Bytes();
+    const VARIANT& v = *response;
+    if (v.vt != (VT_ARRAY | VT_UI1) || !v.parray || ::SafeArrayGetDim(v.parray) != 1) return Bytes();
+    LONG lower = 0, upper = -1;
+    ::SafeArrayGetLBound(v.parray, 1, &lower);
+    ::SafeArrayGetUBound(v.parray, 1, &upper);
+    Bytes reply;
+    void* data = nullptr;
+    if (upper >= lower && SUCCEEDED(::SafeArrayAccessData(v.parray, &data))) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        reply.assign(p, p + (upper - lower + 1));
+        ::SafeArrayUnaccessData(v.parray);
+    }
+    return reply;
+}
+
+std::string HttpClient::XmlHttpGetText(const std::string& url, const std::string& method, const std::string& user,
+                                       const std::string& password, const std::string& headerName,
+                                       const std::string& headerValue, const std::string& body) {
+    return TextOf(XmlHttpGetBytes(url, method, user, password, headerName, headerValue, body));
+}
+
+std::string HttpClient::FetchText(const std::string& url) {
+    UniqueInternet session(::InternetOpenA(url.c_str(), INTERNET_OPEN_TYPE_DIRECT, "", "", 0));
+    if (!session) return std::string();
+    UniqueInternet file(::InternetOpenUrlA(session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+    if (!file) return std::string();
+    std::string text;
+    for (;;) {
+        PumpPendingMessages();
+        char chunk[2048] = {};
+        DWORD read = 0;
+        if (!::InternetReadFile(file.Get(), chunk, sizeof chunk, &read) || read == 0) return text;
+        text += TextOf(Bytes(chunk, chunk + read));
+    }
+}
+
+bool HttpClient::DownloadToFile(const std::string& url, const std::string& filePath) {
+    return ::URLDownloadToFileA(nullptr, url.c_str(), filePath.c_str(), 0, nullptr) == S_OK;
+}
+
+bool HttpClient::GetConnectedState(uint32_t& flags, std::string& connectionName) {
+    char name[512] = {};
+    DWORD state = 0;
+    const BOOL connected = ::InternetGetConnectedStateExA(&state, name, sizeof name, 0);
+    flags = state;
+    connectionName = TextOf(Bytes(name, name + sizeof name));
+    return connected == TRUE;
+}
+
+std::string HttpClient::DescribeConnection() {
+    uint32_t flags = 0;
+    std::string name;
+    const bool connected = GetConnectedState(flags, name);
+    return ConnectionReport(connected, flags, name);
+}
+
+double HttpClient::ServerTime(const std::string& baseUrl) {
+    ScopedComInit com;
+    AutomationObject winHttp;
+    if (!winHttp.Create(L"WinHttp.WinHttpRequest.5.1")) return 0.0;
+    ScopedVariant resolve, connect, send, receive, redirectsOption, off;
+    SetLong(resolve, 5000);
+    SetLong(connect, 5000);
+    SetLong(send, 10000);
+    SetLong(receive, 5000);
+    winHttp.Call(L"SetTimeouts", {resolve.Get(), connect.Get(), send.Get(), receive.Get()});
+    SetLong(redirectsOption, 6);  // WinHttpRequestOption_EnableRedirects
+    SetBool(off, false);
+    winHttp.PutIndexed(L"Option", redirectsOption.Get(), off.Get());
+
+    ScopedVariant verb, url, async;
+    SetText(verb, "HEAD");
+    SetText(url, baseUrl + "/12.123.aa");
+    SetBool(async, false);
+    winHttp.Call(L"open", {verb.Get(), url.Get(), async.Get()});
+    const DWORD started = ::GetTickCount();
+    ScopedVariant noBody;
+    winHttp.Call(L"send", {noBody.Get()});
+
+    ScopedVariant headerName, dateHeader;
+    SetText(headerName, "Date");
+    winHttp.Call(L"GetResponseHeader", {headerName.Get()}, dateHeader.Get());
+    double date = 0;
+    ParseHttpDate(TextOfVariant(*dateHeader), date);
+    return BeijingServerClock(date, ::GetTickCount() - started);
+}
+
+bool HttpClient::ParseHttpDate(const std::string& text, double& date) {
+    date = LocalNow();
+    const std::optional<double> parsed = ParseHttpDateText(text);
+    if (parsed) date = *parsed;
+    return parsed.has_value();
+}
+
+std::string HttpClient::UrlHost(const std::string& url) { return ::UrlHost(url); }
+
+int HttpClient::UrlPort(const std::string& url) { return ::UrlPort(url); }
+
+std::string HttpClient::UrlPath(const std::string& url) { return ::UrlPath(url); }
+
+bool HttpClient::SetCookie(const std::string& url, const std::string& name, const std::string& value,
+                           double expiry) {
+    const std::string host = UrlHost(url);
+    if (name.empty()) return DeleteSiteCookies(host);
+    std::string data = CookieData(value, expiry);
+    ::InternetSetCookieA(CookieUrl(host).c_str(), name.c_str(), data.c_str());
+    data += "; domain=" + SiteDomain(host);
+    return ::InternetSetCookieA(CookieUrl(host).c_str(), name.c_str(), data.c_str()) != FALSE;
+}
+
+std::string HttpClient::GetCookie(const std::string& url, const std::string& name) {
+    char cookies[256] = {};
+    DWORD size = 255;
+    if (!::InternetGetCookieA(CookieUrl(UrlHost(url)).c_str(), nullptr, cookies, &size)) return std::string();
+    return CookieValue(cookies, name);
+}
+
+bool HttpClient::DeleteSiteCookies(const std::string& site) {
+    const std::string siteUrl = CookieUrl(site);
+    std::string cookies = GetCookie(siteUrl);
+    while (!cookies.empty() && cookies.find('=') != std::string::npos) {
+        const std::string name = cookies.substr(0, cookies.find('='));
+        std::string data = CookieData("", 0.0);
+        ::InternetSetCookieA(siteUrl.c_str(), name.c_str(), data.c_str());
+        data += "; domain=" + SiteDomain(site);
+        ::InternetSetCookieA(siteUrl.c_str(), name.c_str(), data.c_str());
+        const std::string remaining = GetCookie(siteUrl);
+        if (remaining == cookies) return false;
+        cookies = remaining;
+    }
+    return true;
+}
+
+int HttpClient::ExtractLinks(const std::string& url, std::vector<std::string>& links) {
+    const std::optional<LinkBases> bases = LinkBasesOf(url);
+    if (!bases) return -1;
+    const std::vector<std::string> found = LinksOf(PostText(url), *bases);
+    links.insert(links.end(), found.begin(), found.end());
+    return int(found.size());
+}

@@ -1,0 +1,47 @@
+// Conversions between the program's GBK texts and the byte forms web pages and URLs need: UTF-8, UTF-16
+// (little-endian unless said otherwise), Big5, Simplified/Traditional Chinese, escapes and Base64.
+// Stateless: every operation returns a fresh value. The escapes and Base64 live in TextEscapes.h and
+// Base64.h; they are repeated here so that callers find the whole family in one class.
+#pragma once
+#include "Base64.h"
+#include "TextBytes.h"
+#include "TextEscapes.h"
+
+#include <string>
+
+class TextCodec {
+public:
+    static std::string Utf8ToText(const Bytes& utf8);
+    // Ends with one zero byte; the empty text gives an empty array.
+    static Bytes TextToUtf8(const std::string& text);
+    static Bytes Utf8ToUtf16(const Bytes& utf8);
+    // A character GBK lacks ends the text.
+    static std::string Utf16ToText(const Bytes& utf16);
+    // Ends with the two-byte terminator; the empty text gives an empty array.
+    static Bytes TextToUtf16(const std::string& text);
+    static Bytes Utf16ToUtf8(const Bytes& utf16);
+
+    static std::string Big5ToText(const std::string& big5);
+    static std::string TextToBig5(const std::string& text);
+    static std::string Big5ToSimplifiedText(const std::string& big5);
+    static std::string TextToTraditionalBig5(const std::string& text);
+    static std::string ToTraditional(const std::string& text);
+    static std::string ToSimplified(const std::string& text);
+
+    static std::string UrlEncode(const std::string& text) { return ::UrlEncode(text); }
+    static std::string UrlDecode(const std::string& text) { return ::UrlDecode(text); }
+    static std::string PercentEncodeAll(const std::string& text) { return ::PercentEncodeAll(text); }
+    static std::string HexEncodeText(const std::string& text) { return ::HexEncodeText(text); }
+    static std::string HexDecodeText(std::string& text) { return ::HexDecodeText(text); }
+    static std::string EscapeBytes(const Bytes& bytes, bool urlStyle) { return ::EscapeBytes(bytes, urlStyle); }
+    static Bytes UnescapeBytes(const std::string& text) { return ::UnescapeBytes(text); }
+    static std::string BytesToHex(const Bytes& bytes) { return ::BytesToHex(bytes); }
+    static Bytes HexToBytes(const Bytes& digits) { return ::HexToBytes(digits); }
+    static Bytes SwapBytePairs(const Bytes& bytes) { return ::SwapBytePairs(bytes); }
+    static Bytes Base64Encode(Bytes& data) { return ::Base64Encode(data); }
+    static Bytes Base64Decode(const Bytes& text) { return ::Base64Decode(text); }
+
+    // Four uppercase hexadecimal digits of the code point per character ("中" gives 4E2D).
+    static std::string TextToUnicodeHex(const std::string& text);
+    static std::string UnicodeHexToText(const std::string& hex);
+};

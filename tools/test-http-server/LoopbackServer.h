@@ -1,0 +1,44 @@
+// The Windows side of the suite's loopback HTTP server: finds it, gives it canned replies and reads back
+// the requests it recorded. The control requests go over plain sockets, not through the HTTP stacks under
+// test. Tests that share the server (ctest runs test programs in parallel) keep apart by the path prefix
+// of UniquePath.
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+struct RecordedRequest {
+    std::string method;
+    std::string target;  // path and query as sent
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+
+    // How many header lines have this name (ignoring case).
+    int HeaderCount(const std::string& name) const;
+    // The value of the first such line, or the empty text.
+    std::string Header(const std::string& name) const;
+};
+
+class LoopbackServer {
+public:
+    // Reads the port the fixture's server wrote; Port() is 0 when there is none.
+    LoopbackServer();
+    int Port() const { return port_; }
+    // "http://127.0.0.1:<port>" + path.
+    std::string Url(const std::string& path) const;
+    // A path no other test uses: "/" + name + "-" + process id + "-" + counter.
+    static std::string UniquePath(const std::string& name);
+
+    // Replies to every request for path (without query) with status, the header lines ("Name: value\r\n"
+    // each) and the body.
+    bool SetReply(const std::string& path, const std::string& headerLines, const std::string& body, int status = 200);
+    // The requests whose target begins with prefix, in the order they arrived.
+    std::vector<RecordedRequest> Requests(const std::string& prefix) const;
+
+private:
+    // One request over a fresh connection; the reply body, or false when the server did not answer.
+    bool Exchange(const std::string& method, const std::string& target, const std::string& body,
+                  std::string& replyBody) const;
+
+    int port_ = 0;
+};

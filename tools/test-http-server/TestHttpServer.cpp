@@ -1,0 +1,198 @@
+// The suite's loopback HTTP server (a native Linux program). It serves canned replies per path and
+// records every request so that tests can check what a client really sent. Control paths: see README.md.
+//
+// usage: test-http-server STATE_DIR [IDLE_SECONDS]
+// Listens on 127.0.0.1 at a free port, writes that port to STATE_DIR/port, and serves until it is killed
+// or no request has come for IDLE_SECONDS (default 300), so that an interrupted test run leaves nothing
+// running for long.
+#include <httplib.h>
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct CannedReply {
+    int status = 200;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+};
+
+class ServerState {
+public:
+    void SetReply(const std::string& path, CannedReply reply) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        replies_[path] = std::move(reply);
+    }
+    bool ReplyFor(const std::string& path, CannedReply& reply) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = replies_.find(path);
+        if (it == replies_.end()) return false;
+        reply = it->second;
+        return true;
+    }
+    void Record(std::string request) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        records_.push_back(std::move(request));
+    }
+    // Each record whose target begins with prefix, as its length in decimal, "\n" and the record.
+    std::string Records(const std::string& prefix) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::string out;
+        for (const std::string& r : records_) {
+            const size_t targetStart = r.find(' ') + 1;
+            if (r.compare(targetStart, prefix.size(), prefix) != 0) continue;
+            out += std::to_string(r.size()) + "\n" + r;
+        }
+        return out;
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::string, CannedReply> replies_;
+    std::vector<std::string> records_;
+};
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The request as it came: request line, header lines (grouped by name, each line as sent), blank line, body.
+std::string RequestText(const httplib::Request& req) {
+    std::string text = req.method + " " + req.target + " " + req.version + "\r\n";
+    for (const auto& [name, value] : req.headers) {
+        // The library adds the socket addresses as pseudo headers.
+        if (name == "LOCAL_ADDR" || name == "LOCAL_PORT" || name == "REMOTE_ADDR" || name == "REMOTE_PORT") continue;
+        text += name + ": " + value + "\r\n";
+    }
+    return text + "\r\n" + req.body;
+}
+
+// The path of a request sent to a proxy ("http://host:port/path") is looked up without its origin.
+std::string OriginPath(const std::string& path) {
+    if (path.rfind("http://", 0) != 0) return path;
+    const size_t slash = path.find('/', 7);
+    return slash == std::string::npos ? "/" : path.substr(slash);
+}
+
+// "Name: value" lines, a blank line, then the body.
+CannedReply ParseReply(const std::string& spec, int status) {
+    CannedReply reply;
+    reply.status = status;
+    if (spec.rfind("\r\n", 0) == 0) {  // no header lines at all
+        reply.body = spec.substr(2);
+        return reply;
+    }
+    const size_t end = spec.find("\r\n\r\n");
+    if (end == std::string::npos) {
+        reply.body = spec;
+        return reply;
+    }
+    size_t start = 0;
+    while (start < end) {
+        size_t lineEnd = spec.find("\r\n", start);
+        const std::string line = spec.substr(start, lineEnd - start);
+        const size_t colon = line.find(':');
+        if (colon != std::string::npos) {
+            size_t valueStart = colon + 1;
+            while (valueStart < line.size() && line[valueStart] == ' ') ++valueStart;
+            reply.headers.emplace_back(line.substr(0, colon), line.substr(valueStart));
+        }
+        start = lineEnd + 2;
+    }
+    reply.body = spec.substr(end + 4);
+    return reply;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: test-http-server STATE_DIR [IDLE_SECONDS]\n");
+        return 2;
+    }
+    const std::string stateDir = argv[1];
+    const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 300;
+
+    ServerState state;
+    std::atomic<long long> lastRequest{0};
+    auto now = [] {
+        return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    lastRequest = now();
+
+    httplib::Server server;
+    server.set_keep_alive_max_count(1);  // every reply closes its connection: no idle thread holds one
+
+    server.Post("/_control/reply", [&](const httplib::Request& req, httplib::Response& res) {
+        lastRequest = now();
+        const int status = req.has_param("status") ? std::atoi(req.get_param_value("status").c_str()) : 200;
+        state.SetReply(req.get_param_value("path"), ParseReply(req.body, status));
+        res.set_content("ok", "text/plain");
+    });
+    server.Get("/_control/requests", [&](const httplib::Request& req, httplib::Response& res) {
+        lastRequest = now();
+        res.set_content(state.Records(req.get_param_value("prefix")), "application/octet-stream");
+    });
+    auto serve = [&](const httplib::Request& req, httplib::Response& res) {
+        lastRequest = now();
+        state.Record(RequestText(req));
+        CannedReply reply;
+        if (!state.ReplyFor(OriginPath(req.path), reply)) {
+            res.status = 404;
+            res.set_content("no reply configured for this path", "text/plain");
+            return;
+        }
+        res.status = reply.status;
+        std::string contentType = "text/html";
+        for (const auto& [name, value] : reply.headers) {
+            if (EqualNoCase(name, "Content-Type"))
+                contentType = value;
+            else
+                res.headers.emplace(name, value);
+        }
+        res.set_content(reply.body, contentType.c_str());
+    };
+    server.Get(".*", serve);  // HEAD too
+    server.Post(".*", serve);
+    server.Put(".*", serve);
+    server.Delete(".*", serve);
+    server.Options(".*", serve);
+    server.Patch(".*", serve);
+
+    const int port = server.bind_to_any_port("127.0.0.1");
+    if (port <= 0) {
+        std::fprintf(stderr, "test-http-server: cannot listen on 127.0.0.1\n");
+        return 1;
+    }
+    {
+        const std::string temp = stateDir + "/port.tmp";
+        std::ofstream(temp) << port << "\n";
+        std::rename(temp.c_str(), (stateDir + "/port").c_str());
+    }
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            if (now() - lastRequest > idleSeconds) server.stop();
+        }
+    });
+    server.listen_after_bind();
+    done = true;
+    watchdog.join();
+    return 0;
+}
