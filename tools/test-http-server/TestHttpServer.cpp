@@ -89,22 +89,22 @@ std::string OriginPath(const std::string& path) {
 }
 
 // "Name: value" lines, a blank line, then the body.
-CannedReply ParseReply(const std::string& spec, int status) {
+CannedReply ParseReply(const std::string& replyText, int status) {
     CannedReply reply;
     reply.status = status;
-    if (spec.rfind("\r\n", 0) == 0) {  // no header lines at all
-        reply.body = spec.substr(2);
+    if (replyText.rfind("\r\n", 0) == 0) {  // no header lines at all
+        reply.body = replyText.substr(2);
         return reply;
     }
-    const size_t end = spec.find("\r\n\r\n");
+    const size_t end = replyText.find("\r\n\r\n");
     if (end == std::string::npos) {
-        reply.body = spec;
+        reply.body = replyText;
         return reply;
     }
     size_t start = 0;
     while (start < end) {
-        size_t lineEnd = spec.find("\r\n", start);
-        const std::string line = spec.substr(start, lineEnd - start);
+        size_t lineEnd = replyText.find("\r\n", start);
+        const std::string line = replyText.substr(start, lineEnd - start);
         const size_t colon = line.find(':');
         if (colon != std::string::npos) {
             size_t valueStart = colon + 1;
@@ -113,7 +113,7 @@ CannedReply ParseReply(const std::string& spec, int status) {
         }
         start = lineEnd + 2;
     }
-    reply.body = spec.substr(end + 4);
+    reply.body = replyText.substr(end + 4);
     return reply;
 }
 
