@@ -1,5 +1,6 @@
 #include "SkinHooks.h"
 
+void StartImageControls() {}
 void BindImageControls(NightcapApp&) {}
 void SelectHourField(NightcapApp&) {}
 void MoveSliderToHourLabel(NightcapApp&) {}

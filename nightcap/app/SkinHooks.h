@@ -3,6 +3,8 @@
 #pragma once
 #include "NightcapApp.h"
 
+// Process start, before any window is made: the image-drawn controls' module (GDI+ and its window class).
+void StartImageControls();
 // Start-up: bind the picture boxes and buttons to their controls and load their images.
 void BindImageControls(NightcapApp& app);
 // Start-up: the hour field is the selected one.

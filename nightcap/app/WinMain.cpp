@@ -5,23 +5,25 @@
 #include "MainWindow.h"
 #include "NightcapApp.h"
 #include "OverlayWindow.h"
+#include "SkinHooks.h"
 #include "TestSeams.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InstallTestSeamsFromEnvironment();
     NightcapApp app;
     app.instance = instance;
+    StartImageControls();
     if (!RegisterMainWindowClass(instance) || !RegisterSliderWindowClass(instance)) return 0;
 
-    HWND main = CreateMainWindow(app);
-    if (!main) return 0;  // another copy runs (or no window could be made)
-    ShowWindow(main, SW_SHOW);
-    UpdateWindow(main);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    // Null when another copy runs (or no window could be made): this copy ends silently.
+    if (HWND main = CreateMainWindow(app)) {
+        ShowWindow(main, SW_SHOW);
+        UpdateWindow(main);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
     }
     if (app.main.托盘菜单) DestroyMenu(app.main.托盘菜单);
     return 0;

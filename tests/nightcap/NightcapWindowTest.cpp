@@ -133,6 +133,25 @@ TEST(NightcapWindow, TrayClicksAndTheMinimiseButtonShowAndHideBothWindows) {
     EXPECT_TRUE(nc.Process().Running());
 }
 
+TEST(NightcapWindow, RightClickOnTheTrayIconOpensTheMenuWhoseLastItemEndsTheProgram) {
+    NightcapUnderTest nc;
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    nc.Click(透明标签_切换2);
+    nc.TrayMouse(WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND hwnd : nc.Process().TopLevelWindows())
+            if (ClassNameOf(hwnd) == L"#32768" && IsWindowVisible(hwnd)) menu = hwnd;
+        return menu != nullptr;
+    }));
+    // "显示", then "结束": the menu's own keyboard loop picks the second item.
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageA(menu, WM_KEYDOWN, key, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(nc.Process().WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_NE(nc.Config().find("time=1"), std::string::npos);
+}
+
 TEST(NightcapWindow, SecondCopyEndsAtOnceAndLeavesTheFirstAsItWas) {
     NightcapUnderTest first;
     ASSERT_TRUE(first.Start(kShippedConfig));
