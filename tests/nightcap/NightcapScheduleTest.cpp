@@ -21,6 +21,30 @@ bool InputsEnabled(const NightcapUnderTest& nc, bool enabled) {
 
 bool Hidden(const NightcapUnderTest& nc) { return !IsWindowVisible(nc.Main()) && !IsWindowVisible(nc.Slider()); }
 
+// Countdown mode with the given length, as the slider would set it.
+void ChooseCountdown(const NightcapUnderTest& nc, const char* hours, const char* minutes) {
+    nc.Click(透明标签_切换2);
+    nc.SetText(标签_时, hours);
+    nc.SetText(标签_分, minutes);
+}
+
+// Arming hides both windows, locks the inputs and shows the time left.
+void ExpectArmed(const NightcapUnderTest& nc, const std::string& statusLine) {
+    nc.Click(按钮_执行);
+    ASSERT_TRUE(nc.WaitForText(透明标签_时间, statusLine));
+    EXPECT_TRUE(WaitUntil([&] { return Hidden(nc); }));
+    EXPECT_TRUE(InputsEnabled(nc, false));
+}
+
+// Cancelling unlocks the inputs, shows nothing and asks Windows for nothing.
+void ExpectCancelled(const NightcapUnderTest& nc, const std::string& clockLine) {
+    nc.Click(按钮_执行);
+    ASSERT_TRUE(WaitUntil([&] { return InputsEnabled(nc, true); }));
+    EXPECT_TRUE(nc.WaitForText(透明标签_时间, clockLine));
+    EXPECT_TRUE(Hidden(nc));
+    EXPECT_EQ(nc.PowerLog(), "");
+}
+
 TEST(NightcapSchedule, IdleTickShowsTheClock) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2013-06-27 15:00:00"));
@@ -30,32 +54,17 @@ TEST(NightcapSchedule, IdleTickShowsTheClock) {
 TEST(NightcapSchedule, ClockTimeArmsAndCancels) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2013-06-27 13:00:00"));
-    nc.Click(按钮_执行);
     // 12:30 has passed today: the schedule waits across midnight.
-    ASSERT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：23小时30分钟后将自动关机！"));
-    EXPECT_TRUE(WaitUntil([&] { return Hidden(nc); }));
-    EXPECT_TRUE(InputsEnabled(nc, false));
-
-    nc.Click(按钮_执行);
-    ASSERT_TRUE(WaitUntil([&] { return InputsEnabled(nc, true); }));
-    EXPECT_TRUE(nc.WaitForText(透明标签_时间, "现在时间：2013年6月27日13时"));
-    EXPECT_TRUE(Hidden(nc));  // cancelling shows nothing
-    EXPECT_EQ(nc.PowerLog(), "");
+    ExpectArmed(nc, "剩余时间：23小时30分钟后将自动关机！");
+    ExpectCancelled(nc, "现在时间：2013年6月27日13时");
 }
 
 TEST(NightcapSchedule, CountdownArmsAndCancels) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2013-06-27 10:15:50"));
-    nc.Click(透明标签_切换2);
-    nc.SetText(标签_时, "00");
-    nc.SetText(标签_分, "01");
-    nc.Click(按钮_执行);
-    ASSERT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时1分钟后将自动关机！"));
-    EXPECT_TRUE(WaitUntil([&] { return Hidden(nc); }));
-    EXPECT_TRUE(InputsEnabled(nc, false));
-    nc.Click(按钮_执行);
-    ASSERT_TRUE(WaitUntil([&] { return InputsEnabled(nc, true); }));
-    EXPECT_EQ(nc.PowerLog(), "");
+    ChooseCountdown(nc, "00", "01");
+    ExpectArmed(nc, "剩余时间：0小时1分钟后将自动关机！");
+    ExpectCancelled(nc, "现在时间：2013年6月27日10时15分50秒");
     // Labels kept what the schedule had: they are only preset when the defaults are in use.
     EXPECT_EQ(nc.Text(标签_时), "00");
 }
@@ -63,9 +72,7 @@ TEST(NightcapSchedule, CountdownArmsAndCancels) {
 TEST(NightcapSchedule, DueScheduleAsksForAForcedShutDownAndSavesNothing) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2013-06-27 22:40:10"));
-    nc.Click(透明标签_切换2);
-    nc.SetText(标签_时, "00");
-    nc.SetText(标签_分, "00");
+    ChooseCountdown(nc, "00", "00");
     nc.Click(按钮_执行);
     ASSERT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时0分钟后将自动关机！"));
     ASSERT_TRUE(WaitUntil([&] { return nc.PowerLog().size() >= sizeof kDueRequest - 1; }));
@@ -79,9 +86,7 @@ TEST(NightcapSchedule, DueScheduleAsksForAForcedShutDownAndSavesNothing) {
 TEST(NightcapSchedule, ClosingThroughTheTrayMenuSavesTheTabAndFields) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(WithSet("time=2\r\nhour=07\r\nmin=05\r\n").c_str(), "2013-06-27 10:00:00"));
-    // time=2 is clock time.
-    nc.Click(按钮_执行);
-    ASSERT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：21小时5分钟后将自动关机！"));
+    ExpectArmed(nc, "剩余时间：21小时5分钟后将自动关机！");  // time=2 is clock time
     nc.Command(菜单_结束);
     DWORD code = 1;
     ASSERT_TRUE(nc.Process().WaitExit(10000, &code));
@@ -121,8 +126,7 @@ TEST(NightcapSchedule, WithoutAFileItStartsAtHalfPastTwelveInClockTime) {
     ASSERT_TRUE(nc.Start(nullptr, "2013-06-27 12:00:00"));
     EXPECT_EQ(nc.Text(标签_时), "12");
     EXPECT_EQ(nc.Text(标签_分), "30");
-    nc.Click(按钮_执行);
-    EXPECT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时30分钟后将自动关机！"));
+    ExpectArmed(nc, "剩余时间：0小时30分钟后将自动关机！");
 }
 
 }  // namespace
