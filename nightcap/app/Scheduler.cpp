@@ -13,8 +13,10 @@ namespace {
 constexpr unsigned kArmBalloonDelay = 800;
 
 void HideEditBoxes(NightcapApp& app) {
-    ShowWindow(app.main.编辑框_分, SW_HIDE);
-    ShowWindow(app.main.编辑框_时, SW_HIDE);
+    for (HWND edit : {app.main.编辑框_分, app.main.编辑框_时}) {
+        if (!ShowWindow(edit, SW_HIDE)) continue;  // was hidden already
+        RepaintUnder(edit);                         // the frames are see-through: repaint the picture beneath
+    }
 }
 
 void PresetLabels(NightcapApp& app, const std::string& hour, const std::string& minute) {
