@@ -1,0 +1,24 @@
+// The application object: one per program, constructed as a global. The framework's entry point
+// calls its InitInstance; a program that does all its work there (a modal dialog) returns FALSE.
+#pragma once
+#include <windows.h>
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+    virtual ~CWinApp();
+
+    virtual BOOL InitInstance() { return FALSE; }
+    virtual int ExitInstance() { return 0; }
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;  // the window other threads report to (the running dialog)
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
