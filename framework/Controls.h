@@ -1,5 +1,6 @@
 // Thin wrappers of the standard controls, attached by subclassing (DDX_Control or SubclassWindow).
 #pragma once
+#include <windows.h>
 #include <commctrl.h>
 
 #include "Wnd.h"

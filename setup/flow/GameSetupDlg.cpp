@@ -183,13 +183,14 @@ void CGameSetupDlg::StartInstall() {
     ShowWindow(GetDlgItem(IDC_DEFAULT_PAGE), SW_HIDE);
     progress_.SetRange(0, 100);
     ShowWindow(progress_.m_hWnd, SW_SHOW);
+    SetProgressBar(progress_.m_hWnd);
     worker_.Reset(CreateThread(nullptr, 0, &CGameSetupDlg::ExtractWorker, this, 0, nullptr));
     if (!worker_) PostMessageW(m_hWnd, WM_EXTRACT_DONE, 0, 0);
 }
 
 DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
     HWND hwnd = static_cast<CGameSetupDlg*>(dialog)->m_hWnd;
-    bool ok = ExtractPayload(OwnPath(), g_strInstallDir);
+    bool ok = ExtractPayload(OwnPath().c_str(), g_strInstallDir.c_str());
     PostMessageW(hwnd, WM_EXTRACT_DONE, ok ? 1 : 0, 0);
     return 0;
 }

@@ -8,6 +8,8 @@
 
 namespace {
 const COLORREF kRefusedTextColour = RGB(200, 69, 69);
+const int kTemplateWidth = 426;  // dialog units of template 102
+const int kTemplateHeight = 256;
 
 bool IsLabelOrCheckBox(int id) {
     return id == IDC_INSTALL_TO_LABEL || (id >= IDC_DESKTOP_BOX && id <= IDC_CONTINUE_LINK) ||
@@ -48,6 +50,25 @@ void CGameSetupDlg::FitWindowToBackground() {
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The window owns the region from here on.
     SetWindowRgn(m_hWnd, CreateRoundRectRgn(0, 0, width + 1, height + 1, 0, 0), FALSE);
+    FitControlsToBackground();
+}
+
+void CGameSetupDlg::FitControlsToBackground() {
+    // The template's dialog units match the picture when the dialog font has the metrics of the 9-point
+    // font the layout was drawn for. A substituted font with other metrics would move the controls off
+    // their places on the picture, so positions are scaled from the template's size to the picture's.
+    RECT units = {0, 0, kTemplateWidth, kTemplateHeight};
+    MapDialogRect(m_hWnd, &units);
+    int width = background_->Width(), height = background_->Height();
+    if (units.right <= 0 || units.bottom <= 0 || (units.right == width && units.bottom == height)) return;
+    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        int left = MulDiv(r.left, width, units.right), top = MulDiv(r.top, height, units.bottom);
+        int right = MulDiv(r.right, width, units.right), bottom = MulDiv(r.bottom, height, units.bottom);
+        SetWindowPos(child, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 CPngButton* CGameSetupDlg::MakeButton(int id, const wchar_t* strip, int sliceWidth, bool handCursor) {

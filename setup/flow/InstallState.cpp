@@ -5,7 +5,6 @@
 std::wstring g_strName;
 std::wstring g_strTitle;
 std::wstring g_strInstallDir;
-uint32_t g_dwRequiredBytes = 0;
 bool g_bUpToDate = false;
 
 std::wstring OwnPath() {

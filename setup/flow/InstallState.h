@@ -6,7 +6,6 @@
 extern std::wstring g_strName;        // string 130: base name of the program, the uninstall key and Run value
 extern std::wstring g_strTitle;       // string 131: display title of shortcuts and messages
 extern std::wstring g_strInstallDir;  // ends with a backslash once the install starts
-extern uint32_t g_dwRequiredBytes;    // unpacked size of the payload, 0 when it cannot be read
 extern bool g_bUpToDate;              // the installed program is at least as new as this Setup
 
 // Setup's own file path.

@@ -25,7 +25,7 @@ BOOL CGameSetupApp::InitInstance() {
     g_strName = LoadText(m_hInstance, IDS_NAME);
     g_strTitle = LoadText(m_hInstance, IDS_TITLE);
     std::wstring ownPath = OwnPath();
-    g_dwRequiredBytes = MeasurePayload(ownPath);
+    g_dwRequiredBytes = MeasurePayload(ownPath.c_str());
     g_strInstallDir = ChooseInstallFolder(g_strName);
     ReleaseUpdateSemaphore();
     g_bUpToDate = IsUpToDate(g_strInstallDir, g_strName, ownPath);

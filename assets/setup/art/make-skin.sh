@@ -33,7 +33,7 @@ convert "$out/背景2.png" "$tmp/title.png" -composite $stable "PNG32:$out/背�
 # slice W H TOP BOTTOM BORDER RADIUS TEXT TEXT_COLOUR POINTSIZE OUT: one rounded button face.
 slice() {
   w=$1 h=$2 top=$3 bottom=$4 border=$5 r=$6 text=$7 colour=$8 size=$9 file=${10}
-  convert -size "${w}x${h}" gradient:"$top"-"$bottom" \
+  convert -size "${w}x${h}" gradient:"$top"-"$bottom" -alpha set \
     \( -size "${w}x${h}" xc:none -fill white -draw "roundrectangle 1,1 $((w - 2)),$((h - 3)) $r,$r" \) \
     -compose DstIn -composite -compose Over \
     \( -size "${w}x${h}" xc:none -fill none -stroke "$border" -strokewidth 1 \
@@ -94,7 +94,7 @@ strip 更换目录.png "$tmp/d1.png" "$tmp/d2.png" "$tmp/d3.png"
 link() {
   name=$1 arrow=$2 text=$3
   for i in 1 2 3; do
-    case $i in 1) colour='#ffffff' dy=0 ;; 2) colour='#fff2b0' dy=0 ;; 3) colour='#ffe27a' dy=1 ;; esac
+    case $i in 1) colour='#1d5fa8' dy=0 ;; 2) colour='#f2711c' dy=0 ;; 3) colour='#c9540f' dy=1 ;; esac
     convert -size 89x22 xc:none -fill "$colour" -draw "polygon $arrow" \
       -font "$font" -pointsize 12 -gravity west -annotate +14+$dy "$text" "$tmp/l$i.png"
   done
