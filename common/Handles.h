@@ -100,6 +100,15 @@ struct ModuleTraits {
 };
 using UniqueModule = UniqueResource<ModuleTraits>;
 
+// A view of a file mapping from MapViewOfFile.
+struct MappedViewTraits {
+    using Handle = const void*;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::UnmapViewOfFile(h); }
+};
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
+
 // A window's device context from GetDC, released to that window.
 class WindowDc {
 public:

@@ -1,0 +1,2 @@
+@echo off
+rem Stand-in for the updater's replacement script.
