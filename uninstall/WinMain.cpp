@@ -34,8 +34,9 @@ bool HandOverToTempCopy(const std::wstring& folder) {
     if (!GetTempPathW(MAX_PATH, temp)) return false;
     std::wstring copy = std::wstring(temp) + L"NightcapUninstall-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
     if (!CopyFileW(OwnPath().c_str(), copy.c_str(), FALSE)) return false;
+    // The folder goes without its last backslash, which would escape the closing quote.
     std::wstring commandLine = L"\"" + copy + L"\" " + kHandOver + L" " + std::to_wstring(GetCurrentProcessId()) +
-                               L" \"" + folder + L"\"";
+                               L" \"" + folder.substr(0, folder.size() - 1) + L"\"";
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, temp, &startup, &info)) {
@@ -59,7 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (argv && argc == 4 && lstrcmpW(argv[1], kHandOver) == 0) {
         UniqueHandle original(OpenProcess(SYNCHRONIZE, FALSE, wcstoul(argv[2], nullptr, 10)));
         if (original) WaitForSingleObject(original.Get(), 30000);
-        install.folder = argv[3];
+        install.folder = std::wstring(argv[3]) + L"\\";
         LocalFree(argv);
         RemoveInstall(install);
         MoveFileExW(OwnPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

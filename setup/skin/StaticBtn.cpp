@@ -6,6 +6,8 @@ void CStaticBtn::PreSubclassWindow() {
     if (GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description)) {
         description.lfUnderline = TRUE;
         underlined_.Reset(CreateFontIndirectW(&description));
+        // Some static controls select their own font after asking for colours: make it the underlined one.
+        if (underlined_) SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(underlined_.Get()), FALSE);
     }
 }
 
