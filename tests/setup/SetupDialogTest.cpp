@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ProgramDriver.h"
+#include "Screenshot.h"
 #include "SetupDriver.h"
 
 namespace {
@@ -43,6 +44,20 @@ TEST_F(SetupDialog, WindowTakesTheBackgroundSizeAndButtonsTheirSlices) {
     EXPECT_EQ(main.bottom - main.top, 55);
     EXPECT_TRUE(GetWindowLongW(GetDlgItem(dialog_, IDOK), GWL_STYLE) & BS_OWNERDRAW);
     EXPECT_TRUE(GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+}
+
+TEST_F(SetupDialog, MainButtonShowsItsHoverSliceWhileTheMouseIsOverIt) {
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog_, IDOK), &r);
+    POINT probe = {r.left + 20, r.top + 12};  // on the button face, away from its text
+    SetCursorPos(r.left - 60, r.top - 60);
+    COLORREF normal = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (normal = ScreenPixel(probe.x, probe.y)) != 0; }));
+    SetCursorPos(probe.x, probe.y);
+    COLORREF hover = normal;
+    EXPECT_TRUE(WaitUntil([&] { return (hover = ScreenPixel(probe.x, probe.y)) != normal; }, 5000));
+    SetCursorPos(r.left - 60, r.top - 60);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(probe.x, probe.y) == normal; }, 5000));
 }
 
 TEST_F(SetupDialog, BackgroundDragsTheWindowAndControlsKeepTheirClicks) {
