@@ -12,5 +12,4 @@ class CStatic : public CWnd {};
 class CProgressCtrl : public CWnd {
 public:
     void SetRange(int low, int high) const;
-    int SetPos(int pos) const;
 };

@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-class CWnd;
-
 class CWinApp {
 public:
     CWinApp();
@@ -16,9 +14,7 @@ public:
     virtual int ExitInstance() { return 0; }
 
     HINSTANCE m_hInstance = nullptr;
-    CWnd* m_pMainWnd = nullptr;  // the window other threads report to (the running dialog)
 };
 
 CWinApp* AfxGetApp();
-CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();

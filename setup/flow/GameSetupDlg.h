@@ -15,7 +15,6 @@ constexpr UINT WM_EXTRACT_DONE = WM_USER + 1000;  // wParam 1 when extraction su
 class CGameSetupDlg : public CDialog {
 public:
     CGameSetupDlg();
-    ~CGameSetupDlg() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -27,8 +27,6 @@ CGameSetupDlg::CGameSetupDlg() : CDialog(IDD_SETUP), name_(g_strName), title_(g_
     MakeBackground(L"背景2.png", customBackground_);
 }
 
-CGameSetupDlg::~CGameSetupDlg() = default;
-
 void CGameSetupDlg::MakeBackground(const wchar_t* name, SkinImage& background) {
     SkinImage picture;
     if (!LoadSkinImage(name, picture)) return;

@@ -32,8 +32,6 @@ BOOL CGameSetupApp::InitInstance() {
     LoadSkinPackResource(m_hInstance);
 
     CGameSetupDlg dialog;
-    m_pMainWnd = &dialog;
     dialog.DoModal();
-    m_pMainWnd = nullptr;
     return FALSE;  // no message loop: Setup ends with its dialog
 }

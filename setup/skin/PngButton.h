@@ -15,7 +15,6 @@ public:
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
     // Points the disabled look at slice 4 when the strip has one (true) or at the normal slice (false).
     void UseFourthSliceWhenDisabled(bool fourth);
-    int SliceCountLoaded() const { return sliceCount_; }
 
 protected:
     void PreSubclassWindow() override;

@@ -265,6 +265,11 @@ TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
         if (copy) {
             EXPECT_EQ(WaitForSingleObject(copy.Get(), 15000), WAIT_OBJECT_0);
         }
+        // The copy in the temp folder is left for deletion at the next restart; the test removes it now.
+        wchar_t tempPath[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, tempPath);
+        std::wstring tempCopy = tempPath + (L"NightcapUninstall-" + std::to_wstring(uninstall.Id()) + L".exe");
+        EXPECT_TRUE(DeleteFileW(tempCopy.c_str()));
     }
     EXPECT_EQ(GetFileAttributesW(dir_.c_str()), INVALID_FILE_ATTRIBUTES) << "install folder left";
     for (const std::wstring& link : Links()) EXPECT_EQ(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
