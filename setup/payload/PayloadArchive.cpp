@@ -53,6 +53,10 @@ bool PayloadArchive::ModificationTime(uint32_t item, uint64_t* fileTime) const {
 bool PayloadArchive::ItemBytes(uint32_t item, const uint8_t** bytes, size_t* size) {
     size_t offset = 0;
     *size = 0;
+    *bytes = nullptr;
+    // An empty file lies in no block. Asking the decoder for it would drop the block in memory, which the
+    // next item may need again.
+    if (db_.FileToFolder[item] == UINT32_MAX) return true;
     const SRes res = SzArEx_Extract(&db_, &look_.vt, item, &blockIndex_, &block_, &blockSize_, &offset, size,
                                     alloc_, allocTemp_);
     *bytes = block_ ? block_ + offset : nullptr;
