@@ -62,6 +62,7 @@ BOOL CGameSetupDlg::OnInitDialog() {
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
     FitWindowToBackground();
     SetDlgItemTextW(m_hWnd, IDC_UP_TO_DATE_TEXT, (L"您已经安装了最新" + title_ + L"，建议退出").c_str());
+    WidenToFitText(IDC_UP_TO_DATE_TEXT);
 
     if (CPngButton* close = MakeButton(IDCANCEL, L"关闭.png", 38, false))
         SetWindowPos(close->m_hWnd, nullptr, background_->Width() - 39, 1, 0, 0,

@@ -41,6 +41,7 @@ private:
     void MakeBackground(const wchar_t* name, SkinImage& background);
     void FitWindowToBackground();
     void FitControlsToBackground();
+    void WidenToFitText(int id);
     CPngButton* MakeButton(int id, const wchar_t* strip, int sliceWidth, bool handCursor);
     LRESULT OnEraseBkgnd(WPARAM dc, LPARAM);
     LRESULT OnCtlColorStatic(WPARAM dc, LPARAM control);

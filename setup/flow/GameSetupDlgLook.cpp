@@ -69,6 +69,27 @@ void CGameSetupDlg::FitControlsToBackground() {
     }
 }
 
+void CGameSetupDlg::WidenToFitText(int id) {
+    // The notice carries the product title, which may be longer than its label: grow the label on both
+    // sides rather than cut the sentence.
+    HWND label = GetDlgItem(id);
+    WindowDc dc(label);
+    ScopedSelect font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    int n = GetWindowTextLengthW(label);
+    std::wstring text(n + 1, L'\0');
+    text.resize(GetWindowTextW(label, &text[0], n + 1));
+    SIZE extent = {};
+    RECT r;
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    int width = r.right - r.left;
+    if (!GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent) || extent.cx <= width)
+        return;
+    int grow = extent.cx + 2 - width;
+    SetWindowPos(label, nullptr, r.left - grow / 2, r.top, width + grow, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 CPngButton* CGameSetupDlg::MakeButton(int id, const wchar_t* strip, int sliceWidth, bool handCursor) {
     CPngButton* button = CPngButton::Make(GetDlgItem(id), strip, sliceWidth);
     if (button && handCursor) button->SetCursor(LoadCursorW(nullptr, IDC_HAND));
