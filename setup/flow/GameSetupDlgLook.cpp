@@ -58,7 +58,8 @@ void CGameSetupDlg::FitControlsToBackground() {
     RECT units = {0, 0, kTemplateWidth, kTemplateHeight};
     MapDialogRect(m_hWnd, &units);
     int width = background_->Width(), height = background_->Height();
-    if (units.right <= 0 || units.bottom <= 0 || (units.right == width && units.bottom == height)) return;
+    if (units.right <= 0 || units.bottom <= 0 || width <= 0 || height <= 0) return;  // no picture: keep the template
+    if (units.right == width && units.bottom == height) return;
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT r;
         GetWindowRect(child, &r);
