@@ -2,6 +2,7 @@
 // every item, with allocations capped and a target that checks every path stays inside the folder.
 // Each input runs as it is, and once more with the checksums of its first start header and database put
 // right, so that mutations get past them into the database reader and the decoders.
+// Seeds: the archives of build/bin/payload-tests (hand-written and 7zz-made) and small 7zz payloads.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

@@ -1,5 +1,5 @@
-// What unpacking needs from the file system. Paths are terminated UTF-16 with backslashes. Every failure
-// but that of CreateOutputFile is ignored by the caller, so these report nothing else.
+// What unpacking needs from the file system. Paths are terminated UTF-16 with backslashes. Only a file that
+// cannot be created and a write that fails change what the caller does, so nothing else reports failure.
 #pragma once
 #include <cstddef>
 #include <cstdint>
