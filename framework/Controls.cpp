@@ -1,0 +1,5 @@
+#include "Controls.h"
+
+void CProgressCtrl::SetRange(int low, int high) const {
+    ::SendMessageW(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(low, high));
+}

@@ -1,0 +1,8 @@
+// Setup's application object: start-up prepares the install state and runs the dialog modally.
+#pragma once
+#include "WinApp.h"
+
+class CGameSetupApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};

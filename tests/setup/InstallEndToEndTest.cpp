@@ -1,0 +1,282 @@
+// The built installer with its payload, run under Wine into a temporary folder: install, the up-to-date
+// page, reinstall, the running-copy question, and Uninstall.exe removing everything again.
+// The install folder comes from an earlier install's "UninstallString", which the test writes first.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "ProgramDriver.h"
+#include "Screenshot.h"
+#include "SetupDriver.h"
+#include "TempFolder.h"
+
+namespace {
+
+const std::wstring kEntryKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap";
+const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kSetupCaption = std::wstring(kTitle) + L"安装";
+const std::wstring kUninstallCaption = std::wstring(kTitle) + L"卸载";
+
+uint64_t FileVersionOf(const std::wstring& path) {
+    BYTE buffer[4096];
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (!GetFileVersionInfoW(path.c_str(), 0, sizeof buffer, buffer) ||
+        !VerQueryValueW(buffer, L"\\", reinterpret_cast<void**>(&info), &size))
+        return 0;
+    return (uint64_t(info->dwFileVersionMS) << 32) | info->dwFileVersionLS;
+}
+
+class InstallEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Shell links must not reach the host's menus and desktop.
+        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winemenubuilder.exe=d");
+        dir_ = temp_ / L"Nightcap";
+        folder_ = dir_ + L"\\";
+        CleanUp();
+        UniqueRegKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  key.Receive(), nullptr),
+                  ERROR_SUCCESS);
+        std::wstring earlier = folder_ + L"Uninstall.exe";
+        RegSetValueExW(key.Get(), L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier.c_str()),
+                       DWORD((earlier.size() + 1) * sizeof(wchar_t)));
+        CreateDirectoryW(Screenshots().c_str(), nullptr);
+    }
+
+    void TearDown() override { CleanUp(); }
+
+    void CleanUp() {
+        EndProcesses(folder_ + L"Nightcap.exe");
+        for (const std::wstring& link : Links()) DeleteFileW(link.c_str());
+        DeleteFileW(QuickLaunchLink().c_str());
+        RemoveDirectoryW(StartMenuFolder().c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey.c_str(), L"Nightcap");
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kEntryKey.c_str());
+        RemoveTree(dir_);
+    }
+
+    static std::wstring Screenshots() { return BuildFolder() + L"\\screenshots"; }
+    static std::wstring SetupExe() { return BuildFolder() + L"\\SetupFull.exe"; }
+    static std::wstring Stage() { return BuildFolder() + L"\\..\\payload\\stage"; }
+    static std::wstring StartMenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\" + kTitle; }
+    static std::wstring DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kTitle + L".lnk"; }
+    static std::wstring QuickLaunchLink() {
+        return ShellFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\" + kTitle + L".lnk";
+    }
+    static std::vector<std::wstring> Links() {
+        return {DesktopLink(), StartMenuFolder() + L"\\" + kTitle + L".lnk",
+                StartMenuFolder() + L"\\卸载" + kTitle + L".lnk"};
+    }
+
+    // Starts Setup and waits for its dialog.
+    HWND StartSetup(Program& setup) {
+        if (!setup.Start(SetupExe())) return nullptr;
+        return WaitForSetupDialog(setup.Id());
+    }
+
+    void ExpectInstalledFilesMatchThePayload() {
+        std::vector<std::wstring> files = FilesUnder(Stage());
+        ASSERT_GE(files.size(), 5u);
+        for (const std::wstring& file : files) {
+            std::string expected, actual;
+            ASSERT_TRUE(ReadFileBytes(Stage() + L"\\" + file, &expected));
+            EXPECT_TRUE(ReadFileBytes(folder_ + file, &actual)) << "missing " << std::string(file.begin(), file.end());
+            EXPECT_TRUE(actual == expected) << "differs " << std::string(file.begin(), file.end());
+        }
+    }
+
+    void ExpectShortcutsAndEntry() {
+        std::wstring program = folder_ + L"Nightcap.exe";
+        std::vector<std::wstring> targets = {program, program, folder_ + L"Uninstall.exe"};
+        std::vector<std::wstring> links = Links();
+        for (size_t i = 0; i < links.size(); ++i) {
+            std::wstring target, working;
+            ASSERT_TRUE(ReadShellLink(links[i], &target, &working)) << i;
+            EXPECT_EQ(target, targets[i]);
+            EXPECT_EQ(working, dir_);
+        }
+        EXPECT_EQ(GetFileAttributesW(QuickLaunchLink().c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayIcon"), program);
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName"), kTitle);
+        uint64_t v = FileVersionOf(program);
+        wchar_t version[64];
+        swprintf(version, 64, L"%u.%u.%u.%u", unsigned(v >> 48), unsigned(v >> 32 & 0xFFFF),
+                 unsigned(v >> 16 & 0xFFFF), unsigned(v & 0xFFFF));
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayVersion"), version);
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"Publisher"), L"青禾岭有限公司");
+        EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString"), folder_ + L"Uninstall.exe");
+    }
+
+    bool ProgramStartedFromInstallFolder() {
+        return WaitUntil([&] { return !ProcessesRunning(folder_ + L"Nightcap.exe").empty(); }, 10000);
+    }
+
+    TempFolder temp_;
+    std::wstring dir_;     // the install folder
+    std::wstring folder_;  // the same with a trailing backslash
+};
+
+TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
+    // 1. A fresh install with the default choices, pressed by message.
+    {
+        Program setup;
+        HWND dialog = StartSetup(setup);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ItemText(dialog, 1001), dir_);
+        EXPECT_TRUE(Visible(dialog, 1009));
+        EXPECT_FALSE(Visible(dialog, 1012));
+        EXPECT_FALSE(Visible(dialog, 1001));
+        EXPECT_TRUE(Enabled(dialog, IDOK));
+        EXPECT_EQ(ItemText(dialog, 1003).rfind(L"所需空间: ", 0), 0u) << "space text";
+        SaveScreenshot(dialog, Screenshots() + L"\\setup-default.png");
+
+        Click(dialog, 1009);
+        ASSERT_TRUE(WaitUntil([&] { return Visible(dialog, 1001); }));
+        EXPECT_TRUE(Visible(dialog, 1010) && !Visible(dialog, 1009) && Visible(dialog, 1016));
+        EXPECT_TRUE(Checked(dialog, 1004) && !Checked(dialog, 1005) && Checked(dialog, 1006) && !Checked(dialog, 1007));
+        SaveScreenshot(dialog, Screenshots() + L"\\setup-custom.png");
+        SendMessageW(GetDlgItem(dialog, 1001), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:"));
+        EXPECT_FALSE(Enabled(dialog, IDOK));
+        EXPECT_EQ(ItemText(dialog, 1003), L"所选目录无法安装，请选择其它目录");
+        Click(dialog, 1010);
+        ASSERT_TRUE(WaitUntil([&] { return !Visible(dialog, 1001); }));
+        EXPECT_EQ(ItemText(dialog, 1001), dir_);
+        EXPECT_TRUE(Enabled(dialog, IDOK));
+
+        // Catch the worker thread as it starts and hold it, to look at the installing state.
+        std::set<DWORD> before = ThreadsOf(setup.Id());
+        Click(dialog, IDOK);
+        std::vector<HANDLE> held;
+        WaitUntil(
+            [&] {
+                std::set<DWORD> now = ThreadsOf(setup.Id()), added;
+                for (DWORD id : now)
+                    if (!before.count(id)) added.insert(id);
+                if (!added.empty()) held = SuspendThreads(added);
+                return !held.empty() || !setup.Running();
+            },
+            10000);
+        if (!held.empty()) {
+            ASSERT_TRUE(WaitUntil([&] { return Visible(dialog, 1011); }));
+            for (int id : {IDOK, 1001, 1002, 1009, 1010}) EXPECT_FALSE(Enabled(dialog, id)) << id;
+            EXPECT_FALSE(Visible(dialog, 1009));
+            // A close during extraction is ignored: the dialog waits for the worker's result.
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            Click(dialog, IDCANCEL);
+            DWORD_PTR ignored;
+            SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+            EXPECT_TRUE(IsWindow(dialog));
+            SaveScreenshot(dialog, Screenshots() + L"\\setup-installing.png");
+            ResumeThreads(held);
+        } else {
+            ADD_FAILURE() << "the worker thread was not seen";
+        }
+        DWORD code = 1;
+        ASSERT_TRUE(setup.WaitExit(60000, &code));
+    }
+    ExpectInstalledFilesMatchThePayload();
+    ExpectShortcutsAndEntry();
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Nightcap"), L"");  // 1007 was off
+    EXPECT_TRUE(ProgramStartedFromInstallFolder());
+    EndProcesses(folder_ + L"Nightcap.exe");
+
+    // 2. The up-to-date page: the installed program is at least as new as Setup. A program built without a
+    // newer version stands in as a copy of Setup itself (version 1.0.0.1).
+    if (FileVersionOf(folder_ + L"Nightcap.exe") < FileVersionOf(SetupExe())) {
+        ASSERT_TRUE(CopyFileTo(SetupExe(), folder_ + L"Nightcap.exe"));
+    }
+    std::string programBefore;
+    ASSERT_TRUE(ReadFileBytes(folder_ + L"Nightcap.exe", &programBefore));
+    {
+        Program setup;
+        HWND dialog = StartSetup(setup);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(Visible(dialog, 1012) && Visible(dialog, 1008) && !Visible(dialog, 1009));
+        EXPECT_EQ(ItemText(dialog, 1012), std::wstring(L"您已经安装了最新") + kTitle + L"，建议退出");
+        SaveScreenshot(dialog, Screenshots() + L"\\setup-uptodate.png");
+        Click(dialog, IDOK);  // quits without changes
+        ASSERT_TRUE(setup.WaitExit(15000));
+    }
+    std::string programAfter;
+    ASSERT_TRUE(ReadFileBytes(folder_ + L"Nightcap.exe", &programAfter));
+    EXPECT_TRUE(programAfter == programBefore);
+    EXPECT_TRUE(ProcessesRunning(folder_ + L"Nightcap.exe").empty());
+
+    // 3. The link installs over the earlier folder, this time with the Run value.
+    {
+        Program setup;
+        HWND dialog = StartSetup(setup);
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(GetDlgItem(dialog, 1007), BM_SETCHECK, BST_CHECKED, 0);
+        Click(dialog, 1008, STN_CLICKED);
+        ASSERT_TRUE(setup.WaitExit(60000));
+    }
+    ExpectInstalledFilesMatchThePayload();
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Nightcap"),
+              L"\"" + folder_ + L"Nightcap.exe\" -1 /s");
+    ASSERT_TRUE(ProgramStartedFromInstallFolder());
+
+    // 4. A copy running from the install folder: Cancel changes nothing, OK ends every copy and installs.
+    std::vector<DWORD> running = ProcessesRunning(folder_ + L"Nightcap.exe");
+    for (bool answerOk : {false, true}) {
+        Program setup;
+        HWND dialog = StartSetup(setup);
+        ASSERT_NE(dialog, nullptr);
+        bool upToDate = Visible(dialog, 1008);
+        if (upToDate)
+            Click(dialog, 1008, STN_CLICKED);
+        else
+            Click(dialog, IDOK);
+        HWND question = WaitForMessageBox(setup.Id(), kSetupCaption);
+        ASSERT_NE(question, nullptr);
+        EXPECT_NE(MessageBoxText(question).find(std::wstring(kTitle) + L"正在运行中"), std::wstring::npos);
+        PostMessageW(question, WM_COMMAND, answerOk ? IDOK : IDCANCEL, 0);
+        ASSERT_TRUE(setup.WaitExit(60000));
+        if (!answerOk) {
+            EXPECT_EQ(ProcessesRunning(folder_ + L"Nightcap.exe"), running);
+        } else {
+            for (DWORD id : running) {
+                std::vector<DWORD> now = ProcessesRunning(folder_ + L"Nightcap.exe");
+                EXPECT_EQ(std::count(now.begin(), now.end(), id), 0) << "copy " << id << " still runs";
+            }
+        }
+    }
+    ExpectInstalledFilesMatchThePayload();
+    ASSERT_TRUE(ProgramStartedFromInstallFolder());
+
+    // 5. Uninstall.exe (with the program still running) removes everything of ours.
+    {
+        Program uninstall;
+        ASSERT_TRUE(uninstall.Start(folder_ + L"Uninstall.exe"));
+        HWND confirm = WaitForMessageBox(uninstall.Id(), kUninstallCaption);
+        ASSERT_NE(confirm, nullptr);
+        PostMessageW(confirm, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(uninstall.WaitExit(15000));
+        HWND done = WaitForMessageBox(0, kUninstallCaption, 30000);
+        ASSERT_NE(done, nullptr);
+        DWORD copyId = 0;
+        GetWindowThreadProcessId(done, &copyId);
+        UniqueHandle copy(OpenProcess(SYNCHRONIZE, FALSE, copyId));
+        PostMessageW(done, WM_COMMAND, IDOK, 0);
+        if (copy) {
+            EXPECT_EQ(WaitForSingleObject(copy.Get(), 15000), WAIT_OBJECT_0);
+        }
+        // The copy in the temp folder is left for deletion at the next restart; the test removes it now.
+        wchar_t tempPath[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, tempPath);
+        std::wstring tempCopy = tempPath + (L"NightcapUninstall-" + std::to_wstring(uninstall.Id()) + L".exe");
+        EXPECT_TRUE(DeleteFileW(tempCopy.c_str()));
+    }
+    EXPECT_EQ(GetFileAttributesW(dir_.c_str()), INVALID_FILE_ATTRIBUTES) << "install folder left";
+    for (const std::wstring& link : Links()) EXPECT_EQ(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(StartMenuFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Nightcap"), L"");
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey));
+    EXPECT_TRUE(ProcessesRunning(folder_ + L"Nightcap.exe").empty());
+}
+
+}  // namespace
