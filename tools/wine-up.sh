@@ -9,6 +9,8 @@ if [ ! -f "$WINEPREFIX/.tests-configured" ]; then
   # A crash ends the program with a code instead of opening the debugger's dialog.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
     /d none.exe /f </dev/null >/dev/null 2>&1
+  # Shell links made by tests must not turn into menu entries on the host.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d '' /f </dev/null >/dev/null 2>&1
   for f in SimSun 宋体 新宋体 'Microsoft YaHei' 微软雅黑; do
     LANG=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /t REG_SZ \
       /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
