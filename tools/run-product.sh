@@ -1,5 +1,7 @@
 #!/bin/sh
-# Sets up everything that is missing, builds the programs and runs Nightcap under Wine on a virtual screen.
+# Runs the product: sets up everything that is missing, builds the installer with its payload (SetupFull.exe)
+# and runs it under Wine on the machine's display or a virtual one. It installs into the run prefix
+# (build/wineprefix-run) and starts the installed Nightcap when it is done.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -11,15 +13,11 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" -j"$(nproc)"
 
-export WINEPREFIX="$build/wineprefix-run" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-  LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-run_dir="$build/run"
-mkdir -p "$run_dir"
-cp "$build/bin/Nightcap.exe" "$run_dir/"
-[ -f "$run_dir/config.ini" ] || cp "$build/bin/config.ini" "$run_dir/"
-# On a machine with a display the product opens there; otherwise on a virtual screen.
+# Shortcuts made inside the prefix stay there: no menu entries or desktop files on the host.
+export WINEPREFIX="$build/wineprefix-run" WINEARCH=win32 WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 if [ -n "${DISPLAY:-}" ]; then
-  exec setpriv --bounding-set=-sys_time wine "$run_dir/Nightcap.exe"
+  exec setpriv --bounding-set=-sys_time wine "$build/bin/SetupFull.exe"
 fi
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  setpriv --bounding-set=-sys_time wine "$run_dir/Nightcap.exe"
+  setpriv --bounding-set=-sys_time wine "$build/bin/SetupFull.exe"
