@@ -1,0 +1,198 @@
+#include "XmlNodeScanner.h"
+
+namespace {
+
+// Offset just past the first occurrence of the three-character marker at or after from, or limit + 1
+// when there is none.
+uint32_t PastMarker(const char16_t* text, uint32_t limit, uint32_t from, const char16_t (&marker)[4]) {
+    for (uint32_t p = from; p + 3 <= limit; ++p) {
+        if (text[p] == marker[0] && text[p + 1] == marker[1] && text[p + 2] == marker[2]) return p + 3;
+    }
+    return limit + 1;
+}
+
+uint32_t PastPair(const char16_t* text, uint32_t limit, uint32_t from, char16_t first, char16_t second) {
+    for (uint32_t p = from; p + 2 <= limit; ++p) {
+        if (text[p] == first && text[p + 1] == second) return p + 2;
+    }
+    return limit + 1;
+}
+
+// Offset of the first c at or after from, or limit.
+uint32_t Find(const char16_t* text, uint32_t limit, uint32_t from, char16_t c) {
+    while (from < limit && text[from] != c) ++from;
+    return from;
+}
+
+// A declaration (<!ELEMENT ...>): ends at the first '>' outside a quoted part; a quote of either kind opens
+// one wherever it stands. Gives the offset past the '>', or limit + 1.
+uint32_t PastDeclaration(const char16_t* text, uint32_t limit, uint32_t from) {
+    for (uint32_t p = from; p < limit; ++p) {
+        char16_t c = text[p];
+        if (c == u'>') return p + 1;
+        if (c == u'"' || c == u'\'') {
+            p = Find(text, limit, p + 1, c);
+            if (p == limit) break;
+        }
+    }
+    return limit + 1;
+}
+
+// A document type declaration: ends at a '>' outside markup; a '<' inside it starts a comment or a nested
+// declaration, so an internal subset in brackets is passed over whole.
+uint32_t PastDoctype(const char16_t* text, uint32_t limit, uint32_t from) {
+    for (uint32_t p = from; p < limit;) {
+        char16_t c = text[p];
+        if (c == u'>') return p + 1;
+        if (c != u'<') {
+            ++p;
+        } else if (p + 3 < limit && text[p + 1] == u'!' && text[p + 2] == u'-' && text[p + 3] == u'-') {
+            p = PastMarker(text, limit, p + 4, u"-->");
+        } else {
+            p = PastDeclaration(text, limit, p + 1);
+        }
+    }
+    return limit + 1;
+}
+
+XmlNode Finished(XmlNode node, uint32_t past, uint32_t limit, const char* construct) {
+    if (past > limit) {
+        node.kind = XmlNodeKind::Error;
+        node.end = limit;
+        node.what = construct;
+        node.unterminated = true;
+    } else {
+        node.end = past;
+    }
+    return node;
+}
+
+// An error node runs to the next '>' (included) or stops before the next '<'.
+XmlNode Incorrect(XmlNode node, const char16_t* text, uint32_t limit, const char* what) {
+    node.kind = XmlNodeKind::Error;
+    node.what = what;
+    uint32_t p = node.start + 1;
+    while (p < limit && text[p] != u'>' && text[p] != u'<') ++p;
+    node.end = (p < limit && text[p] == u'>') ? p + 1 : p;
+    return node;
+}
+
+inline bool EndsName(char16_t c) { return c == u'>' || c == u'/' || IsXmlSpace(c); }
+
+inline bool StartsName(char16_t c) {
+    return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`';
+}
+
+XmlNode ScanStartTag(XmlNode node, const char16_t* text, uint32_t limit) {
+    uint32_t nameEnd = node.start + 1;
+    while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
+    node.kind = XmlNodeKind::StartTag;
+    node.nameLength = nameEnd - node.start - 1;
+
+    // A quote opens a value only after '=' (white space may stand between); anywhere else it is an
+    // ordinary character, and so is an unquoted value.
+    bool afterEquals = false;
+    uint32_t closingQuote = 0;  // offset of the quote that closed the last quoted value
+    for (uint32_t p = nameEnd; p < limit; ++p) {
+        char16_t c = text[p];
+        if (c == u'>') {
+            // Empty only when the '/' follows the name, a closing quote or white space: a '/' ending an
+            // unquoted value belongs to the value.
+            uint32_t slash = p - 1;
+            node.emptyElement = text[slash] == u'/' &&
+                                (slash == nameEnd || (closingQuote != 0 && slash == closingQuote + 1) ||
+                                 IsXmlSpace(text[slash - 1]));
+            node.end = p + 1;
+            return node;
+        }
+        if (c == u'=') {
+            afterEquals = true;
+        } else if ((c == u'"' || c == u'\'') && afterEquals) {
+            p = Find(text, limit, p + 1, c);
+            if (p == limit) break;
+            closingQuote = p;
+            afterEquals = false;
+        } else if (!IsXmlSpace(c)) {
+            afterEquals = false;
+        }
+    }
+    return Finished(node, limit + 1, limit, "Element tag");
+}
+
+XmlNode ScanEndTag(XmlNode node, const char16_t* text, uint32_t limit) {
+    uint32_t nameEnd = node.start + 2;
+    while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
+    node.kind = XmlNodeKind::EndTag;
+    node.nameLength = nameEnd - node.start - 2;
+    uint32_t close = Find(text, limit, nameEnd, u'>');
+    return Finished(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
+}
+
+XmlNode ScanBang(XmlNode node, const char16_t* text, uint32_t limit) {
+    uint32_t at = node.start;
+    if (at + 2 >= limit) return Finished(node, limit + 1, limit, "tag");
+    switch (text[at + 2]) {
+    case u'-':
+        if (at + 3 >= limit) return Finished(node, limit + 1, limit, "tag");
+        if (text[at + 3] != u'-') return Incorrect(node, text, limit, "comment tag");
+        node.kind = XmlNodeKind::Comment;
+        return Finished(node, PastMarker(text, limit, at + 4, u"-->"), limit, "Comment");
+    case u'[':
+        if (at + 3 >= limit) return Finished(node, limit + 1, limit, "tag");
+        if (text[at + 3] != u'C') return Incorrect(node, text, limit, "tag");
+        node.kind = XmlNodeKind::CData;
+        return Finished(node, PastMarker(text, limit, at + 3, u"]]>"), limit, "CDATA Section");
+    case u'D':
+        node.kind = XmlNodeKind::Doctype;
+        return Finished(node, PastDoctype(text, limit, at + 2), limit, "Doctype");
+    case u'E':
+    case u'A':
+    case u'N':
+        node.kind = XmlNodeKind::Declaration;
+        return Finished(node, PastDeclaration(text, limit, at + 2), limit, "Doctype");
+    default:
+        return Incorrect(node, text, limit, "! tag");
+    }
+}
+
+}  // namespace
+
+XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
+    XmlNode node;
+    node.start = at;
+    if (at >= limit) {
+        node.end = limit;
+        return node;
+    }
+
+    if (text[at] != u'<') {
+        // White space when the run reaches '<' or the end with nothing else in it; otherwise text, which
+        // also ends at a '>' (taken into it).
+        bool onlySpace = true;
+        uint32_t p = at;
+        for (; p < limit; ++p) {
+            char16_t c = text[p];
+            if (c == u'<') break;
+            if (c == u'>') {
+                onlySpace = false;
+                ++p;
+                break;
+            }
+            if (!IsXmlSpace(c)) onlySpace = false;
+        }
+        node.kind = onlySpace ? XmlNodeKind::Whitespace : XmlNodeKind::Text;
+        node.end = p;
+        return node;
+    }
+
+    if (at + 1 >= limit) return Finished(node, limit + 1, limit, "tag");
+    char16_t next = text[at + 1];
+    if (StartsName(next)) return ScanStartTag(node, text, limit);
+    if (next == u'/') return ScanEndTag(node, text, limit);
+    if (next == u'!') return ScanBang(node, text, limit);
+    if (next == u'?') {
+        node.kind = XmlNodeKind::ProcessingInstruction;
+        return Finished(node, PastPair(text, limit, at + 2, u'?', u'>'), limit, "Processing instruction");
+    }
+    return Incorrect(node, text, limit, "tag name character");
+}
