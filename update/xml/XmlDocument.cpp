@@ -11,21 +11,31 @@
 XmlDocument::XmlDocument(uint32_t flags) : flags_(flags) { elements_.Reset(1); }
 
 bool XmlDocument::LoadBytes(const void* bytes, size_t count) {
-    // Offsets are 32-bit; anything near that size cannot be held on the target anyway.
-    if (count > 0x7FFFFFFF) {
+    if (!AllocateText(count)) return false;
+    return DecodeAndParse(static_cast<const uint8_t*>(bytes), count);
+}
+
+bool XmlDocument::AllocateText(size_t count) {
+    // Offsets are 32-bit; a document near that size could not be held on the target anyway.
+    char16_t* text = count <= 0x7FFFFFFF ? new (std::nothrow) char16_t[count + 1] : nullptr;
+    if (!text) {
         parseResult_ = ErrorNumberText(ENOMEM);
         return false;
     }
+    text_.reset(text);
+    textLength_ = 0;
+    return true;
+}
+
+bool XmlDocument::DecodeAndParse(const uint8_t* bytes, size_t count) {
     try {
-        text_.reset(new char16_t[count + 1]);
-        textLength_ = uint32_t(DecodeUtf8Lenient(static_cast<const uint8_t*>(bytes), count, text_.get()));
+        textLength_ = uint32_t(DecodeUtf8Lenient(bytes, count, text_.get()));
         text_[textLength_] = 0;
         parseResult_.clear();
         AppendAscii(parseResult_, std::to_string(count) + " bytes to " + std::to_string(textLength_) +
                                       " wide chars");
         Parse();
     } catch (const std::bad_alloc&) {
-        text_.reset();
         textLength_ = 0;
         elements_.Reset(1);
         position_ = {};
@@ -47,25 +57,32 @@ void XmlDocument::SetPosition(XmlPosition position) {
     position_.element = position.element < count ? position.element : 0;
 }
 
+namespace {
+
+inline bool EndsTagName(char16_t c) {
+    return IsXmlSpace(c) || c == u'<' || c == u'>' || c == u'=' || c == u'\\' || c == u'/' || c == u'?' ||
+           c == u'!';
+}
+
+inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'/' || c == u'[' || c == u']'; }
+
+}  // namespace
+
+// The tag name runs from after '<' and any white space to the first character that ends it (at least one
+// character). The requested name matches when it starts with the tag name and ends there or goes on with a
+// separator.
 bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
     const char16_t* text = text_.get();
     uint32_t at = elements_[index].start + 1;
     while (at < textLength_ && IsXmlSpace(text[at])) ++at;
-    uint32_t end = at;
-    while (end < textLength_) {
-        char16_t c = text[end];
-        if (IsXmlSpace(c) || c == u'<' || c == u'>' || c == u'=' || c == u'\\' || c == u'/' || c == u'?' ||
-            c == u'!')
-            break;
-        ++end;
+    const bool ignoreCase = flags_ & kIgnoreCase;
+    for (size_t i = 0;; ++i) {
+        bool nameEnds = at + i >= textLength_ || (i > 0 && EndsTagName(text[at + i]));
+        if (nameEnds) return i == name.size() || (i < name.size() && MayFollowName(name[i]));
+        if (i == name.size()) return false;
+        char16_t c = text[at + i];
+        if (c != name[i] && !(ignoreCase && FoldCase(c) == FoldCase(name[i]))) return false;
     }
-    if (end == at && end < textLength_) ++end;  // a name has at least one character
-
-    size_t length = end - at;
-    if (name.size() < length || !NamesEqual(name.data(), text + at, length, flags_ & kIgnoreCase)) return false;
-    if (name.size() == length) return true;
-    char16_t after = name[length];
-    return after == u' ' || after == u'=' || after == u'/' || after == u'[' || after == u']';
 }
 
 bool XmlDocument::FindSibling(std::u16string_view name) {
@@ -101,9 +118,13 @@ std::u16string XmlDocument::ElementText(uint32_t index) const {
 
     const char16_t* text = text_.get();
     uint32_t lessThan = begin;
-    while (lessThan < end && text[lessThan] != u'<') ++lessThan;
+    bool ampersand = false;
+    for (; lessThan < end && text[lessThan] != u'<'; ++lessThan) ampersand |= text[lessThan] == u'&';
     if (lessThan == end) {
-        AppendDecodedEntities(text + begin, text + end, result);
+        if (ampersand)
+            AppendDecodedEntities(text + begin, text + end, result);
+        else
+            result.assign(text + begin, text + end);
         return result;
     }
     // Mixed content: the text pieces and CDATA sections, in order.

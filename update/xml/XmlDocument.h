@@ -56,6 +56,9 @@ public:
     uint32_t TextLength() const { return textLength_; }
 
 private:
+    // A text buffer of count + 1 units, for decoding count bytes.
+    bool AllocateText(size_t count);
+    bool DecodeAndParse(const uint8_t* bytes, size_t count);
     void Parse();
     bool IsWellFormed() const;
     bool NameMatches(uint32_t index, std::u16string_view name) const;

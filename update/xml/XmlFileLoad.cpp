@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <new>
 
 namespace {
 
@@ -38,11 +37,9 @@ bool XmlDocument::LoadFile(const XmlPathChar* path) {
         parseResult_ = ErrorNumberText(errno);
         return false;
     }
-    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[size_t(size) + 1]);
-    if (!bytes) {
-        parseResult_ = ErrorNumberText(ENOMEM);
-        return false;
-    }
-    size_t read = std::fread(bytes.get(), 1, size_t(size), file.get());
-    return LoadBytes(bytes.get(), read);
+    // The bytes are read into the upper part of the text buffer and decoded downwards in place.
+    if (!AllocateText(size_t(size))) return false;
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(text_.get()) + size + 2;
+    size_t read = std::fread(bytes, 1, size_t(size), file.get());
+    return DecodeAndParse(bytes, read);
 }

@@ -55,7 +55,7 @@ uint32_t PastDoctype(const char16_t* text, uint32_t limit, uint32_t from) {
     return limit + 1;
 }
 
-XmlNode Finished(XmlNode node, uint32_t past, uint32_t limit, const char* construct) {
+void Finish(XmlNode& node, uint32_t past, uint32_t limit, const char* construct) {
     if (past > limit) {
         node.kind = XmlNodeKind::Error;
         node.end = limit;
@@ -64,17 +64,15 @@ XmlNode Finished(XmlNode node, uint32_t past, uint32_t limit, const char* constr
     } else {
         node.end = past;
     }
-    return node;
 }
 
 // An error node runs to the next '>' (included) or stops before the next '<'.
-XmlNode Incorrect(XmlNode node, const char16_t* text, uint32_t limit, const char* what) {
+void Incorrect(XmlNode& node, const char16_t* text, uint32_t limit, const char* what) {
     node.kind = XmlNodeKind::Error;
     node.what = what;
     uint32_t p = node.start + 1;
     while (p < limit && text[p] != u'>' && text[p] != u'<') ++p;
     node.end = (p < limit && text[p] == u'>') ? p + 1 : p;
-    return node;
 }
 
 inline bool EndsName(char16_t c) { return c == u'>' || c == u'/' || IsXmlSpace(c); }
@@ -83,7 +81,7 @@ inline bool StartsName(char16_t c) {
     return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`';
 }
 
-XmlNode ScanStartTag(XmlNode node, const char16_t* text, uint32_t limit) {
+void ScanStartTag(XmlNode& node, const char16_t* text, uint32_t limit) {
     uint32_t nameEnd = node.start + 1;
     while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
     node.kind = XmlNodeKind::StartTag;
@@ -103,7 +101,7 @@ XmlNode ScanStartTag(XmlNode node, const char16_t* text, uint32_t limit) {
                                 (slash == nameEnd || (closingQuote != 0 && slash == closingQuote + 1) ||
                                  IsXmlSpace(text[slash - 1]));
             node.end = p + 1;
-            return node;
+            return;
         }
         if (c == u'=') {
             afterEquals = true;
@@ -116,40 +114,40 @@ XmlNode ScanStartTag(XmlNode node, const char16_t* text, uint32_t limit) {
             afterEquals = false;
         }
     }
-    return Finished(node, limit + 1, limit, "Element tag");
+    return Finish(node, limit + 1, limit, "Element tag");
 }
 
-XmlNode ScanEndTag(XmlNode node, const char16_t* text, uint32_t limit) {
+void ScanEndTag(XmlNode& node, const char16_t* text, uint32_t limit) {
     uint32_t nameEnd = node.start + 2;
     while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
     node.kind = XmlNodeKind::EndTag;
     node.nameLength = nameEnd - node.start - 2;
     uint32_t close = Find(text, limit, nameEnd, u'>');
-    return Finished(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
+    return Finish(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
 }
 
-XmlNode ScanBang(XmlNode node, const char16_t* text, uint32_t limit) {
+void ScanBang(XmlNode& node, const char16_t* text, uint32_t limit) {
     uint32_t at = node.start;
-    if (at + 2 >= limit) return Finished(node, limit + 1, limit, "tag");
+    if (at + 2 >= limit) return Finish(node, limit + 1, limit, "tag");
     switch (text[at + 2]) {
     case u'-':
-        if (at + 3 >= limit) return Finished(node, limit + 1, limit, "tag");
+        if (at + 3 >= limit) return Finish(node, limit + 1, limit, "tag");
         if (text[at + 3] != u'-') return Incorrect(node, text, limit, "comment tag");
         node.kind = XmlNodeKind::Comment;
-        return Finished(node, PastMarker(text, limit, at + 4, u"-->"), limit, "Comment");
+        return Finish(node, PastMarker(text, limit, at + 4, u"-->"), limit, "Comment");
     case u'[':
-        if (at + 3 >= limit) return Finished(node, limit + 1, limit, "tag");
+        if (at + 3 >= limit) return Finish(node, limit + 1, limit, "tag");
         if (text[at + 3] != u'C') return Incorrect(node, text, limit, "tag");
         node.kind = XmlNodeKind::CData;
-        return Finished(node, PastMarker(text, limit, at + 3, u"]]>"), limit, "CDATA Section");
+        return Finish(node, PastMarker(text, limit, at + 3, u"]]>"), limit, "CDATA Section");
     case u'D':
         node.kind = XmlNodeKind::Doctype;
-        return Finished(node, PastDoctype(text, limit, at + 2), limit, "Doctype");
+        return Finish(node, PastDoctype(text, limit, at + 2), limit, "Doctype");
     case u'E':
     case u'A':
     case u'N':
         node.kind = XmlNodeKind::Declaration;
-        return Finished(node, PastDeclaration(text, limit, at + 2), limit, "Doctype");
+        return Finish(node, PastDeclaration(text, limit, at + 2), limit, "Doctype");
     default:
         return Incorrect(node, text, limit, "! tag");
     }
@@ -168,31 +166,31 @@ XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
     if (text[at] != u'<') {
         // White space when the run reaches '<' or the end with nothing else in it; otherwise text, which
         // also ends at a '>' (taken into it).
-        bool onlySpace = true;
         uint32_t p = at;
-        for (; p < limit; ++p) {
-            char16_t c = text[p];
-            if (c == u'<') break;
-            if (c == u'>') {
-                onlySpace = false;
-                ++p;
-                break;
-            }
-            if (!IsXmlSpace(c)) onlySpace = false;
+        while (p < limit && IsXmlSpace(text[p])) ++p;
+        node.kind = XmlNodeKind::Whitespace;
+        if (p < limit && text[p] != u'<') {
+            node.kind = XmlNodeKind::Text;
+            while (p < limit && text[p] != u'<' && text[p] != u'>') ++p;
+            if (p < limit && text[p] == u'>') ++p;
         }
-        node.kind = onlySpace ? XmlNodeKind::Whitespace : XmlNodeKind::Text;
         node.end = p;
         return node;
     }
 
-    if (at + 1 >= limit) return Finished(node, limit + 1, limit, "tag");
-    char16_t next = text[at + 1];
-    if (StartsName(next)) return ScanStartTag(node, text, limit);
-    if (next == u'/') return ScanEndTag(node, text, limit);
-    if (next == u'!') return ScanBang(node, text, limit);
-    if (next == u'?') {
+    if (at + 1 >= limit) {
+        Finish(node, limit + 1, limit, "tag");
+    } else if (StartsName(text[at + 1])) {
+        ScanStartTag(node, text, limit);
+    } else if (text[at + 1] == u'/') {
+        ScanEndTag(node, text, limit);
+    } else if (text[at + 1] == u'!') {
+        ScanBang(node, text, limit);
+    } else if (text[at + 1] == u'?') {
         node.kind = XmlNodeKind::ProcessingInstruction;
-        return Finished(node, PastPair(text, limit, at + 2, u'?', u'>'), limit, "Processing instruction");
+        Finish(node, PastPair(text, limit, at + 2, u'?', u'>'), limit, "Processing instruction");
+    } else {
+        Incorrect(node, text, limit, "tag name character");
     }
-    return Incorrect(node, text, limit, "tag name character");
+    return node;
 }
