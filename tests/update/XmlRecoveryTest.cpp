@@ -97,4 +97,40 @@ TEST(XmlRecovery, ErrorInsideMovesUpWithTheUnendedElement) {
     EXPECT_EQ(document.ElementText(IndexOf(document, "r")), u"x");
 }
 
+// Deeper than a hundred levels the end tags are matched the same way.
+TEST(XmlRecovery, DeepNesting) {
+    const int depth = 150;
+    std::string xml;
+    for (int i = 0; i < depth; ++i) xml += "<d>";
+    const size_t z = xml.size();
+    xml += "<z>";
+    for (int i = 0; i < depth; ++i) xml += "<e>";
+    const size_t lastE = xml.size() - 3, endZ = xml.size();
+    xml += "</z></q>";
+    for (int i = 0; i < depth; ++i) xml += "</D>";
+
+    auto repeated = [](const std::string& name, int count) {
+        std::string names = name;
+        for (int i = 1; i < count; ++i) names += " " + name;
+        return names;
+    };
+    // Case matters: no end tag closes a d, so all of them end up side by side at the top, z after them.
+    XmlDocument exact = Parsed(xml);
+    EXPECT_NE(Ascii(exact.ParseResult()).find(", Root element has sibling"), std::string::npos);
+    EXPECT_EQ(Children(exact, 0), repeated("d", depth) + " z");
+
+    XmlDocument document(XmlDocument::kIgnoreCase);
+    document.LoadBytes(xml.data(), xml.size());
+    EXPECT_EQ(Ascii(document.ParseResult()), std::to_string(xml.size()) + " bytes to " + std::to_string(xml.size()) +
+                                                 " wide chars, End tag 'z' at offset " + std::to_string(endZ + 1) +
+                                                 " does not match start tag 'e' at offset " + std::to_string(lastE));
+    const ElementTable& table = document.Elements();
+    uint32_t zIndex = IndexOf(document, "z");
+    EXPECT_EQ(table[zIndex].start, z);
+    EXPECT_EQ(table[zIndex].EndTagLength(), 4u);
+    EXPECT_EQ(Children(document, zIndex), repeated("e", depth));
+    EXPECT_EQ(table[1].length, xml.size());  // the outermost d is closed by the last end tag
+    EXPECT_EQ(table[depth].EndTagLength(), 4u);
+}
+
 }  // namespace

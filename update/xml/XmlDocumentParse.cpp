@@ -3,20 +3,13 @@
 // is unended (turned into an empty element whose children become its following siblings).
 #include "XmlDocument.h"
 
+#include "OpenElementStack.h"
 #include "XmlNodeScanner.h"
 #include "XmlText.h"
-
-#include <vector>
 
 namespace {
 
 using namespace ElementFlags;
-
-struct OpenElement {
-    uint32_t record;
-    uint32_t nameStart;
-    uint32_t nameLength;
-};
 
 // The message texts take names from the document and offsets as decimal numbers.
 class ErrorText {
@@ -80,19 +73,17 @@ void XmlDocument::Parse() {
         error.Ascii("Empty document");
     }
 
-    std::vector<OpenElement> open;
-    open.reserve(6);
+    OpenElementStack open(text, flags_ & kIgnoreCase);
     uint32_t root = 0;
-    const bool ignoreCase = flags_ & kIgnoreCase;
-    auto current = [&]() -> uint32_t { return open.empty() ? 0 : open.back().record; };
+    auto current = [&]() -> uint32_t { return open.Empty() ? 0 : open.Innermost().record; };
     auto markIllFormed = [&]() {
         elements_[0].flags |= kIllFormed;
         elements_[current()].flags |= kErrorInside;
     };
     auto unendInnermost = [&]() {
-        Unend(elements_, open.back().record);
+        Unend(elements_, open.Innermost().record);
         elements_[0].flags |= kIllFormed;
-        open.pop_back();
+        open.Pop();
     };
 
     for (uint32_t at = 0; textLength_ != 0;) {
@@ -108,7 +99,7 @@ void XmlDocument::Parse() {
             record.start = node.start;
             record.SetTagLengths(node.end - node.start, 0);
             record.parent = parentIndex;
-            record.flags = uint32_t(open.size()) & kLevelMask;
+            record.flags = uint32_t(open.Size()) & kLevelMask;
             if (parent.firstChild == 0) {
                 parent.firstChild = index;
                 record.previous = index;
@@ -119,32 +110,24 @@ void XmlDocument::Parse() {
                 record.previous = first.previous;
                 first.previous = index;
             }
-            if (open.empty() && root == 0) root = index;
+            if (open.Empty() && root == 0) root = index;
             if (node.emptyElement) {
                 record.length = node.end - node.start;
             } else {
-                if (open.size() == open.capacity()) open.reserve(open.capacity() * 2 + 6);
-                open.push_back({index, node.start + 1, node.nameLength});
+                open.Push({index, node.start + 1, node.nameLength});
             }
         } else if (node.kind == XmlNodeKind::EndTag) {
             const uint32_t nameStart = node.start + 2;
-            size_t match = open.size();
-            while (match > 0) {
-                const OpenElement& candidate = open[match - 1];
-                if (candidate.nameLength == node.nameLength &&
-                    NamesEqual(text + candidate.nameStart, text + nameStart, node.nameLength, ignoreCase))
-                    break;
-                --match;
-            }
-            if (match == 0) {
+            const size_t match = open.FindInnermost(nameStart, node.nameLength);
+            if (match == open.Size()) {
                 markIllFormed();
                 if (error.Empty())
                     error.Ascii("No start tag for end tag '").Name(nameStart, node.nameLength)
                         .Ascii("' at offset ").Number(node.start);
                 continue;
             }
-            while (open.size() > match) {
-                const OpenElement& inner = open.back();
+            while (open.Size() > match + 1) {
+                const OpenElement& inner = open.Innermost();
                 if (error.Empty())
                     error.Ascii("End tag '").Name(nameStart, node.nameLength).Ascii("' at offset ")
                         .Number(node.start + 1).Ascii(" does not match start tag '")
@@ -152,10 +135,10 @@ void XmlDocument::Parse() {
                         .Number(elements_[inner.record].start);
                 unendInnermost();
             }
-            ElementRecord& closed = elements_[open.back().record];
+            ElementRecord& closed = elements_[open.Innermost().record];
             closed.length = node.end - closed.start;
             closed.SetTagLengths(closed.StartTagLength(), node.end - node.start);
-            open.pop_back();
+            open.Pop();
         } else if (node.kind == XmlNodeKind::Error) {
             markIllFormed();
             if (error.Empty()) {
@@ -169,8 +152,8 @@ void XmlDocument::Parse() {
         // text when needed.
     }
 
-    while (!open.empty()) {
-        const OpenElement& inner = open.back();
+    while (!open.Empty()) {
+        const OpenElement& inner = open.Innermost();
         if (error.Empty())
             error.Ascii("Element '").Name(inner.nameStart, inner.nameLength).Ascii("' at offset ")
                 .Number(elements_[inner.record].start).Ascii(" not ended");
