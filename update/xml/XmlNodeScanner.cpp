@@ -1,19 +1,14 @@
 #include "XmlNodeScanner.h"
 
+#include <string_view>
+
 namespace {
 
-// Offset just past the first occurrence of the three-character marker at or after from, or limit + 1
-// when there is none.
-uint32_t PastMarker(const char16_t* text, uint32_t limit, uint32_t from, const char16_t (&marker)[4]) {
-    for (uint32_t p = from; p + 3 <= limit; ++p) {
-        if (text[p] == marker[0] && text[p + 1] == marker[1] && text[p + 2] == marker[2]) return p + 3;
-    }
-    return limit + 1;
-}
-
-uint32_t PastPair(const char16_t* text, uint32_t limit, uint32_t from, char16_t first, char16_t second) {
-    for (uint32_t p = from; p + 2 <= limit; ++p) {
-        if (text[p] == first && text[p + 1] == second) return p + 2;
+// Offset just past the first occurrence of marker at or after from, or limit + 1 when there is none.
+uint32_t PastMarker(const char16_t* text, uint32_t limit, uint32_t from, std::u16string_view marker) {
+    const uint32_t length = uint32_t(marker.size());
+    for (uint32_t p = from; p + length <= limit; ++p) {
+        if (text[p] == marker[0] && std::u16string_view(text + p, length) == marker) return p + length;
     }
     return limit + 1;
 }
@@ -188,7 +183,7 @@ XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
         ScanBang(node, text, limit);
     } else if (text[at + 1] == u'?') {
         node.kind = XmlNodeKind::ProcessingInstruction;
-        Finish(node, PastPair(text, limit, at + 2, u'?', u'>'), limit, "Processing instruction");
+        Finish(node, PastMarker(text, limit, at + 2, u"?>"), limit, "Processing instruction");
     } else {
         Incorrect(node, text, limit, "tag name character");
     }
