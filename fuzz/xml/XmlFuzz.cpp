@@ -1,10 +1,13 @@
 // Parses the input as an XML document and walks everything it found, the way the updater and the time
 // page read documents, checking that the element links form one tree.
+#include "Utf8Decode.h"
 #include "XmlDocument.h"
 #include "XmlPath.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -39,6 +42,17 @@ void CheckLinks(const XmlDocument& document) {
     Check(reached + 1 == table.Count());
 }
 
+// Files are decoded in place, from the upper part of the text buffer: that must give what decoding from a
+// separate buffer gives.
+void CheckDecodingInPlace(const uint8_t* data, size_t size) {
+    std::unique_ptr<char16_t[]> apart(new char16_t[size + 1]), inPlace(new char16_t[size + 1]);
+    size_t units = DecodeUtf8Lenient(data, size, apart.get());
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(inPlace.get()) + size + 2;
+    std::memcpy(bytes, data, size);
+    Check(DecodeUtf8Lenient(bytes, size, inPlace.get()) == units);
+    Check(std::memcmp(apart.get(), inPlace.get(), units * sizeof(char16_t)) == 0);
+}
+
 // Visits every element level by level with FindSibling and Descend, reading each one's text.
 uint32_t WalkAll(XmlDocument& document) {
     uint32_t visited = 0;
@@ -59,6 +73,7 @@ uint32_t WalkAll(XmlDocument& document) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    CheckDecodingInPlace(data, size);
     XmlDocument document(size % 2 ? XmlDocument::kIgnoreCase : 0);
     document.LoadBytes(data, size);
     CheckLinks(document);
