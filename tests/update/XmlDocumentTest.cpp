@@ -47,6 +47,23 @@ TEST(XmlDocumentFile, EmptyFileMissingFileAndWidePath) {
     EXPECT_EQ(document.ElementText(), u"\u4E2D.dll");
 }
 
+// Files are decoded in place inside the text buffer; the result must equal decoding from memory.
+TEST(XmlDocumentFile, FileLoadsLikeBytes) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 500; ++i)
+        xml += "<n>plain ascii " + std::to_string(i) + " \xE4\xB8\xAD\xF0\x9F\x98\x80\xFF\xC3</n>";
+    xml += "</r>\xE4\xB8";
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / L"mixed.xml", xml));
+    XmlDocument fromFile, fromBytes;
+    fromFile.LoadFile((folder / L"mixed.xml").c_str());
+    Load(fromBytes, xml);
+    EXPECT_EQ(fromFile.ParseResult(), fromBytes.ParseResult());
+    ASSERT_EQ(fromFile.TextLength(), fromBytes.TextLength());
+    EXPECT_EQ(std::u16string(fromFile.Text(), fromFile.TextLength()),
+              std::u16string(fromBytes.Text(), fromBytes.TextLength()));
+}
+
 TEST(XmlDocumentParse, ByteOrderMarkAndInvalidBytes) {
     XmlDocument document;
     EXPECT_TRUE(Load(document, "\xEF\xBB\xBF<a>x</a>"));
