@@ -10,12 +10,6 @@ void ElementTable::Reset(uint32_t capacity) {
     used_ = 1;
 }
 
-uint32_t ElementTable::Add() {
-    if (used_ == capacity_) Grow(capacity_ + std::max<uint32_t>(capacity_ / 2, 1));
-    pages_[used_ / kPageSize].push_back(ElementRecord{});
-    return used_++;
-}
-
 // Room is reserved, not filled: records are cleared as they are taken, so memory is touched only when used.
 // The last page is widened up to a full page first, then pages are added until capacity records fit.
 void ElementTable::Grow(uint32_t capacity) {

@@ -37,7 +37,11 @@ public:
     // Drops every record and makes room for capacity records (at least one); record 0 is in use, cleared.
     void Reset(uint32_t capacity);
     // Takes the next free record, cleared, growing the table by half when it is full.
-    uint32_t Add();
+    uint32_t Add() {
+        if (used_ == capacity_) Grow(capacity_ + (capacity_ / 2 > 0 ? capacity_ / 2 : 1));
+        pages_[used_ / kPageSize].push_back(ElementRecord{});
+        return used_++;
+    }
 
     ElementRecord& operator[](uint32_t index) { return pages_[index / kPageSize][index % kPageSize]; }
     const ElementRecord& operator[](uint32_t index) const { return pages_[index / kPageSize][index % kPageSize]; }

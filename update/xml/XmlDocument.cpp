@@ -121,10 +121,8 @@ std::u16string XmlDocument::ElementText(uint32_t index) const {
     bool ampersand = false;
     for (; lessThan < end && text[lessThan] != u'<'; ++lessThan) ampersand |= text[lessThan] == u'&';
     if (lessThan == end) {
-        if (ampersand)
-            AppendDecodedEntities(text + begin, text + end, result);
-        else
-            result.assign(text + begin, text + end);
+        if (!ampersand) return std::u16string(text + begin, text + end);
+        AppendDecodedEntities(text + begin, text + end, result);
         return result;
     }
     // Mixed content: the text pieces and CDATA sections, in order.
