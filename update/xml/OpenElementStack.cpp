@@ -1,0 +1,46 @@
+#include "OpenElementStack.h"
+
+OpenElementStack::OpenElementStack(const char16_t* text, bool ignoreCase) : text_(text), ignoreCase_(ignoreCase) {
+    stack_.reserve(6);
+}
+
+std::u16string OpenElementStack::Key(uint32_t nameStart, uint32_t nameLength) const {
+    std::u16string key(text_ + nameStart, nameLength);
+    if (ignoreCase_) {
+        for (char16_t& c : key) c = FoldCase(c);
+    }
+    return key;
+}
+
+// Growing the stack, or an element deep enough to be indexed.
+void OpenElementStack::PushDeep(const OpenElement& element) {
+    if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 6);
+    if (stack_.size() >= kIndexedFrom)
+        deepByName_[Key(element.nameStart, element.nameLength)].push_back(uint32_t(stack_.size()));
+    stack_.push_back(element);
+}
+
+// The innermost element is indexed: drop it from the index.
+void OpenElementStack::ForgetDeep() {
+    const OpenElement& innermost = stack_.back();
+    auto entry = deepByName_.find(Key(innermost.nameStart, innermost.nameLength));
+    entry->second.pop_back();
+    if (entry->second.empty()) deepByName_.erase(entry);
+}
+
+// The innermost element did not match.
+size_t OpenElementStack::FindFurtherOut(uint32_t nameStart, uint32_t nameLength) const {
+    size_t depth = stack_.size();
+    if (depth > kIndexedFrom) {
+        auto entry = deepByName_.find(Key(nameStart, nameLength));
+        if (entry != deepByName_.end()) return entry->second.back();
+        depth = kIndexedFrom;
+    } else if (depth > 0) {
+        --depth;
+    }
+    while (depth > 0) {
+        if (Matches(stack_[depth - 1], nameStart, nameLength)) return depth - 1;
+        --depth;
+    }
+    return stack_.size();
+}

@@ -1,0 +1,141 @@
+#include "XmlDocument.h"
+
+#include "Utf8Decode.h"
+#include "XmlEntities.h"
+#include "XmlNodeScanner.h"
+#include "XmlText.h"
+
+#include <cerrno>
+#include <new>
+
+XmlDocument::XmlDocument(uint32_t flags) : flags_(flags) { elements_.Reset(1); }
+
+bool XmlDocument::LoadBytes(const void* bytes, size_t count) {
+    if (!AllocateText(count)) return false;
+    return DecodeAndParse(static_cast<const uint8_t*>(bytes), count);
+}
+
+bool XmlDocument::AllocateText(size_t count) {
+    // Offsets are 32-bit; a document near that size could not be held on the target anyway.
+    char16_t* text = count <= 0x7FFFFFFF ? new (std::nothrow) char16_t[count + 1] : nullptr;
+    if (!text) {
+        parseResult_ = ErrorNumberText(ENOMEM);
+        return false;
+    }
+    text_.reset(text);
+    textLength_ = 0;
+    return true;
+}
+
+bool XmlDocument::DecodeAndParse(const uint8_t* bytes, size_t count) {
+    try {
+        textLength_ = uint32_t(DecodeUtf8Lenient(bytes, count, text_.get()));
+        text_[textLength_] = 0;
+        parseResult_.clear();
+        AppendAscii(parseResult_, std::to_string(count) + " bytes to " + std::to_string(textLength_) +
+                                      " wide chars");
+        Parse();
+    } catch (const std::bad_alloc&) {
+        textLength_ = 0;
+        elements_.Reset(1);
+        position_ = {};
+        parseResult_ = ErrorNumberText(ENOMEM);
+        return false;
+    }
+    return IsWellFormed();
+}
+
+bool XmlDocument::IsWellFormed() const {
+    const ElementRecord& document = elements_[0];
+    return !(document.flags & ElementFlags::kIllFormed) && document.firstChild != 0 &&
+           elements_[document.firstChild].next == 0;
+}
+
+void XmlDocument::SetPosition(XmlPosition position) {
+    uint32_t count = elements_.Count();
+    position_.parent = position.parent < count ? position.parent : 0;
+    position_.element = position.element < count ? position.element : 0;
+}
+
+namespace {
+
+inline bool EndsTagName(char16_t c) {
+    return IsXmlSpace(c) || c == u'<' || c == u'>' || c == u'=' || c == u'\\' || c == u'/' || c == u'?' ||
+           c == u'!';
+}
+
+inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'/' || c == u'[' || c == u']'; }
+
+}  // namespace
+
+// The tag name runs from after '<' and any white space to the first character that ends it (at least one
+// character). The requested name matches when it starts with the tag name and ends there or goes on with a
+// separator.
+bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
+    const char16_t* text = text_.get();
+    uint32_t at = elements_[index].start + 1;
+    while (at < textLength_ && IsXmlSpace(text[at])) ++at;
+    const bool ignoreCase = flags_ & kIgnoreCase;
+    for (size_t i = 0;; ++i) {
+        bool nameEnds = at + i >= textLength_ || (i > 0 && EndsTagName(text[at + i]));
+        if (nameEnds) return i == name.size() || (i < name.size() && MayFollowName(name[i]));
+        if (i == name.size()) return false;
+        char16_t c = text[at + i];
+        if (c != name[i] && !(ignoreCase && FoldCase(c) == FoldCase(name[i]))) return false;
+    }
+}
+
+bool XmlDocument::FindSibling(std::u16string_view name) {
+    uint32_t candidate = position_.element ? elements_[position_.element].next
+                                           : elements_[position_.parent].firstChild;
+    for (; candidate != 0; candidate = elements_[candidate].next) {
+        if (name.empty() || NameMatches(candidate, name)) {
+            position_.element = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XmlDocument::Descend() {
+    if (position_.element == 0) return false;
+    position_.parent = position_.element;
+    position_.element = 0;
+    return true;
+}
+
+std::u16string XmlDocument::ElementText(uint32_t index) const {
+    std::u16string result;
+    if (index == 0 || index >= elements_.Count()) return result;
+    const ElementRecord& element = elements_[index];
+    if (element.firstChild != 0 || element.StartTagLength() == element.length) return result;
+
+    // Tag lengths that overflowed their fields must still leave the content inside the text.
+    uint32_t begin = element.start + element.StartTagLength();
+    uint32_t end = element.start + element.length - element.EndTagLength();
+    if (end > textLength_) end = textLength_;
+    if (begin >= end) return result;
+
+    const char16_t* text = text_.get();
+    uint32_t lessThan = begin;
+    bool ampersand = false;
+    for (; lessThan < end && text[lessThan] != u'<'; ++lessThan) ampersand |= text[lessThan] == u'&';
+    if (lessThan == end) {
+        if (!ampersand) return std::u16string(text + begin, text + end);
+        AppendDecodedEntities(text + begin, text + end, result);
+        return result;
+    }
+    // Mixed content: the text pieces and CDATA sections, in order.
+    for (uint32_t at = begin; at < end;) {
+        XmlNode node = ScanNode(text, end, at);
+        if (node.kind == XmlNodeKind::Text) {
+            AppendDecodedEntities(text + node.start, text + node.end, result);
+        } else if (node.kind == XmlNodeKind::CData) {
+            const uint32_t opening = 9, closing = 3;  // <![CDATA[ and ]]>
+            if (node.start + opening < node.end - closing)
+                result.append(text + node.start + opening, text + node.end - closing);
+        }
+        at = node.end;
+    }
+    return result;
+}

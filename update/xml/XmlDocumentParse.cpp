@@ -1,0 +1,205 @@
+// One pass over the text builds the element table: start tags take records and link them into the tree,
+// end tags close the open element they name, and what is left open at a mismatch or at the end of the text
+// is unended (turned into an empty element whose children become its following siblings).
+#include "XmlDocument.h"
+
+#include "OpenElementStack.h"
+#include "XmlNodeScanner.h"
+#include "XmlText.h"
+
+namespace {
+
+using namespace ElementFlags;
+
+// The message texts take names from the document and offsets as decimal numbers.
+class ErrorText {
+public:
+    explicit ErrorText(const char16_t* text) : text_(text) {}
+    bool Empty() const { return message_.empty(); }
+    const std::u16string& Message() const { return message_; }
+    void Replace(std::string_view message) {
+        message_.clear();
+        AppendAscii(message_, message);
+    }
+
+    ErrorText& Ascii(std::string_view ascii) {
+        AppendAscii(message_, ascii);
+        return *this;
+    }
+    ErrorText& Number(uint32_t number) { return Ascii(std::to_string(number)); }
+    ErrorText& Name(uint32_t start, uint32_t length) {
+        message_.append(text_ + start, length);
+        return *this;
+    }
+
+private:
+    const char16_t* text_;
+    std::u16string message_;
+};
+
+// Turns an open element into an empty one: its children follow it as siblings, in order, and an error
+// met inside it counts as met inside its parent.
+void Unend(ElementTable& table, uint32_t index) {
+    ElementRecord& element = table[index];
+    element.SetTagLengths(element.StartTagLength(), 0);
+    element.length = element.StartTagLength();
+    element.flags |= kNotEnded;
+    ElementRecord& parent = table[element.parent];
+    if (element.flags & kErrorInside) {
+        element.flags &= ~kErrorInside;
+        parent.flags |= kErrorInside;
+    }
+    if (element.firstChild == 0) return;
+    // An open element is the last child of its parent, so its children go at the end of the parent's list.
+    // Their parent fields keep naming this element: an unended parent is looked through.
+    uint32_t first = element.firstChild;
+    ElementRecord& firstRecord = table[first];
+    uint32_t last = firstRecord.previous;
+    firstRecord.flags &= ~kFirstChild;
+    firstRecord.previous = index;
+    element.next = first;
+    element.firstChild = 0;
+    table[parent.firstChild].previous = last;
+}
+
+// Builds the table from the nodes of the text, keeping the first error met.
+class TableBuilder {
+public:
+    TableBuilder(ElementTable& table, const char16_t* text, bool ignoreCase)
+        : table_(table), open_(text, ignoreCase), error_(text) {}
+
+    void StartTag(const XmlNode& node);
+    void EndTag(const XmlNode& node);
+    void ErrorNode(const XmlNode& node);
+    // Unends what is still open and settles the root; gives the error text, empty when there is none.
+    const std::u16string& Finish(uint32_t textLength);
+
+private:
+    uint32_t Current() const { return open_.Empty() ? 0 : open_.Innermost().record; }
+    void MarkIllFormed();
+    void UnendInnermost();
+
+    ElementTable& table_;
+    OpenElementStack open_;
+    ErrorText error_;
+    uint32_t root_ = 0;
+};
+
+void TableBuilder::MarkIllFormed() {
+    table_[0].flags |= kIllFormed;
+    table_[Current()].flags |= kErrorInside;
+}
+
+// An element left unended makes the document ill-formed too.
+void TableBuilder::UnendInnermost() {
+    Unend(table_, open_.Innermost().record);
+    table_[0].flags |= kIllFormed;
+    open_.Pop();
+}
+
+// The new record becomes the last child of the innermost open element (or of the document).
+void TableBuilder::StartTag(const XmlNode& node) {
+    uint32_t index = table_.Add();
+    uint32_t parentIndex = Current();
+    ElementRecord& record = table_[index];
+    ElementRecord& parent = table_[parentIndex];
+    record.start = node.start;
+    record.SetTagLengths(node.end - node.start, 0);
+    record.parent = parentIndex;
+    record.flags = uint32_t(open_.Size()) & kLevelMask;
+    if (parent.firstChild == 0) {
+        parent.firstChild = index;
+        record.previous = index;
+        record.flags |= kFirstChild;
+    } else {
+        ElementRecord& first = table_[parent.firstChild];
+        table_[first.previous].next = index;
+        record.previous = first.previous;
+        first.previous = index;
+    }
+    if (open_.Empty() && root_ == 0) root_ = index;
+    if (node.emptyElement)
+        record.length = node.end - node.start;
+    else
+        open_.Push({index, node.start + 1, node.nameLength});
+}
+
+// Closes the innermost open element of that name, unending every element inside it; an end tag that
+// matches nothing is ignored.
+void TableBuilder::EndTag(const XmlNode& node) {
+    const uint32_t nameStart = node.start + 2;
+    const size_t match = open_.FindInnermost(nameStart, node.nameLength);
+    if (match == open_.Size()) {
+        MarkIllFormed();
+        if (error_.Empty())
+            error_.Ascii("No start tag for end tag '").Name(nameStart, node.nameLength).Ascii("' at offset ")
+                .Number(node.start);
+        return;
+    }
+    while (open_.Size() > match + 1) {
+        const OpenElement& inner = open_.Innermost();
+        if (error_.Empty())
+            error_.Ascii("End tag '").Name(nameStart, node.nameLength).Ascii("' at offset ").Number(node.start + 1)
+                .Ascii(" does not match start tag '").Name(inner.nameStart, inner.nameLength)
+                .Ascii("' at offset ").Number(table_[inner.record].start);
+        UnendInnermost();
+    }
+    ElementRecord& closed = table_[open_.Innermost().record];
+    closed.length = node.end - closed.start;
+    closed.SetTagLengths(closed.StartTagLength(), node.end - node.start);
+    open_.Pop();
+}
+
+void TableBuilder::ErrorNode(const XmlNode& node) {
+    MarkIllFormed();
+    if (!error_.Empty()) return;
+    if (node.unterminated)
+        error_.Ascii(node.what).Ascii(" at offset ").Number(node.start).Ascii(" unterminated");
+    else
+        error_.Ascii("Incorrect ").Ascii(node.what).Ascii(" at offset ").Number(node.start);
+}
+
+const std::u16string& TableBuilder::Finish(uint32_t textLength) {
+    while (!open_.Empty()) {
+        const OpenElement& inner = open_.Innermost();
+        if (error_.Empty())
+            error_.Ascii("Element '").Name(inner.nameStart, inner.nameLength).Ascii("' at offset ")
+                .Number(table_[inner.record].start).Ascii(" not ended");
+        UnendInnermost();
+    }
+    table_[0].length = textLength;
+    if (root_ == 0)
+        error_.Replace("No root element");
+    else if (table_[root_].next != 0)
+        error_.Replace("Root element has sibling");
+    else
+        table_[0].firstChild = root_;
+    return error_.Message();
+}
+
+}  // namespace
+
+void XmlDocument::Parse() {
+    position_ = {};
+    elements_.Reset(textLength_ / 64 + 8);
+    if (textLength_ == 0) {
+        parseResult_ += u", Empty document";
+        return;
+    }
+    const char16_t* text = text_.get();
+    TableBuilder builder(elements_, text, flags_ & kIgnoreCase);
+    for (uint32_t at = 0; at < textLength_;) {
+        XmlNode node = ScanNode(text, textLength_, at);
+        at = node.end;
+        if (node.kind == XmlNodeKind::StartTag)
+            builder.StartTag(node);
+        else if (node.kind == XmlNodeKind::EndTag)
+            builder.EndTag(node);
+        else if (node.kind == XmlNodeKind::Error)
+            builder.ErrorNode(node);
+        // Text, white space, CDATA, comments, processing instructions and declarations are read from the
+        // text when needed.
+    }
+    const std::u16string& error = builder.Finish(textLength_);
+    if (!error.empty()) parseResult_ += u", " + error;
+}
