@@ -45,7 +45,11 @@ std::string MemoryStream::ToBytes() const {
     HGLOBAL memory = memory_;
     if (stream_ && !ownsMemory_) GetHGlobalFromStream(stream_, &memory);
     if (!memory) return {};
+    // A stream that grew its memory may hold more than it wrote: its own size says how much is data.
     size_t size = GlobalSize(memory);
+    STATSTG stat = {};
+    if (stream_ && SUCCEEDED(stream_->Stat(&stat, STATFLAG_NONAME)) && stat.cbSize.QuadPart < size)
+        size = static_cast<size_t>(stat.cbSize.QuadPart);
     const void* data = GlobalLock(memory);
     if (!data) return {};
     std::string bytes(static_cast<const char*>(data), size);
