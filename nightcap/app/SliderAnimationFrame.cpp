@@ -26,6 +26,34 @@ bool RegisterFrameClass(WNDPROC proc) {
     return RegisterClassExA(&wc) != 0;
 }
 
+// A copy of the image stretched to width x height by repeating pixels. Stretching in GDI+ itself blends
+// or drops the edge columns, and a blend with the white beneath would not be see-through.
+UniqueGpBitmap ScaledCopy(Gdiplus::GpImage* image, int width, int height) {
+    int w = 0, h = 0;
+    UniqueGpBitmap source, scaled;
+    if (!ImageSize(image, &w, &h) ||
+        GdipCloneBitmapAreaI(0, 0, w, h, PixelFormat32bppARGB, static_cast<Gdiplus::GpBitmap*>(image),
+                             source.Receive()) != Gdiplus::Ok ||
+        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, scaled.Receive()) != Gdiplus::Ok)
+        return {};
+    Gdiplus::Rect all(0, 0, w, h), target(0, 0, width, height);
+    Gdiplus::BitmapData in = {}, out = {};
+    if (GdipBitmapLockBits(source.Get(), &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &in) != Gdiplus::Ok)
+        return {};
+    if (GdipBitmapLockBits(scaled.Get(), &target, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &out) ==
+        Gdiplus::Ok) {
+        for (int y = 0; y < height; ++y) {
+            auto* row = reinterpret_cast<UINT32*>(static_cast<BYTE*>(out.Scan0) + y * out.Stride);
+            auto* from = reinterpret_cast<const UINT32*>(static_cast<BYTE*>(in.Scan0) +
+                                                         static_cast<long long>(y) * h / height * in.Stride);
+            for (int x = 0; x < width; ++x) row[x] = from[static_cast<long long>(x) * w / width];
+        }
+        GdipBitmapUnlockBits(scaled.Get(), &out);
+    }
+    GdipBitmapUnlockBits(source.Get(), &in);
+    return scaled;
+}
+
 }  // namespace
 
 HWND AnimationFrame::Create(HWND parent, int left, int top, int width, int height) {
@@ -107,14 +135,16 @@ void AnimationFrame::Paint(HDC dc) {
     {
         UniqueGpGraphics graphics;
         if (GdipCreateFromHDC(memory.Get(), graphics.Receive()) != Gdiplus::Ok) return;
-        // Stretched objects keep hard pixel edges: a blend with the white below would not be see-through.
-        GdipSetInterpolationMode(graphics.Get(), Gdiplus::InterpolationModeNearestNeighbor);
-        GdipSetPixelOffsetMode(graphics.Get(), Gdiplus::PixelOffsetModeHalf);
         for (int i : DrawingOrder()) {
             const Object& o = objects_[i];
             SIZE size = DrawnSize(i);
-            if (o.image && size.cx > 0 && size.cy > 0)
+            if (size.cx <= 0 || size.cy <= 0) continue;
+            if (o.scaleX == 1000 && o.scaleY == 1000) {
                 GdipDrawImageRectI(graphics.Get(), o.image, o.x, o.y, size.cx, size.cy);
+                continue;
+            }
+            UniqueGpBitmap scaled = ScaledCopy(o.image, size.cx, size.cy);
+            if (scaled) GdipDrawImageRectI(graphics.Get(), scaled.Get(), o.x, o.y, size.cx, size.cy);
         }
         GdipFlush(graphics.Get(), Gdiplus::FlushIntentionSync);
     }

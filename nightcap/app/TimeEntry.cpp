@@ -7,6 +7,9 @@
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4E43;  // "NC"
+// The fill of both frame images (assets/nightcap/art/make-skin.sh) and the text on it.
+constexpr COLORREF kFieldFill = RGB(0x10, 0x1F, 0x3C);
+constexpr COLORREF kFieldText = RGB(0xE8, 0xEE, 0xF8);
 
 std::string WindowText(HWND hwnd) {
     char text[64] = {};
@@ -68,7 +71,9 @@ void TimeEntry::ShowDraggedPercent(int percent) {
 }
 
 void TimeEntry::WireEvents() {
+    fieldFill_.Reset(CreateSolidBrush(kFieldFill));
     for (TimeField field : {TimeField::Hour, TimeField::Minute}) {
+        SetWindowSubclass(Of(field).frame->Handle(), FrameProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         SetWindowSubclass(Of(field).label, LabelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         SetWindowSubclass(Of(field).edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
@@ -114,6 +119,28 @@ LRESULT CALLBACK TimeEntry::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TimeEntry::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) {
+    auto* self = reinterpret_cast<TimeEntry*>(data);
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        auto child = reinterpret_cast<HWND>(lParam);
+        bool ours = child == self->hour_.label || child == self->hour_.edit || child == self->minute_.label ||
+                    child == self->minute_.edit;
+        if (!ours) break;
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, kFieldText);
+        SetBkColor(dc, kFieldFill);
+        return reinterpret_cast<LRESULT>(self->fieldFill_.Get());
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, FrameProc, kSubclassId);
         break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "Handles.h"
+
 #include "ImagePictureBox.h"
 #include "Slider.h"
 #include "TimeEntryRules.h"
@@ -27,7 +29,8 @@ public:
     TimeEntry(const TimeEntry&) = delete;
     TimeEntry& operator=(const TimeEntry&) = delete;
 
-    // Sends the labels' clicks and double clicks and the edit boxes' focus loss here.
+    // Sends the labels' clicks and double clicks and the edit boxes' focus loss here, and paints the labels
+    // and edit boxes in the frames' colours.
     void WireEvents();
 
     void Select(TimeField field);      // a click on a label
@@ -47,9 +50,11 @@ private:
     const TimeFieldWindows& Of(TimeField field) const { return field == TimeField::Hour ? hour_ : minute_; }
     static LRESULT CALLBACK LabelProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK FrameProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     TimeFieldWindows hour_, minute_;
     FrameImages frames_;
     Slider* slider_;
     TimeField selected_ = TimeField::Hour;
+    UniqueBrush fieldFill_;
 };

@@ -85,11 +85,12 @@ png "$out/time-panel.png" -size 296x107 xc:none \
   -fill "$ink" -draw 'circle 96,34 96,36' -draw 'circle 96,50 96,52' \
   -font "$font" -pointsize 11 -fill "$dim" -annotate +200+28 '双击数字可输入' -annotate +200+46 '拖动滑块可调节'
 
-# --- field frames ------------------------------------------------------------------------------------
+# --- field frames: the same fill (the hour and minute labels paint it too, see TimeEntry.cpp) -------
+field_fill='#101f3c'
 png "$out/frame-plain.png" -size 66x56 xc:none \
-  -fill '#0c172c' -stroke "$line" -strokewidth 1 -draw 'roundrectangle 0.5,0.5 65.5,55.5 6,6'
+  -fill "$field_fill" -stroke "$line" -strokewidth 2 -draw 'roundrectangle 1,1 64,54 4,4'
 png "$out/frame-selected.png" -size 66x56 xc:none \
-  -fill '#15294d' -stroke "$amber" -strokewidth 2 -draw 'roundrectangle 1,1 65,55 6,6'
+  -fill "$field_fill" -stroke "$amber" -strokewidth 2 -draw 'roundrectangle 1,1 64,54 4,4'
 
 # --- execute button: normal, over, down side by side -------------------------------------------------
 button() {  # button OUT TEXT LIGHT BASE DARK
