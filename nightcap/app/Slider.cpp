@@ -20,13 +20,14 @@ void Slider::Build(AnimationFrame* frame, const SliderImages& images, DragHandle
 }
 
 void Slider::MoveSliderTo(int percent) {
+    if (!frame_) return;  // the slider window is made after the fields are first selected
     frame_->SetPosition(knob_, KnobXFromPercent(percent), kKnobY);
     frame_->SetScale(fillBar_, FillScaleFor(std::max(percent, 1)), 1000);
 }
 
-int Slider::KnobX() const { return frame_->Position(knob_).x; }
+int Slider::KnobX() const { return frame_ ? frame_->Position(knob_).x : 0; }
 
-int Slider::FillWidth() const { return frame_->DrawnSize(fillBar_).cx; }
+int Slider::FillWidth() const { return frame_ ? frame_->DrawnSize(fillBar_).cx : 0; }
 
 void Slider::OnPress(int object) {
     if (object != knob_ && object != track_) return;

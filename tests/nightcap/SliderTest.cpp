@@ -7,6 +7,7 @@
 #include "ControlTestImages.h"
 #include "ControlsModule.h"
 #include "ImagePictureBox.h"
+#include "ProgramDriver.h"
 #include "Slider.h"
 #include "SliderGeometry.h"
 #include "TimeEntry.h"
@@ -224,9 +225,15 @@ TEST_F(SliderWindow, DoubleClickOpensAnEmptyFocusedBoxAndEnterCommits) {
 }
 
 TEST_F(SliderWindow, FillBarIsDrawn140PixelsWideAtFullAndWhiteIsSeeThrough) {
+    h_.slider.MoveSliderTo(50);
+    PaintNow(h_.sliderWindow);
+    int oldKnob = h_.slider.KnobX();
+    EXPECT_EQ(ScreenAt(oldKnob + 10, kKnobY), ToColorRef(kKnob));
     h_.slider.MoveSliderTo(100);
     EXPECT_EQ(h_.slider.FillWidth(), 140);
     PaintNow(h_.sliderWindow);
+    // Where the knob was is see-through again once the main window has repainted what X uncovered.
+    EXPECT_TRUE(WaitUntil([&] { return ScreenAt(oldKnob + 10, kKnobY) == kPanel; }, 3000));
     int row = kBaseY + 5 + 3;
     EXPECT_EQ(ScreenAt(kBaseX + 12, row), ToColorRef(kFillBar));
     EXPECT_EQ(ScreenAt(kKnobMaxX - 1, row), ToColorRef(kFillBar));  // the rest is under the knob
