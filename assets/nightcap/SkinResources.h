@@ -1,7 +1,7 @@
 // Resource numbers of Nightcap's skin (made by assets/nightcap/art/make-skin.sh, bound in Skin.rc).
 #pragma once
 
-#define IDB_NIGHTCAP_BACKGROUND 101  // BITMAP, 302 x 252, 24-bit
+// The main window's background (IDB_BACKGROUND of NightcapResources.h) is bound in Skin.rc too.
 
 // RCDATA, PNG
 #define IDR_SKIN_TAB_CLOCK 201

@@ -59,8 +59,3 @@ void NightcapSkin::ShowArmedButton(bool armed) {
     execute_.SetStateImages(set[0], set[1], set[2], set[3]);
     RefreshUnder(execute_.Handle());
 }
-
-HBITMAP NightcapSkin::LoadBackground() {
-    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NIGHTCAP_BACKGROUND),
-                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}

@@ -42,9 +42,6 @@ public:
     AnimationFrame& SliderFrame() { return frame_; }
     ImagePictureBox& WeatherBox() { return weatherBox_; }
 
-    // The main window's 302 x 252 background picture (the caller owns it).
-    static HBITMAP LoadBackground();
-
 private:
     ImagePictureBox tabStrip_, timePanel_, hourFrame_, minuteFrame_, weatherBox_;
     ImageButton execute_, close_, minimise_;

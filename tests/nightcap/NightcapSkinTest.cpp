@@ -6,6 +6,7 @@
 #include "ControlProperties.h"
 #include "ControlTestImages.h"
 #include "ControlsModule.h"
+#include "NightcapResources.h"
 #include "NightcapSkin.h"
 #include "ProgramDriver.h"
 #include "SliderGeometry.h"
@@ -14,7 +15,8 @@
 
 namespace {
 
-constexpr int kLeft = 120, kTop = 120;
+// Away from the middle of the screen, where the Nightcap that other tests start shows its window.
+constexpr int kLeft = 20, kTop = 490;
 constexpr COLORREF kAmber = RGB(0xFF, 0xAE, 0x01);
 constexpr COLORREF kFieldFill = RGB(0x10, 0x1F, 0x3C);
 constexpr COLORREF kPanel = RGB(0x13, 0x23, 0x40);
@@ -71,7 +73,8 @@ struct SkinnedForm {
 
     SkinnedForm() {
         StartControlsModule();
-        g_background = NightcapSkin::LoadBackground();
+        g_background = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         main = MakeWindow("SkinTestMain", 0, nullptr);
         c.closeButton = Child(main, "Button", "关闭", 281, 0, 17, 17);
         c.minimiseButton = Child(main, "Button", "最小", 262, 0, 17, 17);

@@ -16,7 +16,8 @@ namespace {
 
 using namespace slider;
 
-constexpr int kLeft = 200, kTop = 150;
+// Away from the middle of the screen, where the Nightcap that other tests start shows its window.
+constexpr int kLeft = 700, kTop = 240;
 constexpr COLORREF kPanel = RGB(19, 35, 64);
 constexpr Gdiplus::ARGB kTrack = 0xFF404850, kKnob = 0xFFE04040, kKnobPressed = 0xFF4040E0,
                         kFillStart = 0xFF40C040, kFillBar = 0xFFF0C000;
@@ -250,7 +251,7 @@ TEST_F(SliderWindow, FillBarIsDrawn140PixelsWideAtFullAndWhiteIsSeeThrough) {
 
 TEST(AnimationFrameTest, ScaledObjectsCoverExactlyTheirScaledSize) {
     StartControlsModule();
-    HWND host = MakeTestWindow(kLeft, kTop + 300, 302, 40, RGB(0, 0, 0));
+    HWND host = MakeTestWindow(kLeft, kTop + 260, 302, 40, RGB(0, 0, 0));
     AnimationFrame frame;
     frame.Create(host, 0, 0, 302, 40);
     int bar = frame.AddObject(LoadImageFromBytes(SolidPng(2, 7, kFillBar)), 10, 10, 1);
@@ -259,11 +260,11 @@ TEST(AnimationFrameTest, ScaledObjectsCoverExactlyTheirScaledSize) {
     frame.SetScale(bar, 0, 0);  // zero leaves the scale as it was
     PaintNow(host);
     int covered = 0;
-    for (int x = 0; x < 302; ++x) covered += ScreenAt(x, 300 + 13) == ToColorRef(kFillBar);
+    for (int x = 0; x < 302; ++x) covered += ScreenAt(x, 260 + 13) == ToColorRef(kFillBar);
     EXPECT_EQ(covered, 140);
-    EXPECT_EQ(ScreenAt(10, 300 + 13), ToColorRef(kFillBar));  // the higher layer is on top
-    EXPECT_EQ(ScreenAt(149, 300 + 13), ToColorRef(kFillBar));
-    EXPECT_EQ(ScreenAt(150, 300 + 13), RGB(255, 255, 255));
+    EXPECT_EQ(ScreenAt(10, 260 + 13), ToColorRef(kFillBar));  // the higher layer is on top
+    EXPECT_EQ(ScreenAt(149, 260 + 13), ToColorRef(kFillBar));
+    EXPECT_EQ(ScreenAt(150, 260 + 13), RGB(255, 255, 255));
     EXPECT_EQ(frame.ObjectAt(12, 12), bar);
     EXPECT_EQ(frame.ObjectAt(6, 6), under);
     EXPECT_EQ(frame.ObjectAt(200, 30), AnimationFrame::kNoObject);

@@ -1,0 +1,25 @@
+#include "ControlText.h"
+
+#include <vector>
+
+std::string ControlText(HWND control) {
+    int length = GetWindowTextLengthA(control);
+    if (length <= 0) return std::string();
+    std::vector<char> buffer(length + 1);
+    int n = GetWindowTextA(control, buffer.data(), length + 1);
+    return std::string(buffer.data(), n > 0 ? n : 0);
+}
+
+void SetControlText(HWND control, const std::string& text) {
+    if (ControlText(control) == text) return;
+    SetWindowTextA(control, text.c_str());
+    RepaintUnder(control);
+}
+
+void RepaintUnder(HWND control) {
+    HWND top = GetAncestor(control, GA_ROOT);
+    RECT r;
+    if (!top || !GetWindowRect(control, &r)) return;
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(top, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}

@@ -1,0 +1,12 @@
+// Reading and writing the texts of the plain controls.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+std::string ControlText(HWND control);
+// Sets the text and repaints what lies under the control, so that a transparent label drawn over the window's
+// picture never shows its old text beneath the new. Does nothing when the text is already the same.
+void SetControlText(HWND control, const std::string& text);
+// Repaints the control together with the part of its top-level window under it.
+void RepaintUnder(HWND control);

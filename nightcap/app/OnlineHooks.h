@@ -1,0 +1,19 @@
+// Where the main window meets the online services: version check and statistics, clock synchronisation and
+// the weather panel. Until those are built, these calls do nothing.
+#pragma once
+#include "NightcapApp.h"
+
+// Start-up, before the tray icon: ask the statistics server for the current version, without a notice
+// when up to date.
+void CheckVersionSilently(NightcapApp& app);
+// Start-up: city, air quality and weather, synchronously, then shown in the weather panel.
+void LookUpLocationAndWeather(NightcapApp& app);
+void FillWeatherPanel(NightcapApp& app);
+// Every 30 minutes (时钟_呼起).
+void PingStatistics(NightcapApp& app);
+// 透明标签_版本号 clicked.
+void OnVersionLabelClicked(NightcapApp& app);
+// Background threads, once each per start: set the clock from the network time page (thread A) and send the
+// installation report (thread B).
+void SynchroniseClockOnce();
+void SendInstallReportOnce();

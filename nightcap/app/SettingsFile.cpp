@@ -1,0 +1,45 @@
+#include "SettingsFile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+ScheduleSettings InterpretSettings(const std::string& time, const std::string& hour, const std::string& minute) {
+    ScheduleSettings s;
+    s.mode = time == "1" ? ScheduleMode::Countdown : ScheduleMode::ClockTime;
+    s.hour = hour.empty() ? "12" : hour;
+    s.minute = minute.empty() ? "30" : minute;
+    s.defaultsInUse = hour.empty() || minute.empty();
+    return s;
+}
+
+std::string ProgramFolder() {
+    std::vector<char> path(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return ".";
+        if (n < path.size()) {
+            std::string full(path.data(), n);
+            size_t slash = full.find_last_of("\\/");
+            return slash == std::string::npos ? "." : full.substr(0, slash);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string SettingsPath(const std::string& folder) { return folder + "/config.ini"; }
+
+std::string SettingsFile::ReadKey(const char* key) const {
+    std::vector<char> buffer(10240);
+    DWORD n = GetPrivateProfileStringA("set", key, "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                       path_.c_str());
+    return std::string(buffer.data(), n);
+}
+
+ScheduleSettings SettingsFile::Load() const { return InterpretSettings(ReadKey("time"), ReadKey("hour"), ReadKey("min")); }
+
+void SettingsFile::Save(bool clockTimeHighlighted, const std::string& hour, const std::string& minute) const {
+    WritePrivateProfileStringA("set", "time", clockTimeHighlighted ? "0" : "1", path_.c_str());
+    WritePrivateProfileStringA("set", "hour", hour.c_str(), path_.c_str());
+    WritePrivateProfileStringA("set", "min", minute.c_str(), path_.c_str());
+}

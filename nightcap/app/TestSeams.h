@@ -1,0 +1,9 @@
+// Test-only switches read from the environment at start-up, so that GUI tests can run the real program at a
+// given moment and watch its power requests without ending the session:
+//   NIGHTCAP_TEST_CLOCK="YYYY-MM-DD hh:mm:ss"  the scheduler's clock stands still at that time;
+//   NIGHTCAP_TEST_POWER_LOG=<file>             power requests and the privilege calls before them are appended to
+//                                              the file, one line each, instead of reaching Windows.
+// Without them the program reads the system clock and asks Windows itself.
+#pragma once
+
+void InstallTestSeamsFromEnvironment();

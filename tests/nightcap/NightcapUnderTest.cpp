@@ -1,0 +1,86 @@
+#include "NightcapUnderTest.h"
+
+#include "ControlIds.h"
+#include "TrayIcon.h"
+
+const char kShippedConfig[] = "[Product]\r\n\nname=Nightcap\r\n\n[set]\r\ntime=0\r\nhour=12\r\nmin=30\r\n";
+
+namespace {
+struct Search {
+    int id;
+    HWND found;
+};
+
+// Xvfb has no window manager: Wine then waits two seconds on every hide of a window it counts as managed (any
+// window once activated). Nightcap in the tests' prefix is left unmanaged instead; it draws no frames anyway.
+void LeaveNightcapUnmanaged() {
+    UniqueRegKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Nightcap.exe\\X11 Driver", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, key.Receive(), nullptr) == ERROR_SUCCESS)
+        RegSetValueExA(key.Get(), "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+}
+
+BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
+    LeaveNightcapUnmanaged();
+    if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", folder_ / L"Nightcap.exe")) return false;
+    if (configBytes && !WriteFileBytes(folder_ / L"config.ini", configBytes)) return false;
+    // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
+    SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (folder_ / L"power.log").c_str());
+    SetEnvironmentVariableA("NIGHTCAP_TEST_CLOCK", fixedClock);
+    if (!program_.Start(folder_ / L"Nightcap.exe")) return false;
+    main_ = program_.WaitForWindow(L"Nightcap");
+    // Start-up is over once the window is shown.
+    return main_ && WaitUntil([&] { return IsWindowVisible(main_) != FALSE; });
+}
+
+HWND NightcapUnderTest::Slider() const {
+    for (HWND hwnd : program_.TopLevelWindows())
+        if (ClassNameOf(hwnd) == L"NightcapSlider") return hwnd;
+    return nullptr;
+}
+
+HWND NightcapUnderTest::Control(int id) const {
+    Search search{id, nullptr};
+    EnumChildWindows(id == UI动画框 ? Slider() : main_, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string NightcapUnderTest::Text(int id) const { return WindowTextA(Control(id)); }
+
+void NightcapUnderTest::SetText(int id, const std::string& text) const {
+    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void NightcapUnderTest::Click(int id) const {
+    PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void NightcapUnderTest::Command(int id) const { PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void NightcapUnderTest::TrayMouse(UINT mouseMessage) const {
+    PostMessageA(main_, kTrayCallbackMessage, kTrayIconId, mouseMessage);
+}
+
+bool NightcapUnderTest::WaitForText(int id, const std::string& text) const {
+    return WaitUntil([&] { return Text(id) == text; });
+}
+
+std::string NightcapUnderTest::Config() const {
+    std::string bytes;
+    ReadFileBytes(folder_ / L"config.ini", &bytes);
+    return bytes;
+}
+
+std::string NightcapUnderTest::PowerLog() const {
+    std::string bytes;
+    ReadFileBytes(folder_ / L"power.log", &bytes);
+    return bytes;
+}
