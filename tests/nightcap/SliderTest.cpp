@@ -205,6 +205,8 @@ TEST_F(SliderWindow, TypedValuesAreCommittedWhenTheBoxIsLeft) {
 }
 
 TEST_F(SliderWindow, DoubleClickOpensAnEmptyFocusedBoxAndEnterCommits) {
+    // Labels are plain statics: their class must turn a second click into a double click.
+    EXPECT_TRUE(GetClassLongA(h_.minute.label, GCL_STYLE) & CS_DBLCLKS);
     SendMessageA(h_.minute.label, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
     EXPECT_TRUE(IsWindowVisible(h_.minute.edit));
     EXPECT_FALSE(IsWindowVisible(h_.hour.edit));
