@@ -89,6 +89,28 @@ void PaintControl(HWND control, HDC dc) {
     if (windowDc) ReleaseDC(control, windowDc);
 }
 
+bool HandlePaintMessage(HWND control, UINT message, LRESULT* result) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(control, &ps);
+        CaptureBackground(control, dc);
+        PaintControl(control, dc);
+        EndPaint(control, &ps);
+        *result = 0;
+        return true;
+    }
+    case WM_ERASEBKGND:
+        *result = 1;
+        return true;
+    case WM_NCDESTROY:
+        if (HBITMAP cache = PropAs<HBITMAP>(control, prop::kCacheBitmap)) DeleteObject(cache);
+        RemovePropA(control, prop::kCacheBitmap);
+        return false;
+    }
+    return false;
+}
+
 void RefreshUnder(HWND control) {
     HWND parent = GetParent(control);
     RECT r = {};

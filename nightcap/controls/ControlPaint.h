@@ -9,6 +9,11 @@ void CaptureBackground(HWND control, HDC dc);
 // Draws the control (its cached background, then its image) onto dc, or onto its window DC when dc is null.
 void PaintControl(HWND control, HDC dc = nullptr);
 
+// The painting messages both kinds of control share: WM_PAINT (snapshot, then PaintControl on the paint DC),
+// WM_ERASEBKGND (nothing is erased) and WM_NCDESTROY (the snapshot is freed; the message still goes on).
+// True when the message was consumed, with its result.
+bool HandlePaintMessage(HWND control, UINT message, LRESULT* result);
+
 // Asks the parent to repaint (with erasing) the area under the control; the control then paints over it.
 void RefreshUnder(HWND control);
 

@@ -32,18 +32,10 @@ void FollowMessage(HWND hwnd, UINT message, WPARAM wParam, int stateBefore) {
 }
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, message, &result)) return result;
     int state = static_cast<int>(PropValue(hwnd, prop::kDrawState));
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        CaptureBackground(hwnd, dc);
-        PaintControl(hwnd, dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_NCPAINT:
         return 0;
     case WM_SETFOCUS:
@@ -56,20 +48,16 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONUP:
     case WM_MOUSELEAVE:
     case WM_ENABLE: {
-        LRESULT result = CallPreviousProc(hwnd, message, wParam, lParam);
+        result = CallPreviousProc(hwnd, message, wParam, lParam);
         FollowMessage(hwnd, message, wParam, state);
         return result;
     }
     case BM_SETSTATE: {
-        LRESULT result = CallPreviousProc(hwnd, message, wParam, lParam);
+        result = CallPreviousProc(hwnd, message, wParam, lParam);
         FollowMessage(hwnd, message, wParam, state);
         PaintControl(hwnd);
         return result;
     }
-    case WM_NCDESTROY:
-        if (HBITMAP cache = PropAs<HBITMAP>(hwnd, prop::kCacheBitmap)) DeleteObject(cache);
-        RemovePropA(hwnd, prop::kCacheBitmap);
-        break;
     }
     return CallPreviousProc(hwnd, message, wParam, lParam);
 }

@@ -8,22 +8,8 @@ namespace {
 const char kPictureBoxText[] = "晨星真彩控件.图片框";
 
 LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        CaptureBackground(hwnd, dc);
-        PaintControl(hwnd, dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_NCDESTROY:
-        if (HBITMAP cache = PropAs<HBITMAP>(hwnd, prop::kCacheBitmap)) DeleteObject(cache);
-        RemovePropA(hwnd, prop::kCacheBitmap);
-        break;
-    }
+    LRESULT result = 0;
+    if (HandlePaintMessage(hwnd, message, &result)) return result;
     return CallPreviousProc(hwnd, message, wParam, lParam);
 }
 
