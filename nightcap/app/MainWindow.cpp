@@ -64,10 +64,7 @@ void ApplySettings(NightcapApp& app, const ScheduleSettings& settings) {
 bool OnCreated(NightcapApp& app, HWND hwnd) {
     app.main.window = hwnd;
     CreateMainControls(app);
-    if (!app.instanceGuard.Claim(kMainWindowTitle, nullptr)) {
-        app.anotherCopyRuns = true;
-        return false;
-    }
+    if (!app.instanceGuard.Claim(kMainWindowTitle, nullptr)) return false;
     CheckVersionSilently(app);
     SetWindowIcons(app);
     ProgramTray().Add(hwnd, reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)), "lumio定时关机");

@@ -10,8 +10,7 @@ extern const char* const kMainWindowClass;  // "Nightcap"
 extern const char* const kMainWindowTitle;  // "定时关机"
 
 bool RegisterMainWindowClass(HINSTANCE instance);
-// Creates the main window and runs its start-up. Null when another copy runs (app.anotherCopyRuns) or when the
-// window could not be made.
+// Creates the main window and runs its start-up. Null when another copy runs or the window could not be made.
 HWND CreateMainWindow(NightcapApp& app);
 
 // Both windows together: the main window first when showing, the slider window first when hiding.

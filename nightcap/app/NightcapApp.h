@@ -68,7 +68,6 @@ struct NightcapApp {
     COLORREF countdownTabColour = kPlainTab;       // 透明标签_切换2
     SettingsFile settings{SettingsPath(ProgramFolder())};
     SingleInstanceGuard instanceGuard;
-    bool anotherCopyRuns = false;
     UINT taskbarCreatedMessage = 0;
     WNDPROC previousWindowProc = nullptr;  // the main window's own procedure, under the tray procedure
     UniqueBitmap background;

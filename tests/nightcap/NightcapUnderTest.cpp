@@ -20,6 +20,22 @@ void LeaveNightcapUnmanaged() {
         RegSetValueExA(key.Get(), "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
 }
 
+// Wine's fallback tray window hides itself when its last icon goes, and each such hide costs the same two seconds
+// inside explorer, during which the next program's tray request waits. An icon of the test's own keeps it shown.
+void KeepTrayWindowShown() {
+    static HWND owner = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    static bool added = [] {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = owner;
+        icon.uID = 99;
+        icon.uFlags = NIF_ICON;
+        icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+        return Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+    }();
+    (void)added;
+}
+
 BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
     if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
@@ -30,6 +46,7 @@ BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
 
 bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
     LeaveNightcapUnmanaged();
+    KeepTrayWindowShown();
     if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", folder_ / L"Nightcap.exe")) return false;
     if (configBytes && !WriteFileBytes(folder_ / L"config.ini", configBytes)) return false;
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
