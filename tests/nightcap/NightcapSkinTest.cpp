@@ -10,8 +10,6 @@
 #include "NightcapSkin.h"
 #include "ProgramDriver.h"
 #include "SliderGeometry.h"
-#include "TempFolder.h"
-#include "Screenshot.h"
 
 namespace {
 
@@ -196,13 +194,6 @@ TEST(NightcapSkin, SliderIsPaintedOverTheMainWindowWithNoWhiteShowing) {
     EXPECT_EQ(whites, 0);
     EXPECT_TRUE(Near(ScreenAt(slider::kBaseX + 80, slider::kBaseY + 8), kAmber, 60));  // the fill
 
-    TempFolder folder;
-    EXPECT_TRUE(SaveScreenshot(f.main, folder / L"skinned.png"));
-    if (const char* keep = getenv("NIGHTCAP_SKIN_SHOT")) {
-        wchar_t path[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, keep, -1, path, MAX_PATH);
-        SaveScreenshot(f.main, path);
-    }
     f.skin.Entry().Select(TimeField::Hour);
 }
 

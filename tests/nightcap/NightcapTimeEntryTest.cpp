@@ -70,7 +70,7 @@ TEST(NightcapTimeEntry, TypedValuesAndLabelClicks) {
     EXPECT_EQ(GetPropA(nc.Control(图片框_时), prop::kBackImage), selected);
     EXPECT_EQ(GetPropA(nc.Control(图片框_分), prop::kBackImage), plain);
 
-    // A click on the time panel closes an open edit box without committing it.
+    // A click on the time panel closes an open edit box.
     SendMessageA(nc.Control(标签_时), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
     EXPECT_TRUE(IsWindowVisible(nc.Control(编辑框_时)));
     nc.Click(图片框_时间);
