@@ -151,6 +151,27 @@ TEST_F(SliderWindow, DraggingToTheEndsAndTheMiddleSetsTheSelectedField) {
     EXPECT_EQ(h_.Label(h_.hour), "11");
 }
 
+void MouseButton(DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// Real input through the display: the knob is hit through the see-through slider window and the drag
+// goes on past the window's edge.
+TEST_F(SliderWindow, RealMouseDragsTheKnob) {
+    int y = kTop + kKnobY + 10;
+    SetCursorPos(kLeft + h_.slider.KnobX() + kKnobHalf, y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return h_.slider.Dragging(); }, 3000));
+    SetCursorPos(kLeft + 400, y);
+    EXPECT_TRUE(WaitUntil([&] { return h_.Label(h_.hour) == "23"; }, 3000));
+    MouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return !h_.slider.Dragging(); }, 3000));
+    EXPECT_EQ(h_.slider.KnobX(), kKnobMaxX);
+}
+
 TEST_F(SliderWindow, KnobShowsPressedWhileDraggingAndOnlyKnobOrTrackStartADrag) {
     h_.Press(250, 20);  // nothing there
     EXPECT_FALSE(h_.slider.Dragging());
