@@ -5,6 +5,7 @@
 #include "ControlIds.h"
 #include "ControlProperties.h"
 #include "NightcapUnderTest.h"
+#include "Screenshot.h"
 #include "SliderGeometry.h"
 
 namespace {
@@ -28,10 +29,17 @@ void Type(const NightcapUnderTest& nc, int label, int edit, const char* text) {
     SendMessageA(nc.Control(edit), WM_CHAR, VK_RETURN, 0);
 }
 
+bool Amber(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 150 && GetBValue(c) < 120; }
+
 TEST(NightcapTimeEntry, SliderDragsSetTheSelectedField) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig));
     int knob = KnobXFromPercent(PercentFromHour(12));
+    // The slider window is shown over the main window from the start: the knob is on screen.
+    RECT r;
+    GetWindowRect(nc.Main(), &r);
+    EXPECT_TRUE(WaitUntil([&] { return Amber(ScreenPixel(r.left + knob + kKnobHalf + 5, r.top + kKnobY + 10)); }));
+
     Drag(nc, knob, 0);
     EXPECT_EQ(nc.Text(标签_时), "00");
     Drag(nc, kKnobMinX, 5000);
