@@ -73,6 +73,8 @@ void TimeEntry::ShowDraggedPercent(int percent) {
 void TimeEntry::WireEvents() {
     fieldFill_.Reset(CreateSolidBrush(kFieldFill));
     for (TimeField field : {TimeField::Hour, TimeField::Minute}) {
+        HWND label = Of(field).label;
+        SetWindowLongA(label, GWL_STYLE, GetWindowLongA(label, GWL_STYLE) | SS_CENTERIMAGE);  // digits mid-frame
         SetWindowSubclass(Of(field).frame->Handle(), FrameProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         SetWindowSubclass(Of(field).label, LabelProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         SetWindowSubclass(Of(field).edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

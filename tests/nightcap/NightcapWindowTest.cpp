@@ -183,11 +183,15 @@ TEST(NightcapWindow, Screenshot) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2026-06-27 21:05:07"));
     ASSERT_TRUE(nc.WaitForText(透明标签_时间, "现在时间：2026年6月27日21时5分7秒"));
-    RedrawWindow(nc.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    // The skin is on screen: the chosen tab's fill in the tab strip.
+    // The skin is on screen: the chosen tab's fill in the tab strip, the execute button's amber (its parent, the
+    // time panel, paints first) and the slider's fill in the slider window.
     RECT r;
     GetWindowRect(nc.Main(), &r);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(r.left + 5, r.top + 100) == RGB(0x1c, 0x31, 0x58); }));
+    auto amber = [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 120 && GetBValue(c) < 80; };
+    EXPECT_TRUE(WaitUntil([&] {
+        return ScreenPixel(r.left + 5, r.top + 100) == RGB(0x1c, 0x31, 0x58) &&
+               amber(ScreenPixel(r.left + 208, r.top + 193)) && amber(ScreenPixel(r.left + 40, r.top + 192));
+    }));
     std::wstring png = BuildFolder() + L"\\nightcap-main.png";
     ASSERT_TRUE(SaveScreenshot(nc.Main(), png));
     std::string bytes;
