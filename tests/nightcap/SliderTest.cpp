@@ -159,13 +159,13 @@ void MouseButton(DWORD flags) {
 }
 
 // Real input through the display: the knob is hit through the see-through slider window and the drag
-// goes on past the window's edge.
+// goes on past the end of the track.
 TEST_F(SliderWindow, RealMouseDragsTheKnob) {
     int y = kTop + kKnobY + 10;
     SetCursorPos(kLeft + h_.slider.KnobX() + kKnobHalf, y);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(WaitUntil([&] { return h_.slider.Dragging(); }, 3000));
-    SetCursorPos(kLeft + 400, y);
+    SetCursorPos(kLeft + 290, y);  // past the travel's end, still over the window
     EXPECT_TRUE(WaitUntil([&] { return h_.Label(h_.hour) == "23"; }, 3000));
     MouseButton(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return !h_.slider.Dragging(); }, 3000));
