@@ -134,6 +134,7 @@ TEST_F(SliderWindow, DraggingToTheEndsAndTheMiddleSetsTheSelectedField) {
     h_.DragKnobTo(0);
     EXPECT_EQ(h_.Label(h_.hour), "00");
     EXPECT_EQ(h_.slider.KnobX(), kKnobMinX);
+    EXPECT_EQ(h_.slider.FillWidth(), 1);  // not the width the bar had before the jump
     h_.DragKnobTo(5000);
     EXPECT_EQ(h_.Label(h_.hour), "23");
     EXPECT_EQ(h_.slider.KnobX(), kKnobMaxX);
