@@ -199,7 +199,10 @@ HWND CreateMainWindow(NightcapApp& app) {
 
 void ShowBothWindows(NightcapApp& app) {
     ShowWindow(app.main.window, SW_SHOW);
-    if (app.slider.window) ShowWindow(app.slider.window, SW_SHOW);
+    // Raised as well as shown: at start-up the slider window is already visible, under a main window shown later.
+    if (app.slider.window)
+        SetWindowPos(app.slider.window, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void HideBothWindows(NightcapApp& app) {

@@ -14,11 +14,6 @@ constexpr BYTE kSliderAlpha = 250;
 
 void OnCreated(NightcapApp& app, HWND hwnd) {
     app.slider.window = hwnd;
-    RECT r;
-    GetClientRect(hwnd, &r);
-    app.slider.UI动画框 = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, r.right, r.bottom,
-                                          hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(UI动画框)),
-                                          app.instance, nullptr);
     BuildSlider(app);
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, WS_EX_LAYERED);
     SetLayeredWindowAttributes(hwnd, kSeeThrough, kSliderAlpha, LWA_COLORKEY | LWA_ALPHA);
@@ -34,7 +29,6 @@ LRESULT CALLBACK SliderWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_CREATE:
         if (app) OnCreated(*app, hwnd);
         return 0;
-    case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));  // see-through
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -1,5 +1,4 @@
-// Where the main window meets the image-drawn controls, the time entry and the slider. Until those are bound,
-// the plain controls stand on their own and these calls change nothing.
+// Where the main window meets the image-drawn controls, the time entry and the slider (NightcapSkin.h).
 #pragma once
 #include "NightcapApp.h"
 
@@ -11,7 +10,7 @@ void BindImageControls(NightcapApp& app);
 void SelectHourField(NightcapApp& app);
 // Start-up: the slider follows the hour label.
 void MoveSliderToHourLabel(NightcapApp& app);
-// The slider window was created: build the slider inside its drawing frame.
+// The slider window was created: its drawing frame (UI动画框) over all of it, and the slider on that.
 void BuildSlider(NightcapApp& app);
 // The tab strip shows the image of the chosen mode.
 void ShowTabStripImage(NightcapApp& app, ScheduleMode mode);

@@ -17,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // Null when another copy runs (or no window could be made): this copy ends silently.
     if (HWND main = CreateMainWindow(app)) {
-        ShowWindow(main, SW_SHOW);
+        ShowBothWindows(app);
         UpdateWindow(main);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

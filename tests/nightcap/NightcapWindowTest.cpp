@@ -29,6 +29,8 @@ TEST(NightcapWindow, MainWindowIsTheBorderlessNightcapWindow) {
     EXPECT_EQ(GetWindowRgn(main, region.Get()), COMPLEXREGION);  // the rounded outline
 }
 
+constexpr const char* kPictureBoxText = "晨星真彩控件.图片框";
+
 TEST(NightcapWindow, ControlsSitWhereTheLayoutPutsThem) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig));
@@ -39,21 +41,22 @@ TEST(NightcapWindow, ControlsSitWhereTheLayoutPutsThem) {
         const char* text;
         bool visible;
     } table[] = {
+        // Picture boxes carry the image controls' own window text once they are bound.
         {按钮_关闭, 0, {281, 0, 298, 17}, "关闭", true},
         {按钮_最小, 0, {262, 0, 279, 17}, "最小", true},
         {透明标签_城市, 0, {184, 1, 254, 17}, "", true},
-        {图片框_天气, 0, {184, 15, 230, 61}, "", true},
+        {图片框_天气, 0, {184, 15, 230, 61}, kPictureBoxText, true},
         {透明标签_天气, 0, {213, 19, 296, 35}, "", true},
         {透明标签_天气1, 0, {213, 35, 296, 51}, "", true},
         {透明标签_天气2, 0, {211, 52, 296, 68}, "", true},
-        {图片框_切换, 0, {2, 74, 298, 113}, "", true},
+        {图片框_切换, 0, {2, 74, 298, 113}, kPictureBoxText, true},
         {透明标签_切换1, 图片框_切换, {36, 6, 136, 26}, "指定时间关机", true},
         {透明标签_切换2, 图片框_切换, {192, 6, 292, 26}, "倒计时关机", true},
-        {图片框_时间, 0, {2, 113, 298, 220}, "", true},
-        {图片框_时, 图片框_时间, {21, 14, 87, 70}, "", true},
+        {图片框_时间, 0, {2, 113, 298, 220}, kPictureBoxText, true},
+        {图片框_时, 图片框_时间, {21, 14, 87, 70}, kPictureBoxText, true},
         {标签_时, 图片框_时, {3, 3, 63, 53}, "12", true},
         {编辑框_时, 图片框_时, {3, 3, 63, 48}, "12", false},
-        {图片框_分, 图片框_时间, {106, 14, 172, 70}, "", true},
+        {图片框_分, 图片框_时间, {106, 14, 172, 70}, kPictureBoxText, true},
         {标签_分, 图片框_分, {3, 3, 63, 53}, "30", true},
         {编辑框_分, 图片框_分, {3, 3, 63, 48}, "30", false},
         {按钮_执行, 图片框_时间, {196, 60, 290, 100}, "执行", true},
@@ -180,11 +183,15 @@ TEST(NightcapWindow, Screenshot) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig, "2026-06-27 21:05:07"));
     ASSERT_TRUE(nc.WaitForText(透明标签_时间, "现在时间：2026年6月27日21时5分7秒"));
-    RedrawWindow(nc.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    // The built-in picture is on screen: the tab strip's light blue.
+    // The skin is on screen: the chosen tab's fill in the tab strip, the execute button's amber (its parent, the
+    // time panel, paints first) and the slider's fill in the slider window.
     RECT r;
     GetWindowRect(nc.Main(), &r);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(r.left + 5, r.top + 100) == RGB(0xdf, 0xea, 0xf6); }));
+    auto amber = [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 120 && GetBValue(c) < 80; };
+    EXPECT_TRUE(WaitUntil([&] {
+        return ScreenPixel(r.left + 5, r.top + 100) == RGB(0x1c, 0x31, 0x58) &&
+               amber(ScreenPixel(r.left + 208, r.top + 193)) && amber(ScreenPixel(r.left + 40, r.top + 192));
+    }));
     std::wstring png = BuildFolder() + L"\\nightcap-main.png";
     ASSERT_TRUE(SaveScreenshot(nc.Main(), png));
     std::string bytes;
