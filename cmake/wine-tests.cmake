@@ -18,7 +18,7 @@ if(NOT TARGET gtest)
 endif()
 
 # add_wine_test(name SOURCES a.cpp ... [LIBS lib ...] [GUI] [GBK])
-# GUI tests get a console-less entry and the support library for driving windows; GBK tests compile
+# GUI tests get the support library for driving windows and the display to themselves; GBK tests compile
 # their narrow literals to code page 936 like Nightcap does.
 function(add_wine_test name)
   cmake_parse_arguments(T "GUI;GBK" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
@@ -38,6 +38,10 @@ function(add_wine_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED WINE TIMEOUT ${T_TIMEOUT})
+  if(T_GUI)
+    # Windows of two GUI tests on the one display would cover each other's pixels and pointer: they take turns.
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK display)
+  endif()
 endfunction()
 
 # Host-side checks of the build output.

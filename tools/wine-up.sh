@@ -22,3 +22,8 @@ fi
 # inherited a test's output would keep ctest waiting.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 wine wineboot </dev/null >/dev/null 2>&1
+# Wine links Desktop, Documents, Music... to the host's home folder: the tests' shortcuts and files must stay
+# inside the prefix, so those links become folders of its own.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+done
