@@ -230,15 +230,17 @@ double HttpClient::ServerTime(const std::string& baseUrl) {
     SetLong(send, 10000);
     SetLong(receive, 5000);
     winHttp.Call(L"SetTimeouts", {resolve.Get(), connect.Get(), send.Get(), receive.Get()});
-    SetLong(redirectsOption, 6);  // WinHttpRequestOption_EnableRedirects
-    SetBool(off, false);
-    winHttp.PutIndexed(L"Option", redirectsOption.Get(), off.Get());
 
     ScopedVariant verb, url, async;
     SetText(verb, "HEAD");
     SetText(url, baseUrl + "/12.123.aa");
     SetBool(async, false);
     winHttp.Call(L"open", {verb.Get(), url.Get(), async.Get()});
+    // The redirect switch goes after open, which resets the request's options in some implementations:
+    // the Date must be the answering server's own, not that of a page it redirects to.
+    SetLong(redirectsOption, 6);  // WinHttpRequestOption_EnableRedirects
+    SetBool(off, false);
+    winHttp.PutIndexed(L"Option", redirectsOption.Get(), off.Get());
     const DWORD started = ::GetTickCount();
     ScopedVariant noBody;
     winHttp.Call(L"send", {noBody.Get()});

@@ -1,4 +1,5 @@
 // The HTTP client against the suite's loopback server: what goes on the wire and what comes back.
+#include "CalendarDate.h"
 #include "HttpClient.h"
 #include "HttpDate.h"
 #include "LoopbackServer.h"
@@ -166,6 +167,39 @@ TEST_F(HttpClientTest, ServerTimeIsTheDateHeaderPlusEightHours) {
     EXPECT_GE(clock, expected - 1e-9);
     EXPECT_LT(clock, expected + 5.0 / 86400);
     EXPECT_EQ(OnlyRequest().method, "HEAD");
+}
+
+TEST_F(HttpClientTest, ServerTimeReadsTheRedirectItselfNotItsTarget) {
+    const std::string base = server.Url(LoopbackServer::UniquePath("clock-moved"));
+    const std::string elsewhere = LoopbackServer::UniquePath("clock-elsewhere");
+    ASSERT_TRUE(server.SetReply(elsewhere, "Date: Tue, 01 Jan 2030 00:00:00 GMT\r\n", ""));
+    path = base.substr(base.find('/', 7)) + "/12.123.aa";
+    ASSERT_TRUE(server.SetReply(path, "Location: " + server.Url(elsewhere) + "\r\nDate: Sun, 06 Dec 2026 20:30:00 GMT\r\n",
+                                "", 302));
+    const double clock = client.ServerTime(base);
+    const double expected = *ParseHttpDateText("Mon, 07 Dec 2026 04:30:00 GMT");
+    EXPECT_GE(clock, expected - 1e-9);
+    EXPECT_LT(clock, expected + 5.0 / 86400);
+    EXPECT_TRUE(server.Requests(elsewhere).empty());
+}
+
+double LocalNow() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    double date = 0;
+    EXPECT_TRUE(DateFromCalendar(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, date));
+    return date;
+}
+
+TEST_F(HttpClientTest, ServerTimeWithoutADateIsLocalTimePlusEightHours) {
+    const std::string base = server.Url(LoopbackServer::UniquePath("clock-undated"));
+    path = base.substr(base.find('/', 7)) + "/12.123.aa";
+    ASSERT_TRUE(server.SetReply(path, "", ""));
+    const double before = LocalNow();
+    const double clock = client.ServerTime(base);
+    const double after = LocalNow();
+    EXPECT_GE(clock, before + 8.0 / 24 - 1e-9);
+    EXPECT_LT(clock, after + 8.0 / 24 + 5.0 / 86400);
 }
 
 TEST_F(HttpClientTest, ConcurrentRequestsEachGetTheirOwnReply) {
