@@ -81,8 +81,21 @@ TEST_F(HttpClientTest, DefaultHeaderLinesAppearOnce) {
     EXPECT_EQ(r.HeaderCount("Accept-Language"), 1);
     EXPECT_EQ(r.Header("Accept-Language"), "zh-cn");
     EXPECT_EQ(r.Header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
-    // The caller's header text now holds what was sent.
-    EXPECT_NE(headers.find("Referer: " + url + "?a=1\r\n"), std::string::npos);
+    // The caller's header text now holds what was sent, our lines in their order.
+    EXPECT_EQ(headers, std::string("Accept: ") + kDefaultAccept + "\r\nReferer: " + url +
+                           "?a=1\r\nAccept-Language: zh-cn\r\n");
+}
+
+TEST_F(HttpClientTest, PostBodyLinesFollowTheCallersAndOurs) {
+    const std::string url = Serve("post-lines", "", "x");
+    std::string headers = "X-Caller: 1";
+    EXPECT_EQ(client.Request(url, "POST", "", &headers, "a=1"), Bytes{'x'});
+    EXPECT_EQ(headers, std::string("X-Caller: 1\r\nAccept: ") + kDefaultAccept + "\r\nReferer: " + url +
+                           "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                           "Content-Length: 3\r\n");
+    const RecordedRequest r = OnlyRequest();
+    EXPECT_EQ(r.Header("X-Caller"), "1");
+    EXPECT_EQ(r.body, "a=1");
 }
 
 TEST_F(HttpClientTest, CallerAcceptInAnyCaseSuppressesOurs) {
@@ -115,6 +128,8 @@ TEST_F(HttpClientTest, ServerThatIsDownGivesTheFailureValue) {
 TEST_F(HttpClientTest, ErrorPagesAreReplies) {
     const std::string url = Serve("error-page", "", "not here", 404);
     EXPECT_EQ(client.PostText(url), "not here");
+    // A server that answers with no body gives no bytes, not the failure value.
+    EXPECT_EQ(client.PostBytes(Serve("empty-reply", "", "", 204)), Bytes());
 }
 
 TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
@@ -131,6 +146,10 @@ TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
     EXPECT_NE(requests[1].Header("Cookie").find("sid=42"), std::string::npos);
 
     EXPECT_TRUE(client.SetCookie(url, "extra", "7"));
+    EXPECT_EQ(client.GetCookie(url, "extra"), "7");
+    EXPECT_TRUE(client.SetCookie(url, "gone", "1"));
+    EXPECT_TRUE(client.SetCookie(url, "gone"));  // no value: written with the deletion date
+    EXPECT_EQ(client.GetCookie(url, "gone"), "");
     EXPECT_EQ(client.GetCookie(url, "extra"), "7");
     EXPECT_TRUE(client.SetCookie(url));  // clears every cookie of the host
     EXPECT_EQ(client.GetCookie(url), "");
