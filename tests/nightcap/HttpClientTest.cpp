@@ -155,6 +155,20 @@ TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
     EXPECT_EQ(client.GetCookie(url), "");
 }
 
+TEST_F(HttpClientTest, ClearingReachesCookiesTooLongToRead) {
+    const std::string url = "http://cookies.nightcap.test/page";  // the cookie store alone, no request
+    client.SetCookie(url);
+    EXPECT_TRUE(client.SetCookie(url, "long", std::string(300, 'v')));
+    EXPECT_TRUE(client.SetCookie(url, "short", "1"));
+    EXPECT_EQ(client.GetCookie(url), "");  // more than 255 bytes: not read
+    EXPECT_EQ(client.GetCookie(url, "short"), "");
+    EXPECT_TRUE(client.SetCookie(url));
+    EXPECT_TRUE(client.SetCookie(url, "probe", "1"));
+    EXPECT_EQ(client.GetCookie(url), "probe=1");  // nothing else was left
+    EXPECT_TRUE(client.DeleteSiteCookies("cookies.nightcap.test"));
+    EXPECT_EQ(client.GetCookie(url), "");
+}
+
 TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
     std::string body;
     for (int round = 0; round < 3; ++round)
