@@ -182,6 +182,16 @@ TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
     EXPECT_EQ(client.XmlHttpGetText(url), "");  // the text ends at the first byte, a zero
 }
 
+TEST_F(HttpClientTest, XmlHttpAnswersAChallengeWithTheUserGiven) {
+    const std::string url = Serve("xmlhttp-auth", "WWW-Authenticate: Basic realm=\"n\"\r\n", "denied", 401);
+    EXPECT_EQ(client.XmlHttpGetText(url), "denied");
+    EXPECT_EQ(OnlyRequest().HeaderCount("Authorization"), 0);
+    client.XmlHttpGetText(url, "get", "u", "p");
+    const std::vector<RecordedRequest> requests = server.Requests(path);
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests.back().Header("Authorization"), "Basic dTpw");  // "u:p"
+}
+
 TEST_F(HttpClientTest, XmlHttpPostsItsBody) {
     const std::string url = Serve("xmlhttp-post", "", "\xE6\x99\xB4");
     EXPECT_EQ(client.XmlHttpGetText(url, "POST", "", "", "", "", "a=1"), "\xE6\x99\xB4");
