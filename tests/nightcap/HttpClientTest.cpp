@@ -169,6 +169,18 @@ TEST_F(HttpClientTest, ClearingReachesCookiesTooLongToRead) {
     EXPECT_EQ(client.GetCookie(url), "");
 }
 
+TEST_F(HttpClientTest, CookiesOfAWwwHostAreWrittenForTheWholeSite) {
+    const std::string url = "http://www.cookies.nightcap.test/a/b";  // the cookie store alone, no request
+    const std::string sibling = "http://img.cookies.nightcap.test/";
+    client.SetCookie(url);
+    EXPECT_TRUE(client.SetCookie(url, "site", "1"));
+    EXPECT_EQ(client.GetCookie(url, "site"), "1");
+    EXPECT_EQ(client.GetCookie(sibling, "site"), "1");  // the second write, for ".cookies.nightcap.test"
+    EXPECT_TRUE(client.SetCookie(url, "site"));
+    EXPECT_EQ(client.GetCookie(url), "");
+    EXPECT_EQ(client.GetCookie(sibling), "");
+}
+
 TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
     std::string body;
     for (int round = 0; round < 3; ++round)
