@@ -170,12 +170,12 @@ TEST_F(HttpClientTest, ClearingReachesCookiesTooLongToRead) {
 }
 
 TEST_F(HttpClientTest, CookiesOfAWwwHostAreWrittenForTheWholeSite) {
-    const std::string url = "http://www.cookies.nightcap.test/a/b";  // the cookie store alone, no request
-    const std::string sibling = "http://img.cookies.nightcap.test/";
+    const std::string url = "http://www.site.nightcap.test/a/b";  // the cookie store alone, no request
+    const std::string sibling = "http://img.site.nightcap.test/";
     client.SetCookie(url);
     EXPECT_TRUE(client.SetCookie(url, "site", "1"));
     EXPECT_EQ(client.GetCookie(url, "site"), "1");
-    EXPECT_EQ(client.GetCookie(sibling, "site"), "1");  // the second write, for ".cookies.nightcap.test"
+    EXPECT_EQ(client.GetCookie(sibling, "site"), "1");  // the second write, for ".site.nightcap.test"
     EXPECT_TRUE(client.SetCookie(url, "site"));
     EXPECT_EQ(client.GetCookie(url), "");
     EXPECT_EQ(client.GetCookie(sibling), "");
