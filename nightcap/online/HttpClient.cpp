@@ -63,6 +63,15 @@ std::string RawReplyHeaders(HINTERNET request) {
 
 std::string CookieUrl(const std::string& host) { return "http://" + host; }
 
+// The whole cookie text of a URL, however long (GetCookie gives up beyond 255 bytes).
+std::string AllCookies(const std::string& url) {
+    DWORD size = 0;
+    if (!::InternetGetCookieA(url.c_str(), nullptr, nullptr, &size) || size == 0) return std::string();
+    std::vector<char> cookies(size + 1, '\0');
+    if (!::InternetGetCookieA(url.c_str(), nullptr, cookies.data(), &size)) return std::string();
+    return std::string(cookies.data());
+}
+
 double LocalNow() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -230,15 +239,17 @@ double HttpClient::ServerTime(const std::string& baseUrl) {
     SetLong(send, 10000);
     SetLong(receive, 5000);
     winHttp.Call(L"SetTimeouts", {resolve.Get(), connect.Get(), send.Get(), receive.Get()});
-    SetLong(redirectsOption, 6);  // WinHttpRequestOption_EnableRedirects
-    SetBool(off, false);
-    winHttp.PutIndexed(L"Option", redirectsOption.Get(), off.Get());
 
     ScopedVariant verb, url, async;
     SetText(verb, "HEAD");
     SetText(url, baseUrl + "/12.123.aa");
     SetBool(async, false);
     winHttp.Call(L"open", {verb.Get(), url.Get(), async.Get()});
+    // The redirect switch goes after open, which resets the request's options in some implementations:
+    // the Date must be the answering server's own, not that of a page it redirects to.
+    SetLong(redirectsOption, 6);  // WinHttpRequestOption_EnableRedirects
+    SetBool(off, false);
+    winHttp.PutIndexed(L"Option", redirectsOption.Get(), off.Get());
     const DWORD started = ::GetTickCount();
     ScopedVariant noBody;
     winHttp.Call(L"send", {noBody.Get()});
@@ -282,15 +293,16 @@ std::string HttpClient::GetCookie(const std::string& url, const std::string& nam
 }
 
 bool HttpClient::DeleteSiteCookies(const std::string& site) {
+    // Read whole: a long cookie text must not pass for no cookies at all.
     const std::string siteUrl = CookieUrl(site);
-    std::string cookies = GetCookie(siteUrl);
+    std::string cookies = AllCookies(siteUrl);
     while (!cookies.empty() && cookies.find('=') != std::string::npos) {
         const std::string name = cookies.substr(0, cookies.find('='));
         std::string data = CookieData("", 0.0);
         ::InternetSetCookieA(siteUrl.c_str(), name.c_str(), data.c_str());
         data += "; domain=" + SiteDomain(site);
         ::InternetSetCookieA(siteUrl.c_str(), name.c_str(), data.c_str());
-        const std::string remaining = GetCookie(siteUrl);
+        const std::string remaining = AllCookies(siteUrl);
         if (remaining == cookies) return false;
         cookies = remaining;
     }

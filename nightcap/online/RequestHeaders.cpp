@@ -11,8 +11,11 @@ void AppendUnlessNamed(std::string& headers, const char* name, const std::string
 }  // namespace
 
 void CompleteRequestHeaders(std::string& headers, const std::string& url) {
-    // A caller's last line without its line break would run into ours.
-    if (!headers.empty() && headers.back() != '\n') headers += "\r\n";
+    // A caller's last line without its line break would run into ours; one ended by a lone CR gets its LF.
+    if (!headers.empty() && headers.back() == '\r')
+        headers += '\n';
+    else if (!headers.empty() && headers.back() != '\n')
+        headers += "\r\n";
     AppendUnlessNamed(headers, "Accept: ",
                       "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
                       "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*\r\n");

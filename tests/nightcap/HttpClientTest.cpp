@@ -1,4 +1,5 @@
 // The HTTP client against the suite's loopback server: what goes on the wire and what comes back.
+#include "CalendarDate.h"
 #include "HttpClient.h"
 #include "HttpDate.h"
 #include "LoopbackServer.h"
@@ -80,8 +81,21 @@ TEST_F(HttpClientTest, DefaultHeaderLinesAppearOnce) {
     EXPECT_EQ(r.HeaderCount("Accept-Language"), 1);
     EXPECT_EQ(r.Header("Accept-Language"), "zh-cn");
     EXPECT_EQ(r.Header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
-    // The caller's header text now holds what was sent.
-    EXPECT_NE(headers.find("Referer: " + url + "?a=1\r\n"), std::string::npos);
+    // The caller's header text now holds what was sent, our lines in their order.
+    EXPECT_EQ(headers, std::string("Accept: ") + kDefaultAccept + "\r\nReferer: " + url +
+                           "?a=1\r\nAccept-Language: zh-cn\r\n");
+}
+
+TEST_F(HttpClientTest, PostBodyLinesFollowTheCallersAndOurs) {
+    const std::string url = Serve("post-lines", "", "x");
+    std::string headers = "X-Caller: 1";
+    EXPECT_EQ(client.Request(url, "POST", "", &headers, "a=1"), Bytes{'x'});
+    EXPECT_EQ(headers, std::string("X-Caller: 1\r\nAccept: ") + kDefaultAccept + "\r\nReferer: " + url +
+                           "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+                           "Content-Length: 3\r\n");
+    const RecordedRequest r = OnlyRequest();
+    EXPECT_EQ(r.Header("X-Caller"), "1");
+    EXPECT_EQ(r.body, "a=1");
 }
 
 TEST_F(HttpClientTest, CallerAcceptInAnyCaseSuppressesOurs) {
@@ -114,6 +128,8 @@ TEST_F(HttpClientTest, ServerThatIsDownGivesTheFailureValue) {
 TEST_F(HttpClientTest, ErrorPagesAreReplies) {
     const std::string url = Serve("error-page", "", "not here", 404);
     EXPECT_EQ(client.PostText(url), "not here");
+    // A server that answers with no body gives no bytes, not the failure value.
+    EXPECT_EQ(client.PostBytes(Serve("empty-reply", "", "", 204)), Bytes());
 }
 
 TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
@@ -131,8 +147,38 @@ TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
 
     EXPECT_TRUE(client.SetCookie(url, "extra", "7"));
     EXPECT_EQ(client.GetCookie(url, "extra"), "7");
+    EXPECT_TRUE(client.SetCookie(url, "gone", "1"));
+    EXPECT_TRUE(client.SetCookie(url, "gone"));  // no value: written with the deletion date
+    EXPECT_EQ(client.GetCookie(url, "gone"), "");
+    EXPECT_EQ(client.GetCookie(url, "extra"), "7");
     EXPECT_TRUE(client.SetCookie(url));  // clears every cookie of the host
     EXPECT_EQ(client.GetCookie(url), "");
+}
+
+TEST_F(HttpClientTest, ClearingReachesCookiesTooLongToRead) {
+    const std::string url = "http://cookies.nightcap.test/page";  // the cookie store alone, no request
+    client.SetCookie(url);
+    EXPECT_TRUE(client.SetCookie(url, "long", std::string(300, 'v')));
+    EXPECT_TRUE(client.SetCookie(url, "short", "1"));
+    EXPECT_EQ(client.GetCookie(url), "");  // more than 255 bytes: not read
+    EXPECT_EQ(client.GetCookie(url, "short"), "");
+    EXPECT_TRUE(client.SetCookie(url));
+    EXPECT_TRUE(client.SetCookie(url, "probe", "1"));
+    EXPECT_EQ(client.GetCookie(url), "probe=1");  // nothing else was left
+    EXPECT_TRUE(client.DeleteSiteCookies("cookies.nightcap.test"));
+    EXPECT_EQ(client.GetCookie(url), "");
+}
+
+TEST_F(HttpClientTest, CookiesOfAWwwHostAreWrittenForTheWholeSite) {
+    const std::string url = "http://www.site.nightcap.test/a/b";  // the cookie store alone, no request
+    const std::string sibling = "http://img.site.nightcap.test/";
+    client.SetCookie(url);
+    EXPECT_TRUE(client.SetCookie(url, "site", "1"));
+    EXPECT_EQ(client.GetCookie(url, "site"), "1");
+    EXPECT_EQ(client.GetCookie(sibling, "site"), "1");  // the second write, for ".site.nightcap.test"
+    EXPECT_TRUE(client.SetCookie(url, "site"));
+    EXPECT_EQ(client.GetCookie(url), "");
+    EXPECT_EQ(client.GetCookie(sibling), "");
 }
 
 TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
@@ -146,6 +192,16 @@ TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
     EXPECT_EQ(r.method, "GET");
     EXPECT_EQ(r.Header("X-Probe"), "1");
     EXPECT_EQ(client.XmlHttpGetText(url), "");  // the text ends at the first byte, a zero
+}
+
+TEST_F(HttpClientTest, XmlHttpAnswersAChallengeWithTheUserGiven) {
+    const std::string url = Serve("xmlhttp-auth", "WWW-Authenticate: Basic realm=\"n\"\r\n", "denied", 401);
+    EXPECT_EQ(client.XmlHttpGetText(url), "denied");
+    EXPECT_EQ(OnlyRequest().HeaderCount("Authorization"), 0);
+    client.XmlHttpGetText(url, "get", "u", "p");
+    const std::vector<RecordedRequest> requests = server.Requests(path);
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests.back().Header("Authorization"), "Basic dTpw");  // "u:p"
 }
 
 TEST_F(HttpClientTest, XmlHttpPostsItsBody) {
@@ -166,6 +222,39 @@ TEST_F(HttpClientTest, ServerTimeIsTheDateHeaderPlusEightHours) {
     EXPECT_GE(clock, expected - 1e-9);
     EXPECT_LT(clock, expected + 5.0 / 86400);
     EXPECT_EQ(OnlyRequest().method, "HEAD");
+}
+
+TEST_F(HttpClientTest, ServerTimeReadsTheRedirectItselfNotItsTarget) {
+    const std::string base = server.Url(LoopbackServer::UniquePath("clock-moved"));
+    const std::string elsewhere = LoopbackServer::UniquePath("clock-elsewhere");
+    ASSERT_TRUE(server.SetReply(elsewhere, "Date: Tue, 01 Jan 2030 00:00:00 GMT\r\n", ""));
+    path = base.substr(base.find('/', 7)) + "/12.123.aa";
+    ASSERT_TRUE(server.SetReply(path, "Location: " + server.Url(elsewhere) + "\r\nDate: Sun, 06 Dec 2026 20:30:00 GMT\r\n",
+                                "", 302));
+    const double clock = client.ServerTime(base);
+    const double expected = *ParseHttpDateText("Mon, 07 Dec 2026 04:30:00 GMT");
+    EXPECT_GE(clock, expected - 1e-9);
+    EXPECT_LT(clock, expected + 5.0 / 86400);
+    EXPECT_TRUE(server.Requests(elsewhere).empty());
+}
+
+double LocalNow() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    double date = 0;
+    EXPECT_TRUE(DateFromCalendar(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, date));
+    return date;
+}
+
+TEST_F(HttpClientTest, ServerTimeWithoutADateIsLocalTimePlusEightHours) {
+    const std::string base = server.Url(LoopbackServer::UniquePath("clock-undated"));
+    path = base.substr(base.find('/', 7)) + "/12.123.aa";
+    ASSERT_TRUE(server.SetReply(path, "", ""));
+    const double before = LocalNow();
+    const double clock = client.ServerTime(base);
+    const double after = LocalNow();
+    EXPECT_GE(clock, before + 8.0 / 24 - 1e-9);
+    EXPECT_LT(clock, after + 8.0 / 24 + 5.0 / 86400);
 }
 
 TEST_F(HttpClientTest, ConcurrentRequestsEachGetTheirOwnReply) {

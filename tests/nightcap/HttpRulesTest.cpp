@@ -166,6 +166,9 @@ TEST(RequestHeaders, OurLinesOnlyWhenMissing) {
     std::string unended = "X-A: 1";
     CompleteRequestHeaders(unended, "h");
     EXPECT_EQ(unended.substr(0, 16), "X-A: 1\r\nAccept: ");
+    std::string halfEnded = "X-A: 1\r";
+    CompleteRequestHeaders(halfEnded, "h");
+    EXPECT_EQ(halfEnded.substr(0, 16), "X-A: 1\r\nAccept: ");
     std::string post;
     AppendBodyHeaders(post, 12);
     EXPECT_EQ(post, "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 12\r\n");

@@ -37,6 +37,9 @@ TEST(TextCodec, Big5AndChineseScripts) {
     EXPECT_EQ(TextCodec::TextToBig5(kZhong), "\xA4\xA4");
     EXPECT_EQ(TextCodec::TextToBig5("ab"), "ab");
     EXPECT_EQ(TextCodec::Big5ToText(""), "");
+    // 中 is written alike in both scripts: the combined forms come down to the code-page change.
+    EXPECT_EQ(TextCodec::TextToTraditionalBig5(kZhong + "a"), "\xA4\xA4" "a");
+    EXPECT_EQ(TextCodec::Big5ToSimplifiedText("\xA4\xA4" "a"), kZhong + "a");
     const std::string traditional = TextCodec::ToTraditional("\xB9\xFA");
     const std::string simplified = TextCodec::ToSimplified(traditional);
     EXPECT_LE(traditional.size(), 2u);  // never longer than the input
