@@ -16,8 +16,9 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// Every record is reached exactly once through first-child and next links, and every list's previous links
-// run backwards through it with the first child naming the last.
+// Every record is reached exactly once through first-child and next links, names as its parent the record
+// whose list it is in, and every list's previous links run backwards through it with the first child naming
+// the last.
 void CheckLinks(const XmlDocument& document) {
     const ElementTable& table = document.Elements();
     std::vector<bool> seen(table.Count(), false);
@@ -33,6 +34,7 @@ void CheckLinks(const XmlDocument& document) {
             ++reached;
             Check(child == first || table[child].previous == last);
             const ElementRecord& record = table[child];
+            Check(record.parent == parent);
             Check(record.start + record.length <= document.TextLength());
             Check(record.StartTagLength() <= record.length);
             parents.push_back(child);

@@ -159,6 +159,17 @@ TEST(XmlDocumentText, MixedContent) {
     EXPECT_EQ(ChildText("<r><e/></r>", u"e"), "");
 }
 
+// Start tags longer than their length field holds (about four million characters of attributes) and end
+// tags longer than theirs still give the element's own text.
+TEST(XmlDocumentText, TagsLongerThanTheirFields) {
+    const std::string value(ElementRecord::kMaxStartTagLength + 5, 'v');
+    const std::string xml = "<r><e a=\"" + value + "\">t</e><f a=\"" + value + "\"/><g>u</g" +
+                            std::string(ElementRecord::kMaxEndTagLength + 2, ' ') + "></r>";
+    EXPECT_EQ(ChildText(xml, u"e"), "t");
+    EXPECT_EQ(ChildText(xml, u"f"), "");
+    EXPECT_EQ(ChildText(xml, u"g"), "u");
+}
+
 TEST(XmlDocumentNavigation, NamesMatchWholeAndByCase) {
     const std::string xml = "<r><md5x>1</md5x><date>2</date><md5>3</md5><Date>4</Date></r>";
     EXPECT_EQ(ChildText(xml, u"md5"), "3");

@@ -18,14 +18,16 @@ std::string NameOf(const XmlDocument& document, uint32_t index) {
     return name;
 }
 
-// The children of an element by their links, as "a b c"; also checks that the first child's previous link
-// names the last child and that every other previous link names the element before it.
+// The children of an element by their links, as "a b c"; also checks that each names the element as its
+// parent, that the first child's previous link names the last child and that every other previous link
+// names the element before it.
 std::string Children(const XmlDocument& document, uint32_t parent) {
     const ElementTable& table = document.Elements();
     std::string names;
     uint32_t first = table[parent].firstChild, last = 0;
     for (uint32_t child = first; child != 0; last = child, child = table[child].next) {
         if (child != first && table[child].previous != last) return "broken previous link at " + NameOf(document, child);
+        if (table[child].parent != parent) return "wrong parent at " + NameOf(document, child);
         names += (names.empty() ? "" : " ") + NameOf(document, child);
     }
     if (first != 0 && table[first].previous != last) return "first child does not name the last";

@@ -15,10 +15,13 @@ struct ElementRecord {
     uint32_t next;        // 0 = none
     uint32_t previous;    // the first child's previous link points to the last child
 
-    uint32_t StartTagLength() const { return tagLengths & 0x3FFFFF; }
+    // Longer tags keep only the low bits of their length.
+    static constexpr uint32_t kMaxStartTagLength = 0x3FFFFF, kMaxEndTagLength = 0x3FF;
+
+    uint32_t StartTagLength() const { return tagLengths & kMaxStartTagLength; }
     uint32_t EndTagLength() const { return tagLengths >> 22; }
     void SetTagLengths(uint32_t startTag, uint32_t endTag) {
-        tagLengths = (startTag & 0x3FFFFF) | ((endTag & 0x3FF) << 22);
+        tagLengths = (startTag & kMaxStartTagLength) | ((endTag & kMaxEndTagLength) << 22);
     }
 };
 

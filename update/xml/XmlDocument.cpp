@@ -108,15 +108,20 @@ std::u16string XmlDocument::ElementText(uint32_t index) const {
     std::u16string result;
     if (index == 0 || index >= elements_.Count()) return result;
     const ElementRecord& element = elements_[index];
-    if (element.firstChild != 0 || element.StartTagLength() == element.length) return result;
+    if (element.firstChild != 0) return result;
+    const char16_t* text = text_.get();
+    // A start tag too long for its field kept only the low bits of its length: it is read again.
+    uint32_t startTagLength = element.StartTagLength();
+    if (element.length > ElementRecord::kMaxStartTagLength)
+        startTagLength = ScanNode(text, textLength_, element.start).end - element.start;
+    if (startTagLength >= element.length) return result;  // empty or unended
 
-    // Tag lengths that overflowed their fields must still leave the content inside the text.
-    uint32_t begin = element.start + element.StartTagLength();
+    // An end tag too long for its field leaves part of itself in the content, where it adds no text.
+    uint32_t begin = element.start + startTagLength;
     uint32_t end = element.start + element.length - element.EndTagLength();
     if (end > textLength_) end = textLength_;
     if (begin >= end) return result;
 
-    const char16_t* text = text_.get();
     uint32_t lessThan = begin;
     bool ampersand = false;
     for (; lessThan < end && text[lessThan] != u'<'; ++lessThan) ampersand |= text[lessThan] == u'&';

@@ -38,8 +38,8 @@ private:
 };
 
 // Turns an open element into an empty one: its children follow it as siblings, in order, and an error
-// met inside it counts as met inside its parent.
-void Unend(ElementTable& table, uint32_t index) {
+// met inside it counts as met inside its parent. Returns whether it had children to hand over.
+bool Unend(ElementTable& table, uint32_t index) {
     ElementRecord& element = table[index];
     element.SetTagLengths(element.StartTagLength(), 0);
     element.length = element.StartTagLength();
@@ -49,9 +49,10 @@ void Unend(ElementTable& table, uint32_t index) {
         element.flags &= ~kErrorInside;
         parent.flags |= kErrorInside;
     }
-    if (element.firstChild == 0) return;
+    if (element.firstChild == 0) return false;
     // An open element is the last child of its parent, so its children go at the end of the parent's list.
-    // Their parent fields keep naming this element: an unended parent is looked through.
+    // Their parent fields are settled once, after the whole text (SettleParents): doing it here would visit
+    // the same records again at every level of a deep unended nesting.
     uint32_t first = element.firstChild;
     ElementRecord& firstRecord = table[first];
     uint32_t last = firstRecord.previous;
@@ -60,6 +61,18 @@ void Unend(ElementTable& table, uint32_t index) {
     element.next = first;
     element.firstChild = 0;
     table[parent.firstChild].previous = last;
+    return true;
+}
+
+// Records handed over by unended elements still name those as their parent. A record comes after its
+// parent, and an unended element ends with no children, so one pass in index order gives each record the
+// parent whose list it is in.
+void SettleParents(ElementTable& table) {
+    for (uint32_t index = 1; index < table.Count(); ++index) {
+        ElementRecord& record = table[index];
+        const ElementRecord& parent = table[record.parent];
+        if (parent.flags & kNotEnded) record.parent = parent.parent;
+    }
 }
 
 // Builds the table from the nodes of the text, keeping the first error met.
@@ -83,6 +96,7 @@ private:
     OpenElementStack open_;
     ErrorText error_;
     uint32_t root_ = 0;
+    bool handedOver_ = false;  // an unended element handed children to its parent
 };
 
 void TableBuilder::MarkIllFormed() {
@@ -92,7 +106,7 @@ void TableBuilder::MarkIllFormed() {
 
 // An element left unended makes the document ill-formed too.
 void TableBuilder::UnendInnermost() {
-    Unend(table_, open_.Innermost().record);
+    handedOver_ |= Unend(table_, open_.Innermost().record);
     table_[0].flags |= kIllFormed;
     open_.Pop();
 }
@@ -167,6 +181,7 @@ const std::u16string& TableBuilder::Finish(uint32_t textLength) {
                 .Number(table_[inner.record].start).Ascii(" not ended");
         UnendInnermost();
     }
+    if (handedOver_) SettleParents(table_);
     table_[0].length = textLength;
     if (root_ == 0)
         error_.Replace("No root element");
