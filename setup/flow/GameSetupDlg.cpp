@@ -101,6 +101,7 @@ LRESULT CGameSetupDlg::OnFolderChanged(WPARAM, LPARAM) {
 }
 
 LRESULT CGameSetupDlg::OnBrowse(WPARAM, LPARAM) {
+    ScopedComInit com;  // the folder picker is a shell object and needs COM on this thread
     BROWSEINFOW browse = {};
     browse.hwndOwner = m_hWnd;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;

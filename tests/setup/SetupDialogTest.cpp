@@ -96,6 +96,27 @@ TEST_F(SetupDialog, BrowsedOrTypedFolderIsCheckedForSpace) {
     EXPECT_TRUE(setup_.WaitExit(10000));
 }
 
+TEST_F(SetupDialog, BrowsingPutsThePickedFolderWithTheProgramNameIntoTheEdit) {
+    Click(dialog_, 1009);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(dialog_, 1002); }));
+    Click(dialog_, 1002);
+    HWND browse = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND hwnd : setup_.TopLevelWindows())
+                if (hwnd != dialog_ && ClassNameOf(hwnd) == L"#32770" && IsWindowVisible(hwnd)) browse = hwnd;
+            return browse != nullptr;
+        },
+        10000));
+    std::wstring before = ItemText(dialog_, 1001);
+    PostMessageW(browse, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog_, 1001) != before; }, 10000)) << ItemText(dialog_, 1001);
+    std::wstring picked = ItemText(dialog_, 1001);
+    EXPECT_EQ(picked.size() > 9 ? picked.substr(picked.size() - 9) : picked, L"\\Nightcap");
+    Click(dialog_, IDCANCEL);
+    EXPECT_TRUE(setup_.WaitExit(10000));
+}
+
 TEST_F(SetupDialog, MissingPayloadReportsTheUnpackFailureAndRegistersNothing) {
     const std::wstring entry = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap";
     bool entryBefore = RegKeyExists(HKEY_LOCAL_MACHINE, entry);
