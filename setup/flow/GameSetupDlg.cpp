@@ -198,6 +198,7 @@ DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
 }
 
 LRESULT CGameSetupDlg::OnExtractDone(WPARAM succeeded, LPARAM) {
+    if (!installing_) return 0;  // only our worker reports, once per install
     installing_ = false;
     if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);  // it has posted; it only has to return
     if (succeeded) {
