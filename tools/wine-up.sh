@@ -18,6 +18,11 @@ if [ ! -f "$WINEPREFIX/.tests-configured" ]; then
   wineserver -w
   touch "$WINEPREFIX/.tests-configured"
 fi
+# The user's desktop is a folder of the prefix, not Wine's link to the home folder: shell links that tests
+# make there would land in the host's home, where every other prefix of this user makes the same ones.
+for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+  if [ -L "$desktop" ]; then rm "$desktop" && mkdir "$desktop"; fi
+done
 # The persistent server first, then the services with their output on /dev/null: a service that
 # inherited a test's output would keep ctest waiting.
 wineserver -p </dev/null >/dev/null 2>&1 || true
