@@ -56,6 +56,15 @@ std::wstring ReadString(HKEY root, const std::wstring& keyPath, const std::wstri
     return data;
 }
 
+// A drive or network folder, whole and ending with a backslash: anything else would resolve against the
+// current folder (or the current drive's root) instead of the install.
+bool IsInstallFolder(const std::wstring& folder) {
+    if (folder.size() < 3 || folder.back() != L'\\') return false;
+    bool drive = ((folder[0] | 0x20) >= L'a' && (folder[0] | 0x20) <= L'z') && folder[1] == L':' && folder[2] == L'\\';
+    bool network = folder.size() > 3 && folder[0] == L'\\' && folder[1] == L'\\' && folder[2] != L'\\';
+    return drive || network;
+}
+
 }  // namespace
 
 void RemoveInstalledFiles(const std::wstring& folder) {
@@ -93,8 +102,10 @@ void RemoveRegistration(const InstallIdentity& install) {
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, entry.c_str());
 }
 
-void RemoveInstall(const InstallIdentity& install) {
+bool RemoveInstall(const InstallIdentity& install) {
+    if (!IsInstallFolder(install.folder)) return false;
     FindRunningProgram(install.folder + install.name + L".exe", true);
     RemoveRegistration(install);
     RemoveInstalledFiles(install.folder);
+    return true;
 }

@@ -9,8 +9,9 @@ struct InstallIdentity {
     std::wstring title;   // display title of shortcuts
 };
 
-// Ends copies of the program running from the folder, then removes everything of the install.
-void RemoveInstall(const InstallIdentity& install);
+// Ends copies of the program running from the folder, then removes everything of the install. False, with
+// nothing touched, when the folder is not a whole drive or network path.
+bool RemoveInstall(const InstallIdentity& install);
 
 // Removes the files and folders of the install, and the folder when it is left empty.
 void RemoveInstalledFiles(const std::wstring& folder);

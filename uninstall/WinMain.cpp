@@ -62,8 +62,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (original) WaitForSingleObject(original.Get(), 30000);
         install.folder = std::wstring(argv[3]) + L"\\";
         LocalFree(argv);
-        RemoveInstall(install);
+        bool removed = RemoveInstall(install);
         MoveFileExW(OwnPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        if (!removed) return 1;
         MessageBoxW(nullptr, (install.title + L"已从您的电脑中移除。").c_str(), caption.c_str(),
                     MB_OK | MB_ICONINFORMATION);
         return 0;
@@ -71,11 +72,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (argv) LocalFree(argv);
 
     install.folder = FolderOf(OwnPath());
+    if (install.folder.empty()) return 1;  // own path too long to read: no folder to work on
     std::wstring question = L"确定要卸载" + install.title + L"吗？\n\n程序文件、快捷方式和开机启动项将被删除。";
     if (MessageBoxW(nullptr, question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 1;
     if (!HandOverToTempCopy(install.folder)) {
         // No temp copy: remove everything but this program's own file.
-        RemoveInstall(install);
+        if (!RemoveInstall(install)) return 1;
         MessageBoxW(nullptr, (install.title + L"已从您的电脑中移除。").c_str(), caption.c_str(),
                     MB_OK | MB_ICONINFORMATION);
     }

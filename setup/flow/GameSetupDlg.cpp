@@ -101,6 +101,7 @@ LRESULT CGameSetupDlg::OnFolderChanged(WPARAM, LPARAM) {
 }
 
 LRESULT CGameSetupDlg::OnBrowse(WPARAM, LPARAM) {
+    ScopedComInit com;  // the folder picker is a shell object and needs COM on this thread
     BROWSEINFOW browse = {};
     browse.hwndOwner = m_hWnd;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
@@ -197,6 +198,7 @@ DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
 }
 
 LRESULT CGameSetupDlg::OnExtractDone(WPARAM succeeded, LPARAM) {
+    if (!installing_) return 0;  // only our worker reports, once per install
     installing_ = false;
     if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);  // it has posted; it only has to return
     if (succeeded) {

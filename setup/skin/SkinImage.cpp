@@ -153,9 +153,13 @@ bool LoadSkinImage(const std::wstring& name, SkinImage& image) {
     ComPtr<IStream> stream;
     if (!StreamOverCopy(*entry, stream)) return false;
     if (!AcquireGdiplus()) return false;
-    GpBitmapOwner decoded;
-    bool ok = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &decoded.bitmap) == Gdiplus::Ok &&
-              CopyDecoded(decoded.bitmap, image);
+    bool ok = false;
+    {
+        // The decoded bitmap goes before GDI+ may be shut down below.
+        GpBitmapOwner decoded;
+        ok = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &decoded.bitmap) == Gdiplus::Ok &&
+             CopyDecoded(decoded.bitmap, image);
+    }
     if (!ok) {
         image.Reset();
         ReleaseGdiplus();

@@ -248,6 +248,9 @@ TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
         }
     }
     ExpectInstalledFilesMatchThePayload();
+    ExpectShortcutsAndEntry();  // made again over the earlier ones
+    // 1007 was off this time: the Run value written before stays (nothing deletes it).
+    EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Nightcap"), L"\"" + folder_ + L"Nightcap.exe\" -1 /s");
     ASSERT_TRUE(ProgramStartedFromInstallFolder());
 
     // 5. Uninstall.exe (with the program still running) removes everything of ours.

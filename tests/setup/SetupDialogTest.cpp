@@ -7,6 +7,8 @@
 
 namespace {
 
+const std::wstring kEntryKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap";
+
 class SetupDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -70,6 +72,16 @@ TEST_F(SetupDialog, BackgroundDragsTheWindowAndControlsKeepTheirClicks) {
     EXPECT_EQ(SendMessageW(box, WM_NCHITTEST, 0, MAKELPARAM(r.left + 2, r.top + 2)), HTCLIENT);
 }
 
+TEST_F(SetupDialog, AnExtractionResultWithoutAnInstallIsIgnored) {
+    bool entryBefore = RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey);
+    PostMessageW(dialog_, WM_USER + 1000, 1, 0);
+    Settle();
+    EXPECT_TRUE(setup_.Running());
+    EXPECT_EQ(RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey), entryBefore);
+    Click(dialog_, IDCANCEL);
+    EXPECT_TRUE(setup_.WaitExit(10000));
+}
+
 TEST_F(SetupDialog, EnterEscapeAndTabDoNothing) {
     HWND main = GetDlgItem(dialog_, IDOK);
     for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_TAB}) {
@@ -96,16 +108,36 @@ TEST_F(SetupDialog, BrowsedOrTypedFolderIsCheckedForSpace) {
     EXPECT_TRUE(setup_.WaitExit(10000));
 }
 
+TEST_F(SetupDialog, BrowsingPutsThePickedFolderWithTheProgramNameIntoTheEdit) {
+    Click(dialog_, 1009);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(dialog_, 1002); }));
+    Click(dialog_, 1002);
+    HWND browse = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND hwnd : setup_.TopLevelWindows())
+                if (hwnd != dialog_ && ClassNameOf(hwnd) == L"#32770" && IsWindowVisible(hwnd)) browse = hwnd;
+            return browse != nullptr;
+        },
+        10000));
+    std::wstring before = ItemText(dialog_, 1001);
+    PostMessageW(browse, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog_, 1001) != before; }, 10000)) << ItemText(dialog_, 1001);
+    std::wstring picked = ItemText(dialog_, 1001);
+    EXPECT_EQ(picked.size() > 9 ? picked.substr(picked.size() - 9) : picked, L"\\Nightcap");
+    Click(dialog_, IDCANCEL);
+    EXPECT_TRUE(setup_.WaitExit(10000));
+}
+
 TEST_F(SetupDialog, MissingPayloadReportsTheUnpackFailureAndRegistersNothing) {
-    const std::wstring entry = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap";
-    bool entryBefore = RegKeyExists(HKEY_LOCAL_MACHINE, entry);
+    bool entryBefore = RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey);
     Click(dialog_, IDOK);
     HWND box = WaitForMessageBox(setup_.Id(), std::wstring(kTitle) + L"安装");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"解压文件失败，请下载完整安装包！");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(setup_.WaitExit(10000));
-    EXPECT_EQ(RegKeyExists(HKEY_LOCAL_MACHINE, entry), entryBefore);
+    EXPECT_EQ(RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey), entryBefore);
 }
 
 }  // namespace
