@@ -199,4 +199,43 @@ TEST(NightcapWindow, Screenshot) {
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
 }
 
+// The shell shows a balloon notice as a tooltip window of its own; null while none is shown.
+BOOL CALLBACK MatchShellBalloon(HWND hwnd, LPARAM lParam) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process == GetCurrentProcessId() || !IsWindowVisible(hwnd) || ClassNameOf(hwnd) != L"tooltips_class32")
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+}
+
+HWND ShownBalloon() {
+    HWND found = nullptr;
+    EnumWindows(MatchShellBalloon, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Armed and hidden to the tray: the whole screen with the shell's tray window, the icon and the arming balloon
+// (tools/screenshot-nightcap.sh copies it into docs/).
+TEST(NightcapWindow, ArmedInTheTrayScreenshot) {
+    NightcapUnderTest nc;
+    ASSERT_TRUE(nc.Start(kShippedConfig, "2026-06-27 21:05:07"));
+    nc.Click(透明标签_切换2);
+    nc.SetText(标签_时, "01");
+    nc.SetText(标签_分, "30");
+    nc.Click(按钮_执行);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(nc.Main()); }));
+    HWND balloon = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (balloon = ShownBalloon()) != nullptr; }));
+    // Painted: its middle is no longer the colour of the empty screen beneath.
+    RECT r;
+    GetWindowRect(balloon, &r);
+    COLORREF empty = ScreenPixel(0, GetSystemMetrics(SM_CYSCREEN) - 1);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) != empty; }));
+    std::wstring png = BuildFolder() + L"\\nightcap-armed-tray.png";
+    ASSERT_TRUE(SaveScreenshot(nullptr, png));
+    nc.Click(按钮_执行);  // cancelled: nothing is asked of Windows
+    EXPECT_EQ(nc.PowerLog(), "");
+}
+
 }  // namespace
