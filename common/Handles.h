@@ -94,6 +94,14 @@ struct IconTraits {
 };
 using UniqueIcon = UniqueResource<IconTraits>;
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuTraits>;
+
 struct ModuleTraits {
     using Handle = HMODULE;
     static Handle Empty() { return nullptr; }

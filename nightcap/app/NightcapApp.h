@@ -33,7 +33,7 @@ struct MainControls {
     HWND 按钮_执行 = nullptr;
     HWND 透明标签_时间 = nullptr;
     HWND 透明标签_版本号 = nullptr;
-    HMENU 托盘菜单 = nullptr;
+    UniqueMenu 托盘菜单;  // pop-up menu of the tray icon
 };
 
 // The slider window: a layered window owned by the main window, holding the slider's drawing frame.
