@@ -57,7 +57,6 @@ constexpr COLORREF kPlainTab = RGB(115, 181, 230);
 constexpr COLORREF kCityText = RGB(255, 174, 1);
 constexpr COLORREF kWeatherText = RGB(255, 255, 255);
 constexpr COLORREF kStatusText = RGB(43, 162, 222);
-constexpr COLORREF kFieldText = RGB(29, 59, 110);
 
 struct NightcapApp {
     HINSTANCE instance = nullptr;
