@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "ControlIds.h"
 #include "NightcapUnderTest.h"
@@ -204,20 +205,13 @@ TEST(NightcapWindow, Screenshot) {
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
 }
 
-// The shell shows a balloon notice as a tooltip window of its own; null while none is shown.
-BOOL CALLBACK MatchShellBalloon(HWND hwnd, LPARAM lParam) {
+// The shell shows balloon notices as tooltip windows of its own.
+BOOL CALLBACK CollectShellBalloon(HWND hwnd, LPARAM lParam) {
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (process == GetCurrentProcessId() || !IsWindowVisible(hwnd) || ClassNameOf(hwnd) != L"tooltips_class32")
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hwnd;
-    return FALSE;
-}
-
-HWND ShownBalloon() {
-    HWND found = nullptr;
-    EnumWindows(MatchShellBalloon, reinterpret_cast<LPARAM>(&found));
-    return found;
+    if (process != GetCurrentProcessId() && IsWindowVisible(hwnd) && ClassNameOf(hwnd) == L"tooltips_class32")
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
 }
 
 // Memory in another process, freed with the object.
@@ -272,6 +266,17 @@ bool ReadBalloonText(HWND balloon, std::wstring* text) {
     return true;
 }
 
+// The shown balloon with the text (a notice of an earlier program may still be fading), or null.
+HWND BalloonShowing(const std::wstring& expected) {
+    std::vector<HWND> balloons;
+    EnumWindows(CollectShellBalloon, reinterpret_cast<LPARAM>(&balloons));
+    for (HWND balloon : balloons) {
+        std::wstring text;
+        if (ReadBalloonText(balloon, &text) && text == expected) return balloon;
+    }
+    return nullptr;
+}
+
 // Armed and hidden to the tray: the whole screen with the shell's tray window, the icon and the arming balloon
 // (tools/screenshot-nightcap.sh copies it into docs/).
 TEST(NightcapWindow, ArmedInTheTrayScreenshot) {
@@ -282,17 +287,15 @@ TEST(NightcapWindow, ArmedInTheTrayScreenshot) {
     nc.SetText(标签_分, "30");
     nc.Click(按钮_执行);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(nc.Main()); }));
+    // The arming notice, as the shell shows it.
     HWND balloon = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (balloon = ShownBalloon()) != nullptr; }));
+    auto shown = [&] { return (balloon = BalloonShowing(L"剩余时间：1小时30分钟后将自动关机！")) != nullptr; };
+    ASSERT_TRUE(WaitUntil(shown));
     // Painted: its middle is no longer the colour of the empty screen beneath.
     RECT r;
     GetWindowRect(balloon, &r);
     COLORREF empty = ScreenPixel(0, GetSystemMetrics(SM_CYSCREEN) - 1);
     EXPECT_TRUE(WaitUntil([&] { return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) != empty; }));
-    // The arming notice, as the shell shows it.
-    std::wstring text;
-    ASSERT_TRUE(ReadBalloonText(balloon, &text));
-    EXPECT_EQ(text, L"剩余时间：1小时30分钟后将自动关机！");
     std::wstring png = BuildFolder() + L"\\nightcap-armed-tray.png";
     ASSERT_TRUE(SaveScreenshot(nullptr, png));
     nc.Click(按钮_执行);  // cancelled: nothing is asked of Windows
