@@ -94,6 +94,14 @@ struct IconTraits {
 };
 using UniqueIcon = UniqueResource<IconTraits>;
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuTraits>;
+
 struct ModuleTraits {
     using Handle = HMODULE;
     static Handle Empty() { return nullptr; }
@@ -147,10 +155,13 @@ struct MappedViewTraits {
 };
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 
-// A window's device context from GetDC, released to that window.
+// A window's device context from GetDC (its client area) or GetWindowDC (the whole window), released to that
+// window.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    enum Area { kClientArea, kWholeWindow };
+    explicit WindowDc(HWND hwnd, Area area = kClientArea)
+        : hwnd_(hwnd), dc_(area == kWholeWindow ? ::GetWindowDC(hwnd) : ::GetDC(hwnd)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {

@@ -61,6 +61,26 @@ HWND Container(HWND parent, int id, int x, int y, int w, int h) {
     return box;
 }
 
+// A static control reports its click as soon as the button goes down. The tabs and the panels act when the
+// left button is released over them instead, like the fields' labels.
+LRESULT CALLBACK ClickOnRelease(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return 0;
+    case WM_LBUTTONUP:
+        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+HWND ClickedOnRelease(HWND control) {
+    SetWindowSubclass(control, ClickOnRelease, 2, 0);
+    return control;
+}
+
 }  // namespace
 
 void CreateMainControls(NightcapApp& app) {
@@ -81,11 +101,13 @@ void CreateMainControls(NightcapApp& app) {
     c.透明标签_天气1 = Label(w, 透明标签_天气1, "", 213, 35, 83, 16, small);
     c.透明标签_天气2 = Label(w, 透明标签_天气2, "", 211, 52, 85, 16, small);
 
-    c.图片框_切换 = Container(w, 图片框_切换, 2, 74, 296, 39);
-    c.透明标签_切换1 = Label(c.图片框_切换, 透明标签_切换1, "指定时间关机", 36, 6, 100, 20, small);
-    c.透明标签_切换2 = Label(c.图片框_切换, 透明标签_切换2, "倒计时关机", 192, 6, 100, 20, small);
+    c.图片框_切换 = ClickedOnRelease(Container(w, 图片框_切换, 2, 74, 296, 39));
+    c.透明标签_切换1 =
+        ClickedOnRelease(Label(c.图片框_切换, 透明标签_切换1, "指定时间关机", 36, 6, 100, 20, small));
+    c.透明标签_切换2 =
+        ClickedOnRelease(Label(c.图片框_切换, 透明标签_切换2, "倒计时关机", 192, 6, 100, 20, small));
 
-    c.图片框_时间 = Container(w, 图片框_时间, 2, 113, 296, 107);
+    c.图片框_时间 = ClickedOnRelease(Container(w, 图片框_时间, 2, 113, 296, 107));
     c.图片框_时 = Container(c.图片框_时间, 图片框_时, 21, 14, 66, 56);
     Field(c.图片框_时, 标签_时, 编辑框_时, "12", large, &c.标签_时, &c.编辑框_时);
     c.图片框_分 = Container(c.图片框_时间, 图片框_分, 106, 14, 66, 56);
@@ -95,7 +117,7 @@ void CreateMainControls(NightcapApp& app) {
     c.透明标签_时间 = Label(w, 透明标签_时间, "", 5, 228, 228, 20, small);
     c.透明标签_版本号 = Label(w, 透明标签_版本号, "版本：1.0", 230, 228, 70, 20, small);
 
-    c.托盘菜单 = CreatePopupMenu();
-    AppendMenuA(c.托盘菜单, MF_STRING, 菜单_显示, "显示");
-    AppendMenuA(c.托盘菜单, MF_STRING, 菜单_结束, "结束");
+    c.托盘菜单.Reset(CreatePopupMenu());
+    AppendMenuA(c.托盘菜单.Get(), MF_STRING, 菜单_显示, "显示");
+    AppendMenuA(c.托盘菜单.Get(), MF_STRING, 菜单_结束, "结束");
 }

@@ -122,8 +122,6 @@ LRESULT OnControlColour(NightcapApp& app, HDC dc, HWND control) {
     case 透明标签_城市: colour = kCityText; break;
     case 透明标签_切换1: colour = app.clockTabColour; break;
     case 透明标签_切换2: colour = app.countdownTabColour; break;
-    case 标签_时:
-    case 标签_分: colour = kFieldText; break;
     case 透明标签_时间:
     case 透明标签_版本号: colour = kStatusText; break;
     }

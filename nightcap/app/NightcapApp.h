@@ -33,7 +33,7 @@ struct MainControls {
     HWND 按钮_执行 = nullptr;
     HWND 透明标签_时间 = nullptr;
     HWND 透明标签_版本号 = nullptr;
-    HMENU 托盘菜单 = nullptr;
+    UniqueMenu 托盘菜单;  // pop-up menu of the tray icon
 };
 
 // The slider window: a layered window owned by the main window, holding the slider's drawing frame.
@@ -57,7 +57,6 @@ constexpr COLORREF kPlainTab = RGB(115, 181, 230);
 constexpr COLORREF kCityText = RGB(255, 174, 1);
 constexpr COLORREF kWeatherText = RGB(255, 255, 255);
 constexpr COLORREF kStatusText = RGB(43, 162, 222);
-constexpr COLORREF kFieldText = RGB(29, 59, 110);
 
 struct NightcapApp {
     HINSTANCE instance = nullptr;

@@ -183,7 +183,13 @@ LRESULT AnimationFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (onPress_) onPress_(ObjectAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONUP:
-        if (GetCapture() == hwnd_) ReleaseCapture();
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();  // reported as the release below
+        else if (onRelease_)
+            onRelease_();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Also when another window takes the mouse: the button may then go up where this frame never hears of it.
         if (onRelease_) onRelease_();
         return 0;
     case WM_MOUSEMOVE:

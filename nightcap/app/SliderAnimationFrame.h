@@ -1,6 +1,6 @@
 // The slider window's drawing surface (UI动画框): image objects with a position, a layer and a scale,
 // drawn off-screen over white (the slider window's see-through colour) and put on the screen in one blit.
-// It reports a press on an object, the release and mouse movement.
+// It reports a press on an object, the release (also when the mouse is taken from it) and mouse movement.
 #pragma once
 #include <windows.h>
 #include <gdiplus.h>

@@ -41,8 +41,3 @@ int PercentOf(int value, double last) {
 
 int PercentFromHour(int hour) { return PercentOf(hour, 23); }
 int PercentFromMinute(int minute) { return PercentOf(minute, 59); }
-
-std::string TwoDigitText(int value) {
-    std::string digits = std::to_string(value);
-    return value <= 9 ? "0" + digits : digits;
-}

@@ -1,7 +1,6 @@
 // The slider's arithmetic: knob position and percentage, the fill bar's scale, and the hour or minute
 // a percentage stands for. Positions are in slider-window pixels.
 #pragma once
-#include <string>
 
 namespace slider {
 
@@ -29,6 +28,3 @@ int MinuteFromPercent(int percent);
 // The percentage of a label's value: value / 23 x 100 for the hour, value / 59 x 100 for the minute.
 int PercentFromHour(int hour);
 int PercentFromMinute(int minute);
-
-// A field value as shown in its label: "0" in front of values up to 9.
-std::string TwoDigitText(int value);

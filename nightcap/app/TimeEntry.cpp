@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ScheduleRules.h"
 #include "SliderGeometry.h"
 
 namespace {
@@ -67,7 +68,7 @@ void TimeEntry::HideEditBoxes() {
 
 void TimeEntry::ShowDraggedPercent(int percent) {
     int value = selected_ == TimeField::Hour ? HourFromPercent(percent) : MinuteFromPercent(percent);
-    SetWindowTextA(Of(selected_).label, TwoDigitText(value).c_str());
+    SetWindowTextA(Of(selected_).label, TwoDigits(value).c_str());
 }
 
 void TimeEntry::WireEvents() {

@@ -5,10 +5,6 @@
 
 enum class TimeField { Hour, Minute };
 
-// The number at the start of a text (leading decimal digits; 0 when there are none). Saturates instead
-// of overflowing.
-int LeadingNumber(const std::string& text);
-
 // The new label text for the typed text, or nothing when the box was left empty (the label stays).
 // Out-of-range values are cut to "23" or "59"; others get two digits.
 std::optional<std::string> CommittedLabel(TimeField field, const std::string& typed);

@@ -9,7 +9,7 @@ void PopUpTrayMenu(NightcapApp& app) {
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(app.main.window);  // so that the menu closes when the user clicks elsewhere
-    TrackPopupMenu(app.main.托盘菜单, TPM_RIGHTBUTTON, at.x, at.y, 0, app.main.window, nullptr);
+    TrackPopupMenu(app.main.托盘菜单.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, app.main.window, nullptr);
     PostMessageA(app.main.window, WM_NULL, 0, 0);
 }
 

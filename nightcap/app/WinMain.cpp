@@ -25,6 +25,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             DispatchMessageA(&msg);
         }
     }
-    if (app.main.托盘菜单) DestroyMenu(app.main.托盘菜单);
     return 0;
 }

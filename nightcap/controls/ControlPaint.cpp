@@ -1,5 +1,7 @@
 #include "ControlPaint.h"
 
+#include <optional>
+
 #include "ButtonStates.h"
 #include "ControlProperties.h"
 #include "GdiplusHandles.h"
@@ -74,8 +76,11 @@ void PaintControl(HWND control, HDC dc) {
     HBITMAP cache = PropAs<HBITMAP>(control, prop::kCacheBitmap);
     if (!cache) return;
     HDC target = dc;
-    HDC windowDc = nullptr;
-    if (!target) target = windowDc = GetWindowDC(control);
+    std::optional<WindowDc> windowDc;
+    if (!target) {
+        windowDc.emplace(control, WindowDc::kWholeWindow);
+        target = windowDc->Get();
+    }
     if (!target) return;
 
     SIZE size = WindowSize(control);
@@ -86,7 +91,6 @@ void PaintControl(HWND control, HDC dc) {
         Compose(control, memory.Get(), cache, size);
         g_present(target, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
     }
-    if (windowDc) ReleaseDC(control, windowDc);
 }
 
 bool HandlePaintMessage(HWND control, UINT message, LRESULT* result) {

@@ -5,7 +5,7 @@
 
 constexpr const char* kVestaLoadDialogClass = "VestaLoadDialog";
 
-// Part of the module start-up; a failure leaves the class unregistered.
+// Called by the module start-up; a failure leaves the class unregistered.
 void RegisterVestaLoadDialogClass();
 
 LRESULT CALLBACK VestaLoadDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -121,6 +121,26 @@ TEST(NightcapSchedule, EmptyHourShowsTwelveAndTabsPresetTheFields) {
     EXPECT_EQ(nc.Text(标签_分), "15");
 }
 
+// Like the fields' labels, the tabs and the panels act when the left button is released over them.
+TEST(NightcapSchedule, TabsAndPanelsActWhenTheButtonIsReleased) {
+    NightcapUnderTest nc;
+    ASSERT_TRUE(nc.Start(WithSet("time=0\r\nhour=\r\nmin=45\r\n").c_str(), "2013-06-27 23:45:00"));
+    HWND tab = nc.Control(透明标签_切换2);
+    SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(nc.Text(标签_时), "12");  // the countdown preset has not come yet
+    SendMessageA(tab, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(nc.WaitForText(标签_时, "01"));
+
+    SendMessageA(nc.Control(标签_分), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    HWND edit = nc.Control(编辑框_分);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(edit) != FALSE; }));
+    HWND panel = nc.Control(图片框_时间);
+    SendMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 95));
+    EXPECT_TRUE(IsWindowVisible(edit));
+    SendMessageA(panel, WM_LBUTTONUP, 0, MAKELPARAM(150, 95));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(edit); }));
+}
+
 TEST(NightcapSchedule, WithoutAFileItStartsAtHalfPastTwelveInClockTime) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(nullptr, "2013-06-27 12:00:00"));

@@ -1,6 +1,12 @@
 // The real Nightcap.exe under Wine: its windows, controls, tray icon, single instance and the screenshot.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <vector>
+
 #include "ControlIds.h"
 #include "NightcapUnderTest.h"
 #include "Screenshot.h"
@@ -197,6 +203,103 @@ TEST(NightcapWindow, Screenshot) {
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(png, &bytes));
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
+}
+
+// The shell shows balloon notices as tooltip windows of its own.
+BOOL CALLBACK CollectShellBalloon(HWND hwnd, LPARAM lParam) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId() && IsWindowVisible(hwnd) && ClassNameOf(hwnd) == L"tooltips_class32")
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// Memory in another process, freed with the object.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    }
+    void* At() const { return at_; }
+
+private:
+    HANDLE process_;
+    void* at_;
+};
+
+// The text a balloon shows (the shell's tooltip does not hand back its title). The tooltip window belongs to the
+// shell's process, so the records its messages fill must lie in that process's memory.
+bool ReadBalloonText(HWND balloon, std::wstring* text) {
+    struct Records {
+        TOOLINFOW tool;
+        wchar_t text[1024];  // the tooltip copies up to 1024 characters whatever the size given
+    };
+    DWORD id = 0;
+    GetWindowThreadProcessId(balloon, &id);
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    if (!process) return false;
+    RemoteMemory memory(process.Get(), sizeof(Records));
+    auto* remote = static_cast<Records*>(memory.At());
+    if (!remote) return false;
+    auto put = [&](void* to, const void* from, size_t size) {
+        return WriteProcessMemory(process.Get(), to, from, size, nullptr) != FALSE;
+    };
+    auto get = [&](void* to, const void* from, size_t size) {
+        return ReadProcessMemory(process.Get(), from, to, size, nullptr) != FALSE;
+    };
+    auto local = std::make_unique<Records>();
+    local->tool.cbSize = sizeof local->tool;
+    if (!put(&remote->tool, &local->tool, sizeof local->tool) ||
+        !SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool)) ||
+        !get(&local->tool, &remote->tool, sizeof local->tool))
+        return false;
+    local->tool.lpszText = remote->text;
+    if (!put(&remote->tool, &local->tool, sizeof local->tool)) return false;
+    SendMessageW(balloon, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&remote->tool));
+    if (!get(local->text, remote->text, sizeof local->text)) return false;
+    local->text[1023] = L'\0';
+    *text = local->text;
+    return true;
+}
+
+// The shown balloon with the text (a notice of an earlier program may still be fading), or null.
+HWND BalloonShowing(const std::wstring& expected) {
+    std::vector<HWND> balloons;
+    EnumWindows(CollectShellBalloon, reinterpret_cast<LPARAM>(&balloons));
+    for (HWND balloon : balloons) {
+        std::wstring text;
+        if (ReadBalloonText(balloon, &text) && text == expected) return balloon;
+    }
+    return nullptr;
+}
+
+// Armed and hidden to the tray: the whole screen with the shell's tray window, the icon and the arming balloon
+// (tools/screenshot-nightcap.sh copies it into docs/).
+TEST(NightcapWindow, ArmedInTheTrayScreenshot) {
+    NightcapUnderTest nc;
+    ASSERT_TRUE(nc.Start(kShippedConfig, "2026-06-27 21:05:07"));
+    nc.Click(透明标签_切换2);
+    nc.SetText(标签_时, "01");
+    nc.SetText(标签_分, "30");
+    nc.Click(按钮_执行);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(nc.Main()); }));
+    // The arming notice, as the shell shows it.
+    HWND balloon = nullptr;
+    auto shown = [&] { return (balloon = BalloonShowing(L"剩余时间：1小时30分钟后将自动关机！")) != nullptr; };
+    ASSERT_TRUE(WaitUntil(shown));
+    // Painted: its middle is no longer the colour of the empty screen beneath.
+    RECT r;
+    GetWindowRect(balloon, &r);
+    COLORREF empty = ScreenPixel(0, GetSystemMetrics(SM_CYSCREEN) - 1);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) != empty; }));
+    std::wstring png = BuildFolder() + L"\\nightcap-armed-tray.png";
+    ASSERT_TRUE(SaveScreenshot(nullptr, png));
+    nc.Click(按钮_执行);  // cancelled: nothing is asked of Windows
+    EXPECT_EQ(nc.PowerLog(), "");
 }
 
 }  // namespace

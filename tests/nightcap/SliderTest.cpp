@@ -192,6 +192,20 @@ TEST_F(SliderWindow, KnobShowsPressedWhileDraggingAndOnlyKnobOrTrackStartADrag) 
     EXPECT_EQ(ScreenAt(kKnobMaxX + 10, kKnobY + 10), ToColorRef(kKnob));
 }
 
+// The button can be released where the frame never hears of it once another window took the mouse: the drag
+// ends with the capture, so moving over the slider afterwards changes nothing.
+TEST_F(SliderWindow, DragEndsWhenTheFrameLosesTheMouse) {
+    h_.Press(h_.slider.KnobX() + kKnobHalf, kKnobY + 10);
+    ASSERT_TRUE(h_.slider.Dragging());
+    SetCapture(h_.main);  // someone else takes the mouse
+    ReleaseCapture();
+    EXPECT_FALSE(h_.slider.Dragging());
+    SendMessageA(h_.frame.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(kKnobMaxX + kKnobHalf, kKnobY + 10));
+    EXPECT_EQ(h_.Label(h_.hour), "12");
+    PaintNow(h_.sliderWindow);
+    EXPECT_EQ(ScreenAt(h_.slider.KnobX() + 10, kKnobY + 10), ToColorRef(kKnob));
+}
+
 TEST_F(SliderWindow, LabelClicksSelectTheFieldAndMoveTheSlider) {
     SendMessageA(h_.minute.label, WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(h_.entry->Selected(), TimeField::Minute);

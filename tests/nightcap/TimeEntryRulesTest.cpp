@@ -1,8 +1,7 @@
 // The slider's arithmetic and the commit rules of the hour and minute boxes, as plain functions.
 #include <gtest/gtest.h>
 
-#include <climits>
-
+#include "ScheduleRules.h"
 #include "SliderGeometry.h"
 #include "TimeEntryRules.h"
 
@@ -36,11 +35,11 @@ TEST(SliderGeometry, DragKeepsTheKnobOnTheTrack) {
 }
 
 TEST(SliderGeometry, EndsAndMiddleGiveTheExpectedFieldValues) {
-    EXPECT_EQ(TwoDigitText(HourFromPercent(PercentFromKnobX(KnobXForMouse(0)))), "00");
-    EXPECT_EQ(TwoDigitText(HourFromPercent(PercentFromKnobX(KnobXForMouse(999)))), "23");
-    EXPECT_EQ(TwoDigitText(MinuteFromPercent(PercentFromKnobX(KnobXForMouse(999)))), "59");
-    EXPECT_EQ(TwoDigitText(HourFromPercent(50)), "11");
-    EXPECT_EQ(TwoDigitText(MinuteFromPercent(50)), "29");
+    EXPECT_EQ(TwoDigits(HourFromPercent(PercentFromKnobX(KnobXForMouse(0)))), "00");
+    EXPECT_EQ(TwoDigits(HourFromPercent(PercentFromKnobX(KnobXForMouse(999)))), "23");
+    EXPECT_EQ(TwoDigits(MinuteFromPercent(PercentFromKnobX(KnobXForMouse(999)))), "59");
+    EXPECT_EQ(TwoDigits(HourFromPercent(50)), "11");
+    EXPECT_EQ(TwoDigits(MinuteFromPercent(50)), "29");
     EXPECT_EQ(FillScaleFor(100) * 2 / 1000, 140);  // the 2-pixel bar spans 140 pixels at 100 %
 }
 
@@ -69,14 +68,6 @@ TEST(TimeEntryRules, TypedValuesBecomeTwoDigitLabels) {
     EXPECT_EQ(CommittedLabel(TimeField::Hour, "007"), "07");
     EXPECT_EQ(CommittedLabel(TimeField::Hour, "4294967296"), "23");  // huge numbers do not wrap around
     EXPECT_EQ(CommittedLabel(TimeField::Hour, ""), std::nullopt);
-}
-
-TEST(TimeEntryRules, LeadingNumberReadsOnlyLeadingDigits) {
-    EXPECT_EQ(LeadingNumber("12"), 12);
-    EXPECT_EQ(LeadingNumber("12:30"), 12);
-    EXPECT_EQ(LeadingNumber(" 12"), 0);
-    EXPECT_EQ(LeadingNumber(""), 0);
-    EXPECT_EQ(LeadingNumber("99999999999"), INT_MAX);
 }
 
 }  // namespace
