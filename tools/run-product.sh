@@ -6,12 +6,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 
-sh "$root/tools/install-deps.sh"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$build" -j"$(nproc)"
+BUILD_DIR=$build sh "$root/tools/build.sh"
 
 # Shortcuts made inside the prefix stay there: no menu entries or desktop files on the host.
 export WINEPREFIX="$build/wineprefix-run" WINEARCH=win32 WINEDEBUG=-all \
