@@ -28,6 +28,16 @@ std::optional<uint64_t> FreeBytesOf(const std::wstring& root) {
     return free.QuadPart;
 }
 
+// A test that looks at the installing page holds the worker before it unpacks anything: the environment
+// variable names an event the worker waits for, a minute at most. Unset, nothing waits.
+void WaitForTestGate() {
+    wchar_t name[128];
+    DWORD n = GetEnvironmentVariableW(L"SETUP_TEST_EXTRACTION_GATE", name, 128);
+    if (n == 0 || n >= 128) return;
+    UniqueHandle gate(OpenEventW(SYNCHRONIZE, FALSE, name));
+    if (gate) WaitForSingleObject(gate.Get(), 60000);
+}
+
 }  // namespace
 
 LRESULT CGameSetupDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -192,6 +202,7 @@ void CGameSetupDlg::StartInstall() {
 
 DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
     HWND hwnd = static_cast<CGameSetupDlg*>(dialog)->m_hWnd;
+    WaitForTestGate();
     bool ok = ExtractPayload(OwnPath().c_str(), g_strInstallDir.c_str());
     PostMessageW(hwnd, WM_EXTRACT_DONE, ok ? 1 : 0, 0);
     return 0;

@@ -125,8 +125,13 @@ protected:
 TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
     // 1. A fresh install with the default choices, pressed by message.
     {
+        const std::wstring gateName = L"SetupTestGate-" + std::to_wstring(GetCurrentProcessId());
+        UniqueHandle gate(CreateEventW(nullptr, TRUE, FALSE, gateName.c_str()));
+        ASSERT_TRUE(gate);
+        SetEnvironmentVariableW(L"SETUP_TEST_EXTRACTION_GATE", gateName.c_str());
         Program setup;
         HWND dialog = StartSetup(setup);
+        SetEnvironmentVariableW(L"SETUP_TEST_EXTRACTION_GATE", nullptr);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(ItemText(dialog, 1001), dir_);
         EXPECT_TRUE(Visible(dialog, 1009));
@@ -149,34 +154,19 @@ TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
         EXPECT_EQ(ItemText(dialog, 1001), dir_);
         EXPECT_TRUE(Enabled(dialog, IDOK));
 
-        // Catch the worker thread as it starts and hold it, to look at the installing state.
-        std::set<DWORD> before = ThreadsOf(setup.Id());
+        // The worker waits at the gate until the installing state has been looked at.
         Click(dialog, IDOK);
-        std::vector<HANDLE> held;
-        WaitUntil(
-            [&] {
-                std::set<DWORD> now = ThreadsOf(setup.Id()), added;
-                for (DWORD id : now)
-                    if (!before.count(id)) added.insert(id);
-                if (!added.empty()) held = SuspendThreads(added);
-                return !held.empty() || !setup.Running();
-            },
-            10000);
-        if (!held.empty()) {
-            ASSERT_TRUE(WaitUntil([&] { return Visible(dialog, 1011); }));
-            for (int id : {IDOK, 1001, 1002, 1009, 1010}) EXPECT_FALSE(Enabled(dialog, id)) << id;
-            EXPECT_FALSE(Visible(dialog, 1009));
-            // A close during extraction is ignored: the dialog waits for the worker's result.
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
-            Click(dialog, IDCANCEL);
-            DWORD_PTR ignored;
-            SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
-            EXPECT_TRUE(IsWindow(dialog));
-            SaveScreenshot(dialog, Screenshots() + L"\\setup-installing.png");
-            ResumeThreads(held);
-        } else {
-            ADD_FAILURE() << "the worker thread was not seen";
-        }
+        ASSERT_TRUE(WaitUntil([&] { return Visible(dialog, 1011); }));
+        for (int id : {IDOK, 1001, 1002, 1009, 1010}) EXPECT_FALSE(Enabled(dialog, id)) << id;
+        EXPECT_FALSE(Visible(dialog, 1009));
+        // A close during extraction is ignored: the dialog waits for the worker's result.
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        Click(dialog, IDCANCEL);
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        EXPECT_TRUE(IsWindow(dialog));
+        SaveScreenshot(dialog, Screenshots() + L"\\setup-installing.png");
+        SetEvent(gate.Get());
         DWORD code = 1;
         ASSERT_TRUE(setup.WaitExit(60000, &code));
     }

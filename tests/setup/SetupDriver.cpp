@@ -2,7 +2,6 @@
 
 #include <psapi.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include "Handles.h"
 
@@ -68,36 +67,6 @@ bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id
 std::wstring ItemText(HWND dialog, int id) { return WindowTextW(GetDlgItem(dialog, id)); }
 bool Checked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::set<DWORD> ThreadsOf(DWORD processId) {
-    std::set<DWORD> ids;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry = {sizeof entry};
-    if (snapshot && Thread32First(snapshot.Get(), &entry)) do {
-            if (entry.th32OwnerProcessID == processId) ids.insert(entry.th32ThreadID);
-        } while (Thread32Next(snapshot.Get(), &entry));
-    return ids;
-}
-
-std::vector<HANDLE> SuspendThreads(const std::set<DWORD>& ids) {
-    std::vector<HANDLE> suspended;
-    for (DWORD id : ids)
-        if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id)) {
-            if (SuspendThread(thread) != static_cast<DWORD>(-1))
-                suspended.push_back(thread);
-            else
-                CloseHandle(thread);
-        }
-    return suspended;
-}
-
-void ResumeThreads(std::vector<HANDLE>& threads) {
-    for (HANDLE thread : threads) {
-        ResumeThread(thread);
-        CloseHandle(thread);
-    }
-    threads.clear();
 }
 
 std::vector<DWORD> ProcessesRunning(const std::wstring& path) {

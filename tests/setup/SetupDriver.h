@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -22,11 +21,6 @@ bool Visible(HWND dialog, int id);
 bool Enabled(HWND dialog, int id);
 std::wstring ItemText(HWND dialog, int id);
 bool Checked(HWND dialog, int id);
-
-// Threads of a process; and suspending/resuming the given ones.
-std::set<DWORD> ThreadsOf(DWORD processId);
-std::vector<HANDLE> SuspendThreads(const std::set<DWORD>& ids);
-void ResumeThreads(std::vector<HANDLE>& threads);
 
 // Processes whose main module is path (compared without case).
 std::vector<DWORD> ProcessesRunning(const std::wstring& path);
