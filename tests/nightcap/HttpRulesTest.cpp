@@ -1,5 +1,5 @@
-// The text rules of the HTTP client: URL pieces, dates, cookies, links, request headers, the connection
-// report and the server host settings.
+// The text rules of the HTTP client: URL pieces, dates, cookies, links, request headers and the connection
+// report.
 #include "CalendarDate.h"
 #include "ConnectionReport.h"
 #include "CookieText.h"
@@ -7,7 +7,6 @@
 #include "HttpDate.h"
 #include "PageLinks.h"
 #include "RequestHeaders.h"
-#include "ServerHosts.h"
 #include "UrlPieces.h"
 
 #include <gmock/gmock.h>
@@ -201,25 +200,6 @@ TEST(ConnectionReport, LinesForTheFlags) {
     EXPECT_EQ(ConnectionReport(false, 0x01 | 0x04 | 0x10 | 0x20, ""),
               "没有连接到Internet,连接名称: \r\n使用modem连接到Internet.\r\n通过代理服务器连接到Internet.\r\n"
               "现在连接处于离线状态.\r\n没有设定好连接.\r\n已经安装了远程服务功能.\r\n\r\n");
-}
-
-TEST(ServerHosts, OverrideWhenValid) {
-    EXPECT_EQ(ChooseServerHost(nullptr, "built.in"), "built.in");
-    EXPECT_EQ(ChooseServerHost("127.0.0.1:8080", "built.in"), "127.0.0.1:8080");
-    EXPECT_EQ(ChooseServerHost(" stats.local ", "built.in"), "stats.local");
-    for (const char* bad : {"", "  ", "http://h", "h/x", "h:", "h:0", "h:65536", "h:80x", ":80", "h h", "h:1:2"})
-        EXPECT_EQ(ChooseServerHost(bad, "built.in"), "built.in") << bad;
-}
-
-TEST(ServerHosts, EnvironmentOverridesTheBuiltInHost) {
-    EXPECT_STREQ(ServerHostVariable(ServerRole::TimePage), "NIGHTCAP_TIME_HOST");
-    _putenv("NIGHTCAP_TIME_HOST=");
-    EXPECT_EQ(ServerHost(ServerRole::TimePage), BuiltInServerHost(ServerRole::TimePage));
-    _putenv("NIGHTCAP_TIME_HOST=127.0.0.1:8123");
-    EXPECT_EQ(ServerUrl(ServerRole::TimePage, "/timeflash.asp?user=flash"),
-              "http://127.0.0.1:8123/timeflash.asp?user=flash");
-    _putenv("NIGHTCAP_TIME_HOST=");
-    EXPECT_EQ(ServerHost(ServerRole::Weather), BuiltInServerHost(ServerRole::Weather));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The portable rules of the payload extractor: safe item names, the 260-unit path buffer, percents,
+// The portable rules of the payload extractor: the 260-unit path buffer, percents,
 // the start-header scan, and what unpacking asks of the file system, in order.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include "7zFile.h"
 #include "ArchiveExtraction.h"
 #include "InstallPath.h"
-#include "ItemName.h"
 #include "PayloadArchive.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
@@ -28,24 +27,6 @@ std::vector<uint16_t> Terminated(const std::wstring& text) {
 }
 
 std::wstring Text(const uint16_t* units) { return reinterpret_cast<const wchar_t*>(units); }
-
-bool SafeName(const std::wstring& name) { return IsSafeItemName(Terminated(name).data(), name.size()); }
-
-TEST(ItemName, AcceptsRelativePathsInsideTheFolder) {
-    for (const wchar_t* name : {L"update", L"update/copy.bat", L"config.ini", L"a b/c.d.e", L"更新/说明.txt",
-                                L"a\\b", L"..a", L"a..", L".hidden", L"COM10", L"console.txt", L"nullable/x"}) {
-        EXPECT_TRUE(SafeName(name)) << name;
-    }
-}
-
-TEST(ItemName, RefusesNamesThatLeaveTheFolderOrOpenDevices) {
-    for (const wchar_t* name :
-         {L"", L".", L"..", L"../x", L"a/../../x", L"a\\..\\..\\x", L"/x", L"\\x", L"\\\\srv\\share\\x", L"C:/x",
-          L"C:x", L"a/", L"a//b", L"a/. /b", L"...", L"a/ ", L"NUL", L"update/nul.txt", L"COM1", L"lpt9.log",
-          L"con ", L"CONOUT$", L"nul.d/x", L"b.txt:stream", L"a\x01" L"b"}) {
-        EXPECT_FALSE(SafeName(name)) << name;
-    }
-}
 
 TEST(InstallPath, PutsItemsBehindTheFolderAndVisitsTheirParents) {
     InstallPath path;

@@ -1,4 +1,4 @@
-// The servers of the online features. Each has a host built in (CMake cache variable of the same name as
+// The servers of the product: Nightcap's online features and the updater. Each has a host built in (CMake cache variable of the same name as
 // the environment variable) that the environment variable below overrides with "host" or "host:port".
 // The update server and the statistics server are also the updater's: it reads the same variables.
 #pragma once

@@ -1,7 +1,5 @@
 #include "ServerHosts.h"
 
-#include "TextBytes.h"
-
 #include <cstdlib>
 
 // The built-in hosts come from the build (the CMake cache variables NIGHTCAP_*_HOST).
@@ -50,7 +48,7 @@ bool IsHostSetting(const std::string& setting) {
     if (colon == std::string::npos) return true;
     const std::string port = text.substr(colon + 1);
     if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos) return false;
-    const long number = LeadingNumber(port);
+    const long number = std::strtol(port.c_str(), nullptr, 10);
     return number >= 1 && number <= 65535;
 }
 

@@ -1,4 +1,5 @@
-// The rule that keeps every item of the archive inside the install folder.
+// The rule that keeps every item named by outside data (the installer's archive, the updater's manifests)
+// inside the install folder.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,0 +1,32 @@
+// The item-name rule that keeps archive items and manifest entries inside the install folder.
+#include "ItemName.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+bool SafeName(const std::wstring& name) {
+    const std::vector<uint16_t> units(name.begin(), name.end());
+    return IsSafeItemName(units.data(), units.size());
+}
+
+TEST(ItemName, AcceptsRelativePathsInsideTheFolder) {
+    for (const wchar_t* name : {L"update", L"update/copy.bat", L"config.ini", L"a b/c.d.e", L"更新/说明.txt",
+                                L"a\\b", L"..a", L"a..", L".hidden", L"COM10", L"console.txt", L"nullable/x"}) {
+        EXPECT_TRUE(SafeName(name)) << name;
+    }
+}
+
+TEST(ItemName, RefusesNamesThatLeaveTheFolderOrOpenDevices) {
+    for (const wchar_t* name :
+         {L"", L".", L"..", L"../x", L"a/../../x", L"a\\..\\..\\x", L"/x", L"\\x", L"\\\\srv\\share\\x", L"C:/x",
+          L"C:x", L"a/", L"a//b", L"a/. /b", L"...", L"a/ ", L"NUL", L"update/nul.txt", L"COM1", L"lpt9.log",
+          L"con ", L"CONOUT$", L"nul.d/x", L"b.txt:stream", L"a\x01" L"b"}) {
+        EXPECT_FALSE(SafeName(name)) << name;
+    }
+}
+
+}  // namespace
