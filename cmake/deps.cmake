@@ -1,5 +1,6 @@
 # Third-party sources, unpacked from Debian source packages into the build tree at configure time.
-set(DEPS_DIR ${CMAKE_BINARY_DIR}/_deps)
+# A nested build (the server's native tree) is handed the outer tree's folder, so nothing is unpacked twice.
+set(DEPS_DIR ${CMAKE_BINARY_DIR}/_deps CACHE PATH "unpacked third-party sources")
 execute_process(COMMAND sh ${CMAKE_SOURCE_DIR}/tools/fetch-sources.sh ${DEPS_DIR}
                 RESULT_VARIABLE fetch_rc)
 if(NOT fetch_rc EQUAL 0)

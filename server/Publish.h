@@ -1,0 +1,35 @@
+// Publishing a release folder (the tree an installation holds: the program files at the top, the updater in
+// update/): every file is copied into the store with its MD5 computed over the bytes copied, the digest list
+// is written beside them, and only then is the release switched live in one database step.
+#pragma once
+#include "Manifests.h"
+#include "Storage.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct PublishRequest {
+    std::filesystem::path releaseDir;
+    std::string product;
+    int productId = 2;
+    ChangeEntry entry;  // date, version and change text
+};
+
+struct PublishResult {
+    bool ok = false;
+    std::string error;
+    int64_t releaseId = 0;
+    std::vector<ManifestFile> files;
+};
+
+// The files of a release folder as the digest list names them (digests still empty), or an error: a link,
+// a name that is not safe in the store or on a client, two files of one name, or no file at all.
+struct ReleaseListing {
+    std::vector<ManifestFile> files;
+    std::vector<std::filesystem::path> sources;  // parallel to files
+    std::string error;
+};
+ReleaseListing ListReleaseFolder(const std::filesystem::path& releaseDir);
+
+PublishResult PublishRelease(Storage& storage, const std::filesystem::path& dataDir, const PublishRequest& request);

@@ -1,0 +1,146 @@
+// nightcap-publish: puts a release folder live on the server's data folder, or sets whether installs are
+// asked to run their updater.
+//   nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]
+//                    [--notes TEXT | --notes-file FILE] RELEASE_DIR
+//   nightcap-publish --data DIR --product NAME --ask-update yes|no
+// The product name defaults to [Product] name of the release folder's config.ini.
+#include "Publish.h"
+#include "ReleaseStore.h"
+#include "ServerOptions.h"
+#include "SqliteStorage.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]\n"
+                 "                        [--notes TEXT | --notes-file FILE] RELEASE_DIR\n"
+                 "       nightcap-publish --data DIR --product NAME --ask-update yes|no\n";
+    return 2;
+}
+
+std::string Trimmed(std::string text) {
+    const char* blanks = " \t\r\n";
+    text.erase(0, text.find_first_not_of(blanks));
+    text.erase(text.find_last_not_of(blanks) + 1);
+    return text;
+}
+
+// [Product] name of an INI file, or empty.
+std::string ProductNameOf(const std::filesystem::path& ini) {
+    std::ifstream in(ini);
+    std::string line;
+    bool inProduct = false;
+    while (std::getline(in, line)) {
+        line = Trimmed(line);
+        if (!line.empty() && line.front() == '[') {
+            inProduct = line == "[Product]";
+        } else if (inProduct && line.rfind("name", 0) == 0) {
+            const size_t equals = line.find('=');
+            if (equals != std::string::npos && Trimmed(line.substr(4, equals - 4)).empty())
+                return Trimmed(line.substr(equals + 1));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path dataDir;
+    PublishRequest request;
+    std::string askUpdate, notesFile;
+    bool haveNotes = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--", 0) != 0) {
+            if (!request.releaseDir.empty())
+                return Usage();
+            request.releaseDir = arg;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return Usage();
+        const std::string value = argv[++i];
+        if (arg == "--data") {
+            dataDir = value;
+        } else if (arg == "--version") {
+            request.entry.version = value;
+        } else if (arg == "--product") {
+            request.product = value;
+        } else if (arg == "--id") {
+            char* end = nullptr;
+            request.productId = static_cast<int>(std::strtol(value.c_str(), &end, 10));
+            if (*end != '\0' || value.size() > 9)
+                return Usage();
+        } else if (arg == "--date") {
+            request.entry.date = value;
+        } else if (arg == "--notes") {
+            request.entry.content = value;
+            haveNotes = true;
+        } else if (arg == "--notes-file") {
+            notesFile = value;
+        } else if (arg == "--ask-update") {
+            askUpdate = value;
+        } else {
+            return Usage();
+        }
+    }
+    if (dataDir.empty())
+        return Usage();
+    std::error_code error;
+    std::filesystem::create_directories(dataDir, error);
+    SqliteStorage storage;
+    if (error || !storage.Open(DatabasePath(dataDir).string())) {
+        std::cerr << "nightcap-publish: cannot open the data folder " << dataDir << ": "
+                  << (error ? error.message() : storage.Error()) << "\n";
+        return 1;
+    }
+
+    if (!askUpdate.empty()) {
+        if ((askUpdate != "yes" && askUpdate != "no") || request.product.empty() || !request.releaseDir.empty())
+            return Usage();
+        if (!storage.SetUpdateRequested(request.product, askUpdate == "yes")) {
+            std::cerr << "nightcap-publish: no published product " << request.product << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    if (request.releaseDir.empty() || request.entry.version.empty() || (haveNotes && !notesFile.empty()))
+        return Usage();
+    if (!notesFile.empty()) {
+        std::ifstream in(notesFile, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        if (!in) {
+            std::cerr << "nightcap-publish: cannot read " << notesFile << "\n";
+            return 1;
+        }
+        request.entry.content = text.str();
+    }
+    if (request.entry.content.empty())
+        request.entry.content = "Version " + request.entry.version;
+    if (request.entry.date.empty())
+        request.entry.date = UtcDay(static_cast<int64_t>(std::time(nullptr)));
+    if (request.product.empty())
+        request.product = ProductNameOf(request.releaseDir / "config.ini");
+    if (request.product.empty()) {
+        std::cerr << "nightcap-publish: the release folder's config.ini names no product; give --product\n";
+        return 2;
+    }
+
+    const PublishResult result = PublishRelease(storage, dataDir, request);
+    if (!result.ok) {
+        std::cerr << "nightcap-publish: " << result.error << "\n";
+        return 1;
+    }
+    std::cout << "published " << request.product << " " << request.entry.version << " (" << result.files.size()
+              << " files, release " << result.releaseId << ")\n";
+    return 0;
+}

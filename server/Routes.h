@@ -1,0 +1,15 @@
+// The server's requests and answers. Handlers parse and check the request, ask the storage, and answer;
+// nothing here knows how the storage keeps its data.
+#pragma once
+#include "ServerOptions.h"
+#include "Storage.h"
+
+namespace httplib {
+class Server;
+}
+
+// Installs the statistics, update and download routes and the stats page (and the demo stand-ins when the
+// options ask for them). storage and options must outlive the server.
+void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOptions& options);
+// Thread pool, limits and time-outs the routes are sized for.
+void ConfigureServer(httplib::Server& server, int threads);

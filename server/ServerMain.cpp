@@ -1,0 +1,142 @@
+// nightcap-server: the maker's statistics and update server.
+//   nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE] [--token TOKEN]
+//                   [--own-host NAME]... [--threads N] [--demo]
+// The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
+// NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests.
+#include "ReleaseStore.h"
+#include "Routes.h"
+#include "ServerOptions.h"
+#include "SqliteStorage.h"
+
+#include <httplib.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <pthread.h>
+#include <string>
+#include <thread>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE]\n"
+                 "                       [--token TOKEN] [--own-host NAME]... [--threads N] [--demo]\n";
+    return 2;
+}
+
+bool ReadNumber(const char* text, long low, long high, long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+// Written under another name and renamed, so a reader never sees half a number.
+bool WritePortFile(const std::string& path, int port) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << port << "\n";
+        if (!out.flush())
+            return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ServerOptions options;
+    std::string host = "127.0.0.1", portFile;
+    long port = 8080, threads = 64;
+    if (const char* token = std::getenv("NIGHTCAP_SERVER_TOKEN"))
+        options.token = token;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (arg == "--demo") {
+            options.demo = true;
+            continue;
+        }
+        if (!value)
+            return Usage();
+        ++i;
+        if (arg == "--data") {
+            options.dataDir = value;
+        } else if (arg == "--host") {
+            host = value;
+        } else if (arg == "--port") {
+            if (!ReadNumber(value, 0, 65535, port))
+                return Usage();
+        } else if (arg == "--port-file") {
+            portFile = value;
+        } else if (arg == "--token") {
+            options.token = value;
+        } else if (arg == "--own-host") {
+            options.ownHosts.push_back(value);
+        } else if (arg == "--threads") {
+            if (!ReadNumber(value, 1, 1024, threads))
+                return Usage();
+        } else {
+            return Usage();
+        }
+    }
+    if (options.dataDir.empty())
+        return Usage();
+    long fixedClock = 0;
+    if (const char* clock = std::getenv("NIGHTCAP_SERVER_TEST_CLOCK")) {
+        if (!ReadNumber(clock, 0, 0x7fffffffL, fixedClock)) {
+            std::cerr << "NIGHTCAP_SERVER_TEST_CLOCK must be seconds since 1970\n";
+            return 2;
+        }
+        options.clock = [fixedClock] { return int64_t{fixedClock}; };
+    }
+
+    std::error_code error;
+    std::filesystem::create_directories(options.dataDir, error);
+    SqliteStorage storage;
+    if (error || !storage.Open(DatabasePath(options.dataDir).string())) {
+        std::cerr << "nightcap-server: cannot open the data folder " << options.dataDir << ": "
+                  << (error ? error.message() : storage.Error()) << "\n";
+        return 1;
+    }
+
+    // SIGINT and SIGTERM end the server cleanly: every thread started from here on has them blocked, and one
+    // thread waits for them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    httplib::Server server;
+    ConfigureServer(server, static_cast<int>(threads));
+    InstallRoutes(server, storage, options);
+    const int bound = port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, static_cast<int>(port))
+                                                                        ? static_cast<int>(port)
+                                                                        : -1);
+    if (bound <= 0) {
+        std::cerr << "nightcap-server: cannot listen on " << host << ":" << port << "\n";
+        return 1;
+    }
+    if (!portFile.empty() && !WritePortFile(portFile, bound)) {
+        std::cerr << "nightcap-server: cannot write " << portFile << "\n";
+        return 1;
+    }
+    std::thread stopper([&server, &stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        server.stop();
+    });
+    std::cerr << "nightcap-server: listening on " << host << ":" << bound << ", data in " << options.dataDir
+              << (options.demo ? ", demo sites on" : "") << "\n";
+    const bool ok = server.listen_after_bind();
+    // A listen that ended by itself (not by a signal) must still let the stopper thread go.
+    pthread_kill(stopper.native_handle(), SIGTERM);
+    stopper.join();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,283 @@
+#include "SqliteStorage.h"
+
+#include <map>
+
+namespace {
+
+const char kSchema[] = R"sql(
+CREATE TABLE IF NOT EXISTS products(
+  name TEXT PRIMARY KEY,
+  product_id INTEGER NOT NULL UNIQUE,
+  update_requested INTEGER NOT NULL DEFAULT 0);
+-- A release is staged (seq NULL) until its files are in place; going live gives it the next seq, and the
+-- live release of a product is the one with the highest seq.
+CREATE TABLE IF NOT EXISTS releases(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  product TEXT NOT NULL REFERENCES products(name),
+  version TEXT NOT NULL,
+  date TEXT NOT NULL,
+  content TEXT NOT NULL,
+  seq INTEGER UNIQUE);
+CREATE TABLE IF NOT EXISTS daily(
+  day TEXT NOT NULL,
+  version TEXT NOT NULL,
+  kind INTEGER NOT NULL,
+  count INTEGER NOT NULL,
+  PRIMARY KEY(day, version, kind)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS installs(
+  address TEXT PRIMARY KEY,
+  first_seen INTEGER NOT NULL,
+  last_seen INTEGER NOT NULL,
+  reports INTEGER NOT NULL,
+  first_day TEXT NOT NULL,
+  first_version TEXT NOT NULL) WITHOUT ROWID;
+)sql";
+
+// daily.kind; reports are counted there too, beside the one row per address in installs.
+enum DailyKind : int64_t { kCheck = 0, kPing = 1, kDownload = 2, kReport = 3 };
+
+int64_t DailyKindOf(EventKind kind) {
+    switch (kind) {
+    case EventKind::VersionCheck: return kCheck;
+    case EventKind::UpdatePing: return kPing;
+    case EventKind::Download: return kDownload;
+    }
+    return kCheck;
+}
+
+void AddCount(CountRow& row, int64_t kind, int64_t count) {
+    switch (kind) {
+    case kCheck: row.checks += count; break;
+    case kPing: row.pings += count; break;
+    case kDownload: row.downloads += count; break;
+    case kReport: row.reports += count; break;
+    default: break;
+    }
+}
+
+// A cached statement must be reset once read: one left standing on a row keeps its connection's read snapshot,
+// which would hide every later write from that connection.
+class ResetWhenDone {
+public:
+    explicit ResetWhenDone(SqliteStatement& statement) : statement_(statement) {}
+    ~ResetWhenDone() { statement_.Reset(); }
+    ResetWhenDone(const ResetWhenDone&) = delete;
+    ResetWhenDone& operator=(const ResetWhenDone&) = delete;
+
+private:
+    SqliteStatement& statement_;
+};
+
+const char kCurrentRelease[] =
+    "SELECT id, version FROM releases WHERE product = ?1 AND seq IS NOT NULL ORDER BY seq DESC LIMIT 1";
+
+}  // namespace
+
+SqliteStatement& SqliteStorage::Connection::Prepared(const char* sql) {
+    auto& slot = statements[sql];
+    if (!slot)
+        slot = std::make_unique<SqliteStatement>(db, sql);
+    slot->Reset();
+    return *slot;
+}
+
+bool SqliteStorage::Open(const std::string& path) {
+    if (!writer_.db.Open(path) || !writer_.db.Execute(kSchema)) {
+        error_ = path + ": " + writer_.db.LastError();
+        return false;
+    }
+    if (!reader_.db.Open(path)) {
+        error_ = path + ": " + reader_.db.LastError();
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> SqliteStorage::ProductName(int productId) {
+    std::lock_guard<std::mutex> lock(reader_.mutex);
+    auto& query = reader_.Prepared("SELECT name FROM products WHERE product_id = ?1");
+    ResetWhenDone resetQuery(query);
+    if (!query.Bind(1, int64_t{productId}).Step())
+        return std::nullopt;
+    return query.Text(0);
+}
+
+std::optional<LiveRelease> SqliteStorage::CurrentRelease(std::string_view product) {
+    std::lock_guard<std::mutex> lock(reader_.mutex);
+    auto& query = reader_.Prepared(kCurrentRelease);
+    ResetWhenDone resetQuery(query);
+    if (!query.Bind(1, product).Step())
+        return std::nullopt;
+    return LiveRelease{query.Int(0), std::string(product), query.Text(1)};
+}
+
+std::vector<ChangeEntry> SqliteStorage::ChangeLog(std::string_view product) {
+    std::lock_guard<std::mutex> lock(reader_.mutex);
+    auto& query = reader_.Prepared(
+        "SELECT date, version, content FROM releases WHERE product = ?1 AND seq IS NOT NULL ORDER BY seq DESC");
+    ResetWhenDone resetQuery(query);
+    query.Bind(1, product);
+    std::vector<ChangeEntry> entries;
+    while (query.Step())
+        entries.push_back({query.Text(0), query.Text(1), query.Text(2)});
+    return entries;
+}
+
+bool SqliteStorage::UpdateRequested(int productId) {
+    std::lock_guard<std::mutex> lock(reader_.mutex);
+    auto& query = reader_.Prepared("SELECT update_requested FROM products WHERE product_id = ?1");
+    ResetWhenDone resetQuery(query);
+    return query.Bind(1, int64_t{productId}).Step() && query.Int(0) != 0;
+}
+
+void SqliteStorage::CountEvent(std::string_view day, EventKind kind, std::string_view version) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    auto& upsert = writer_.Prepared(
+        "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, ?3, 1) "
+        "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
+    ResetWhenDone resetUpsert(upsert);
+    upsert.Bind(1, day).Bind(2, version).Bind(3, DailyKindOf(kind)).Step();
+}
+
+ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now, std::string_view day,
+                                          std::string_view version) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteTransaction transaction(writer_.db);
+    auto& update = writer_.Prepared(
+        "UPDATE installs SET last_seen = max(last_seen, ?2), reports = reports + 1 WHERE address = ?1");
+    ResetWhenDone resetUpdate(update);
+    update.Bind(1, address).Bind(2, now).Step();
+    const bool known = sqlite3_changes(writer_.db.Get()) > 0;
+    if (!known) {
+        auto& insert = writer_.Prepared(
+            "INSERT INTO installs(address, first_seen, last_seen, reports, first_day, first_version) "
+            "VALUES(?1, ?2, ?2, 1, ?3, ?4)");
+        ResetWhenDone resetInsert(insert);
+        insert.Bind(1, address).Bind(2, now).Bind(3, day).Bind(4, version).Step();
+    }
+    auto& count = writer_.Prepared(
+        "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, 3, 1) "
+        "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
+    ResetWhenDone resetCount(count);
+    count.Bind(1, day).Bind(2, version).Step();
+    transaction.Commit();
+    return known ? ReportOutcome::RepeatReport : ReportOutcome::FirstReport;
+}
+
+StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
+    std::lock_guard<std::mutex> lock(reader_.mutex);
+    // One read transaction, so the figures agree with each other.
+    reader_.db.Execute("BEGIN");
+    std::map<std::string, CountRow> days, versions;
+    StatsSnapshot stats;
+    {
+        SqliteStatement query(reader_.db, "SELECT day, version, kind, sum(count) FROM daily GROUP BY 1, 2, 3");
+        while (query.Step()) {
+            const std::string day = query.Text(0), version = query.Text(1);
+            const int64_t kind = query.Int(2), count = query.Int(3);
+            if (day >= firstDay)
+                AddCount(days[day], kind, count);
+            AddCount(versions[version], kind, count);
+            AddCount(stats.total, kind, count);
+        }
+    }
+    {
+        SqliteStatement query(reader_.db,
+                              "SELECT first_day, first_version, count(*) FROM installs GROUP BY 1, 2");
+        while (query.Step()) {
+            const std::string day = query.Text(0), version = query.Text(1);
+            const int64_t count = query.Int(2);
+            if (day >= firstDay)
+                days[day].installs += count;
+            versions[version].installs += count;
+            stats.total.installs += count;
+        }
+    }
+    {
+        SqliteStatement query(reader_.db,
+                              "SELECT product, version, date, seq = (SELECT max(seq) FROM releases r "
+                              "WHERE r.product = releases.product) FROM releases WHERE seq IS NOT NULL "
+                              "ORDER BY seq DESC");
+        while (query.Step())
+            stats.releases.push_back({query.Text(0), query.Text(1), query.Text(2), query.Int(3) != 0});
+    }
+    reader_.db.Execute("COMMIT");
+    for (auto& [key, row] : days) {
+        row.key = key;
+        stats.days.push_back(row);
+    }
+    for (auto& [key, row] : versions) {
+        row.key = key;
+        stats.versions.push_back(row);
+    }
+    return stats;
+}
+
+Storage::StageResult SqliteStorage::StageRelease(std::string_view product, int productId,
+                                                 const ChangeEntry& entry) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteTransaction transaction(writer_.db);
+    if (!transaction.Began())
+        return {0, "the database is busy: " + writer_.db.LastError()};
+    {
+        SqliteStatement known(writer_.db, "SELECT name, product_id FROM products WHERE name = ?1 OR product_id = ?2");
+        known.Bind(1, product).Bind(2, int64_t{productId});
+        while (known.Step()) {
+            if (known.Text(0) != product || known.Int(1) != productId)
+                return {0, "product id " + std::to_string(productId) + " and name " + std::string(product) +
+                               " do not match the published product " + known.Text(0) + " (id " +
+                               std::to_string(known.Int(1)) + ")"};
+        }
+    }
+    SqliteStatement live(writer_.db,
+                         "SELECT 1 FROM releases WHERE product = ?1 AND version = ?2 AND seq IS NOT NULL");
+    if (live.Bind(1, product).Bind(2, entry.version).Step())
+        return {0, "version " + entry.version + " of " + std::string(product) + " is already published"};
+    SqliteStatement addProduct(writer_.db,
+                               "INSERT INTO products(name, product_id) VALUES(?1, ?2) ON CONFLICT DO NOTHING");
+    addProduct.Bind(1, product).Bind(2, int64_t{productId}).Step();
+    SqliteStatement add(writer_.db,
+                        "INSERT INTO releases(product, version, date, content) VALUES(?1, ?2, ?3, ?4)");
+    add.Bind(1, product).Bind(2, entry.version).Bind(3, entry.date).Bind(4, entry.content).Step();
+    if (!addProduct.Done() || !add.Done())
+        return {0, writer_.db.LastError()};
+    const int64_t id = sqlite3_last_insert_rowid(writer_.db.Get());
+    if (!transaction.Commit())
+        return {0, writer_.db.LastError()};
+    return {id, {}};
+}
+
+std::string SqliteStorage::MakeLive(int64_t releaseId) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteTransaction transaction(writer_.db);
+    if (!transaction.Began())
+        return "the database is busy: " + writer_.db.LastError();
+    // Another publisher may have put the same version live since this one was staged.
+    SqliteStatement clash(writer_.db,
+                          "SELECT 1 FROM releases a JOIN releases b ON a.product = b.product AND "
+                          "a.version = b.version WHERE a.id = ?1 AND b.seq IS NOT NULL");
+    if (clash.Bind(1, releaseId).Step())
+        return "that version is already published";
+    SqliteStatement golive(writer_.db,
+                           "UPDATE releases SET seq = (SELECT coalesce(max(seq), 0) + 1 FROM releases) "
+                           "WHERE id = ?1 AND seq IS NULL");
+    golive.Bind(1, releaseId).Step();
+    if (!golive.Done() || sqlite3_changes(writer_.db.Get()) != 1)
+        return "no staged release " + std::to_string(releaseId);
+    if (!transaction.Commit())
+        return writer_.db.LastError();
+    return {};
+}
+
+void SqliteStorage::DropRelease(int64_t releaseId) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteStatement drop(writer_.db, "DELETE FROM releases WHERE id = ?1 AND seq IS NULL");
+    drop.Bind(1, releaseId).Step();
+}
+
+bool SqliteStorage::SetUpdateRequested(std::string_view product, bool requested) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteStatement set(writer_.db, "UPDATE products SET update_requested = ?2 WHERE name = ?1");
+    set.Bind(1, product).Bind(2, int64_t{requested ? 1 : 0}).Step();
+    return set.Done() && sqlite3_changes(writer_.db.Get()) == 1;
+}
