@@ -1,0 +1,239 @@
+// nightcap-publish: the manifests it writes (read back as the updater reads them), what it refuses, publishes
+// racing each other and readers, and a server restart.
+#include "ManifestReading.h"
+#include "ServerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <set>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A release folder like the installer's payload tree.
+void WriteRelease(const ScratchFolder& folder, const std::string& version, size_t bigSize = 1000) {
+    folder.Write("Nightcap.exe", "Nightcap " + version);
+    folder.Write("Uninstall.exe", "uninstaller");
+    folder.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n\r\n[set]\r\ntime=0\r\n");
+    folder.Write("version.txt", version);
+    folder.Write("update/Update.exe", "updater " + version);
+    folder.Write("update/XLUE.dll", "engine");
+    folder.Write("update/skin/deep/View.xar", std::string(bigSize, static_cast<char>('a' + version.back() % 26)));
+}
+
+class PublishTest : public ::testing::Test {
+protected:
+    fs::path Data() const { return scratch.Path() / "data"; }
+    ToolRun Publish(const ScratchFolder& release, const std::string& version, std::vector<std::string> more = {}) {
+        std::vector<std::string> args = {"--data", Data().string(), "--version", version};
+        args.insert(args.end(), more.begin(), more.end());
+        args.push_back(release.Path().string());
+        return RunPublish(args);
+    }
+    ScratchFolder scratch;
+};
+
+TEST_F(PublishTest, TheDigestListReadsBackAsTheUpdaterWalksIt) {
+    ScratchFolder release;
+    WriteRelease(release, "1.002");
+    const ToolRun run = Publish(release, "1.002");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ServerProcess server(Data());
+    const auto xml = server.Get("/update/Nightcap/update_md5.xml");
+    ASSERT_TRUE(xml);
+    ASSERT_EQ(xml->status, 200);
+    std::map<std::string, ReadDigest> byName;
+    for (const ReadDigest& file : ReadDigestList(xml->body))
+        byName[file.name] = file;
+    // The settings file is left out: an update must not replace the user's settings.
+    ASSERT_EQ(byName.size(), 6u);
+    EXPECT_EQ(byName.count("config.ini"), 0u);
+    EXPECT_EQ(byName["Nightcap.exe"].folder, "NULL");
+    EXPECT_EQ(byName["Nightcap.exe"].md5, Md5Hex("Nightcap 1.002"));
+    // The updater's own executable is listed in "Update", where copy.bat looks for it.
+    EXPECT_EQ(byName["Update.exe"].folder, "Update");
+    EXPECT_EQ(byName["Update.exe"].md5, Md5Hex("updater 1.002"));
+    EXPECT_EQ(byName["XLUE.dll"].folder, "Update");
+    EXPECT_EQ(byName["View.xar"].folder, "Update/skin/deep");
+    // Every listed file is served at the address the updater builds from its folder and name.
+    for (const auto& [name, file] : byName) {
+        const std::string path = file.folder == "NULL" ? name : file.folder + "/" + name;
+        const auto body = server.Get("/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://" + server.HostPort() +
+                                     "/download/Nightcap/" + path);
+        ASSERT_TRUE(body);
+        EXPECT_EQ(body->status, 200) << path;
+        EXPECT_EQ(Md5Hex(body->body), file.md5) << path;
+    }
+}
+
+TEST_F(PublishTest, EachPublishPutsItsEntryInFrontOfTheChangeLog) {
+    ScratchFolder first, second;
+    WriteRelease(first, "1.001");
+    WriteRelease(second, "1.002");
+    ASSERT_EQ(Publish(first, "1.001", {"--date", "2013-05-01", "--notes", "First release"}).exitCode, 0);
+    const std::string notes = "Weather panel <fixed> & faster\nSecond line";
+    ASSERT_EQ(Publish(second, "1.002", {"--date", "2013-06-01", "--notes", notes}).exitCode, 0);
+    ServerProcess server(Data());
+    const auto log = ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].date, "2013-06-01");
+    EXPECT_EQ(log[0].version, "1.002");
+    EXPECT_EQ(log[0].content, notes);
+    EXPECT_EQ(log[1].version, "1.001");
+    EXPECT_EQ(log[1].content, "First release");
+    EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.002");
+}
+
+TEST_F(PublishTest, AReleaseThatCouldEscapeOrConfuseTheUpdaterIsRefusedWhole) {
+    ScratchFolder good;
+    WriteRelease(good, "1.0");
+    ASSERT_EQ(Publish(good, "1.0").exitCode, 0);
+    const ScratchFolder outside;
+    outside.Write("secret.txt", "secret");
+
+    auto refused = [&](const std::function<void(const ScratchFolder&)>& shape, const std::string& version,
+                       std::vector<std::string> more = {}) {
+        ScratchFolder release;
+        WriteRelease(release, "2.0");
+        shape(release);
+        return Publish(release, version, more);
+    };
+    const std::vector<std::pair<std::string, ToolRun>> runs = {
+        {"backslash name", refused([](const ScratchFolder& r) { r.Write("..\\..\\evil.exe", "x"); }, "2.0")},
+        {"folder with a colon", refused([](const ScratchFolder& r) { r.Write("C:/evil.exe", "x"); }, "2.0")},
+        {"blank in a name", refused([](const ScratchFolder& r) { r.Write("my file.exe", "x"); }, "2.0")},
+        {"device name", refused([](const ScratchFolder& r) { r.Write("update/nul.txt", "x"); }, "2.0")},
+        {"link to the outside", refused([&](const ScratchFolder& r) {
+             fs::create_symlink(outside.Path() / "secret.txt", r.Path() / "update" / "secret.txt");
+         }, "2.0")},
+        {"linked folder", refused([&](const ScratchFolder& r) {
+             fs::create_directory_symlink(outside.Path(), r.Path() / "outside");
+         }, "2.0")},
+        {"one name twice", refused([](const ScratchFolder& r) { r.Write("update/nightcap.EXE", "x"); }, "2.0")},
+        {"version already live", refused([](const ScratchFolder&) {}, "1.0")},
+        {"version that is a path", refused([](const ScratchFolder&) {}, "../2.0")},
+        {"product that is a path", refused([](const ScratchFolder&) {}, "2.0", {"--product", "../../x"})},
+        {"product id of another product", refused([](const ScratchFolder&) {}, "2.0", {"--product", "Other"})},
+    };
+    for (const auto& [what, run] : runs) {
+        EXPECT_NE(run.exitCode, 0) << what;
+        EXPECT_FALSE(run.output.empty()) << what;
+    }
+    ScratchFolder empty;
+    empty.Write("config.ini", "[Product]\r\nname=Nightcap\r\n");
+    EXPECT_NE(Publish(empty, "3.0").exitCode, 0);
+    EXPECT_NE(RunPublish({"--data", Data().string(), "--version", "3.0", (scratch.Path() / "missing").string()}).exitCode,
+              0);
+
+    // Nothing changed: 1.0 is live, the store holds its one release and no leftovers, nothing went outside.
+    ServerProcess server(Data());
+    EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.0");
+    EXPECT_EQ(ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body).size(), 1u);
+    std::set<std::string> stored;
+    for (const auto& entry : fs::directory_iterator(Data() / "releases" / "Nightcap"))
+        stored.insert(entry.path().filename().string());
+    EXPECT_EQ(stored, std::set<std::string>({"1"}));
+    std::set<std::string> beside;
+    for (const auto& entry : fs::directory_iterator(scratch.Path()))
+        beside.insert(entry.path().filename().string());
+    EXPECT_EQ(beside, std::set<std::string>({"data", "data.port"}));
+}
+
+TEST_F(PublishTest, ConcurrentPublishesAndReadersNeverSeeHalfARelease) {
+    const std::vector<std::string> versions = {"2.0", "2.1", "2.2", "2.3"};
+    ScratchFolder base;
+    WriteRelease(base, "1.0");
+    ASSERT_EQ(Publish(base, "1.0").exitCode, 0);
+    std::vector<std::unique_ptr<ScratchFolder>> releases;
+    std::set<std::string> known = {"1.0"};
+    for (const std::string& version : versions) {
+        releases.push_back(std::make_unique<ScratchFolder>());
+        WriteRelease(*releases.back(), version, 300000);
+        known.insert(version);
+    }
+    std::set<std::string> knownDigests;
+    for (const std::string& version : known)
+        knownDigests.insert(Md5Hex(version));
+
+    ServerProcess server(Data());
+    std::atomic<bool> publishing{true};
+    std::atomic<int> reads{0}, faults{0};
+    auto reader = [&] {
+        httplib::Client client("127.0.0.1", server.Port());
+        while (publishing) {
+            const auto manifest = client.Get("/update/Nightcap/update_md5.xml");
+            const auto check = client.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1");
+            const auto marker = client.Get("/download/Nightcap/version.txt");
+            if (!manifest || !check || !marker || manifest->status != 200 || check->status != 200 ||
+                marker->status != 200) {
+                ++faults;
+                continue;
+            }
+            const auto files = ReadDigestList(manifest->body);
+            bool whole = files.size() == 6;
+            for (const ReadDigest& file : files)
+                whole = whole && (file.name != "version.txt" || knownDigests.count(file.md5));
+            if (!whole || !known.count(check->body) || !known.count(marker->body))
+                ++faults;
+            ++reads;
+        }
+    };
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 3; ++i)
+        readers.emplace_back(reader);
+    std::vector<ToolRun> runs(versions.size());
+    std::vector<std::thread> publishers;
+    for (size_t i = 0; i < versions.size(); ++i)
+        publishers.emplace_back([&, i] { runs[i] = Publish(*releases[i], versions[i]); });
+    for (auto& publisher : publishers)
+        publisher.join();
+    publishing = false;
+    for (auto& thread : readers)
+        thread.join();
+
+    for (const ToolRun& run : runs)
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(faults.load(), 0);
+    // Every release went live once; the one that went live last is what every reader sees now.
+    const auto log = ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body);
+    ASSERT_EQ(log.size(), 5u);
+    std::set<std::string> logged;
+    for (const ReadChange& entry : log)
+        logged.insert(entry.version);
+    EXPECT_EQ(logged, known);
+    EXPECT_EQ(log.back().version, "1.0");
+    EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, log.front().version);
+    EXPECT_EQ(server.Get("/download/Nightcap/version.txt")->body, log.front().version);
+}
+
+TEST_F(PublishTest, ARestartedServerKeepsReleasesAndCounts) {
+    ScratchFolder release;
+    WriteRelease(release, "1.002");
+    ASSERT_EQ(Publish(release, "1.002").exitCode, 0);
+    std::string pageBefore, manifestBefore;
+    {
+        ServerProcess server(Data());
+        server.Post("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1");
+        server.Post("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2");
+        server.Post("/pm/sd_mgr/pts/web/pm_usage.php?p_id=2&macAdd=001122AABBCC&chk=e65ef01f63c23f4e52d980babc88048e");
+        server.Get("/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://" + server.HostPort() +
+                   "/download/Nightcap/Nightcap.exe");
+        pageBefore = server.Get("/stats")->body;
+        manifestBefore = server.Get("/update/Nightcap/update_md5.xml")->body;
+        EXPECT_EQ(server.Stop(), 0);  // SIGTERM ends it cleanly
+    }
+    ServerProcess again(Data());
+    ASSERT_TRUE(again.Running());
+    EXPECT_EQ(again.Get("/stats")->body, pageBefore);
+    EXPECT_NE(pageBefore.find("Installs 1, reports 1, version checks 1, pings 1, downloads 1"), std::string::npos);
+    EXPECT_EQ(again.Get("/update/Nightcap/update_md5.xml")->body, manifestBefore);
+    EXPECT_EQ(again.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.002");
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Test support: the real nightcap-server as a child process on a free loopback port, the real
+// nightcap-publish, a scratch folder, and a raw HTTP request whose target goes out byte for byte.
+#pragma once
+#include <httplib.h>
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+// 2013-06-26 19:10:05 UTC: the servers of the tests run with their clock held there unless told otherwise.
+constexpr int64_t kTestClock = 1372273805;
+constexpr char kTestDay[] = "2013-06-26";
+
+// A folder of its own under the system's temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+    // Writes a file (making its folders) and gives its path.
+    std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+class ServerProcess {
+public:
+    // Starts the server on dataDir; waits until it listens. extraArgs go on its command line.
+    explicit ServerProcess(const std::filesystem::path& dataDir, std::vector<std::string> extraArgs = {},
+                           int64_t clock = kTestClock);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    bool Running() const { return port_ > 0; }
+    int Port() const { return port_; }
+    std::string HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+    // Ends it with SIGTERM and gives its exit status (-1 when it did not end by itself).
+    int Stop();
+
+    httplib::Result Get(const std::string& target) const;
+    httplib::Result Post(const std::string& target) const;
+
+private:
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr
+};
+// Runs nightcap-publish with these arguments.
+ToolRun RunPublish(const std::vector<std::string>& args);
+
+struct RawReply {
+    int status = 0;
+    std::string body;
+};
+// Sends "METHOD target HTTP/1.1" with the target exactly as given and Connection: close.
+RawReply RawRequest(int port, const std::string& method, const std::string& target,
+                    const std::string& extraHeaders = {});
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+std::string Md5Hex(const std::string& bytes);
