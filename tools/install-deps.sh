@@ -1,12 +1,14 @@
 #!/bin/sh
-# Installs the toolchain and the test platform (idempotent, non-interactive, run as root).
+# Installs the toolchain, the test platform and what the run command serves a virtual desktop with
+# (idempotent, non-interactive, run as root).
 # Nothing is installed when everything is already present.
 set -eu
 
 PKGS="gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 wine64
 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei
 cmake ninja-build make ccache 7zip python3 googletest dpkg-dev
-clang libclang-rt-14-dev libpugixml-dev libcpp-httplib-dev libsqlite3-dev pkg-config"
+clang libclang-rt-14-dev libpugixml-dev libcpp-httplib-dev libsqlite3-dev pkg-config
+x11vnc novnc websockify"
 
 missing=""
 for p in $PKGS; do
