@@ -1,0 +1,235 @@
+"""The README's run command on a machine without a display: the installer on a virtual desktop that is served
+over VNC and to a browser on loopback, an install clicked through the viewer, and nothing of the run left after
+Ctrl+C or its time limit.
+
+    headless_run_test.py RUN_SCRIPT BUILD_DIR PREFIX
+
+Runs the programs already built in BUILD_DIR, in the Wine prefix PREFIX, which is made anew for the run.
+"""
+import os
+import queue
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+from rfb_client import RfbClient, http_get, websocket_first_message
+
+RUN_SCRIPT, BUILD_DIR, PREFIX = sys.argv[1:4]
+
+# The installer's main button, in the proportions of its dialog template (426 x 256 units).
+INSTALL_BUTTON = (212 / 426, 208 / 256)
+
+
+def free_port():
+    with socket.socket() as sock:
+        sock.bind(("127.0.0.1", 0))
+        return sock.getsockname()[1]
+
+
+def port_open(port):
+    try:
+        socket.create_connection(("127.0.0.1", port), 1).close()
+        return True
+    except OSError:
+        return False
+
+
+def wait_for(what, probe, timeout):
+    """Polls probe until it gives a true value, for at most timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("%s: not within %d s" % (what, timeout))
+        time.sleep(0.2)
+
+
+class Run:
+    """One run of the run command without a display, in a session of its own; its output is read as it comes."""
+
+    def __init__(self, time_limit, web_port, scratch):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")}
+        env.update(BUILD_DIR=BUILD_DIR, NIGHTCAP_RUN_NO_BUILD="1", NIGHTCAP_RUN_PREFIX=PREFIX,
+                   NIGHTCAP_RUN_TIME_LIMIT=str(time_limit), NIGHTCAP_RUN_WEB_PORT=str(web_port),
+                   NIGHTCAP_TEST_POWER_LOG=os.path.join(scratch, "power.log"), TMPDIR=scratch)
+        self.proc = subprocess.Popen(["sh", RUN_SCRIPT], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.output = []
+        self._lines = queue.Queue()
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            line = raw.decode("utf-8", "replace").rstrip("\n")
+            self.output.append(line)
+            self._lines.put(line)
+        self._lines.put(None)
+
+    def expect(self, pattern, timeout):
+        """The match of the next output line that matches pattern."""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                line = self._lines.get(timeout=max(0.0, deadline - time.monotonic()))
+            except queue.Empty:
+                raise AssertionError("no line like %r within %d s; output:\n%s" % (pattern, timeout, self.log()))
+            if line is None:
+                raise AssertionError("the run ended before a line like %r; output:\n%s" % (pattern, self.log()))
+            match = re.search(pattern, line)
+            if match:
+                return match
+
+    def log(self):
+        return "\n".join(self.output)
+
+    def finish(self, timeout):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the run did not end within %d s; output:\n%s" % (timeout, self.log()))
+
+    def kill(self):
+        if self.proc.poll() is None:
+            os.killpg(self.proc.pid, signal.SIGKILL)
+            self.proc.wait()
+        self._reader.join(10)  # a process left holding the output would keep it open
+        if not self._reader.is_alive():
+            self.proc.stdout.close()
+
+
+def processes_left(session):
+    """Live processes of the run's session or of its Wine prefix, as "pid command" lines."""
+    marker = ("WINEPREFIX=" + PREFIX).encode()
+    left = []
+    for name in os.listdir("/proc"):
+        if not name.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % name, "rb") as f:
+                fields = f.read().rsplit(b")", 1)[1].split()
+            with open("/proc/%s/environ" % name, "rb") as f:
+                environ = f.read().split(b"\0")
+            with open("/proc/%s/cmdline" % name, "rb") as f:
+                command = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
+        except OSError:
+            continue  # ended meanwhile
+        if fields[0] != b"Z" and (int(fields[3]) == session or marker in environ):
+            left.append("%s %s" % (name, command))
+    return left
+
+
+class XDisplay:
+    def __init__(self, display, authority):
+        self.env = dict(os.environ, DISPLAY=display, XAUTHORITY=authority)
+
+    def windows(self, program):
+        """Visible top-level windows of a Wine program, by the class name Wine gives them (its exe name)."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--classname",
+                                "^%s$" % re.escape(program.lower())],
+                               env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        return found.stdout.split()
+
+    def geometry(self, window):
+        shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], env=self.env,
+                               stdout=subprocess.PIPE, text=True, check=True).stdout
+        values = dict(line.split("=", 1) for line in shell.split())
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+
+class HeadlessRunTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        # A fresh prefix: the install below must find nothing installed.
+        if os.path.isdir(PREFIX):
+            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX), stderr=subprocess.DEVNULL)
+            shutil.rmtree(PREFIX)
+
+    def setUp(self):
+        self.scratch = tempfile.mkdtemp(prefix="headless-run-test.")
+        self.addCleanup(shutil.rmtree, self.scratch, True)
+
+    def start(self, time_limit, web_port):
+        run = Run(time_limit, web_port, self.scratch)
+        self.addCleanup(run.kill)
+        return run
+
+    def assert_nothing_left(self, run, display, ports):
+        left = []
+        try:
+            wait_for("the run's processes to end", lambda: not processes_left(run.proc.pid), 10)
+        except AssertionError:
+            left = processes_left(run.proc.pid)
+        self.assertEqual(left, [], run.log())
+        for port in ports:
+            self.assertFalse(port_open(port), "port %d still open" % port)
+        if display:
+            self.assertFalse(os.path.exists("/tmp/.X11-unix/X" + display.lstrip(":")), display + " still there")
+        self.assertEqual([f for f in os.listdir(self.scratch) if f.startswith("nightcap-run.")], [],
+                         "the run's own files are left")
+
+    def test_installer_shown_in_viewer_installs_and_ctrl_c_stops_everything(self):
+        web_port = free_port()
+        run = self.start(300, web_port)
+        shown = run.expect(r"virtual display (:\d+) \(X authority (\S+)\), VNC on 127\.0\.0\.1:(\d+)$", 60)
+        display, vnc_port = shown.group(1), int(shown.group(3))
+        x = XDisplay(display, shown.group(2))
+        url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
+        self.assertRegex(url, r"^http://127\.0\.0\.1:%d/vnc\.html(\?|$)" % web_port)
+        tunnel = run.expect(r"ssh -N -L (\d+):127\.0\.0\.1:(\d+) \S+@\S+$", 10)
+        self.assertEqual(tunnel.groups(), (str(web_port), str(web_port)))
+        run.expect(r"installer started", 180)
+
+        setup = wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 60)[0]
+        left, top, width, height = x.geometry(setup)
+        viewer = RfbClient(vnc_port)
+        self.addCleanup(viewer.close)
+        self.assertEqual((viewer.width, viewer.height), (1024, 768))
+        # The viewer sees the skinned installer where X has its window, and the bare desktop around it.
+        self.assertGreater(len(viewer.pixels(left, top, width, height)), 16)
+        self.assertEqual(len(viewer.pixels(1024 - 40, 768 - 40, 40, 40)), 1)
+
+        # What a browser loads: noVNC's page, and through the WebSocket the same VNC server.
+        status, page = http_get(web_port, "/vnc.html")
+        self.assertEqual(status, 200)
+        self.assertIn(b"noVNC", page)
+        self.assertTrue(websocket_first_message(web_port).startswith(b"RFB 003."))
+
+        viewer.click(left + int(width * INSTALL_BUTTON[0]), top + int(height * INSTALL_BUTTON[1]))
+        wait_for("Nightcap's window on the same desktop", lambda: x.windows("Nightcap.exe"), 90)
+        run.expect(r"the installer has closed", 30)
+        self.assertEqual(x.windows("SetupFull.exe"), [])
+        self.assertIsNone(run.proc.poll(), "the run must go on while Nightcap runs")
+
+        viewer.close()
+        os.killpg(run.proc.pid, signal.SIGINT)  # what Ctrl+C in the terminal sends
+        self.assertEqual(run.finish(60), 128 + signal.SIGINT)
+        self.assertRegex(run.output[-1], "stopped")
+        self.assert_nothing_left(run, display, [vnc_port, web_port])
+
+    def test_time_limit_stops_the_run_and_a_busy_web_port_is_passed_over(self):
+        with socket.socket() as taken:
+            taken.bind(("127.0.0.1", 0))
+            taken.listen()
+            busy = taken.getsockname()[1]
+            run = self.start(20, busy)
+            shown = run.expect(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", 60)
+            url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
+            web_port = int(re.match(r"http://127\.0\.0\.1:(\d+)/", url).group(1))
+            self.assertGreater(web_port, busy)
+            self.assertEqual(run.finish(120), 128 + signal.SIGTERM)
+        self.assertIn("run-product: the time limit of 20 s is over", run.output)
+        self.assert_nothing_left(run, shown.group(1), [int(shown.group(2)), web_port])
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
