@@ -41,6 +41,22 @@ def port_open(port):
         return False
 
 
+def listening_addresses(port):
+    """Local addresses of the sockets listening on a TCP port, from the kernel's tables."""
+    found = set()
+    for table, loopback in (("/proc/net/tcp", "0100007F"), ("/proc/net/tcp6", "0" * 24 + "01000000")):
+        try:
+            with open(table) as f:
+                rows = [line.split() for line in f.readlines()[1:]]
+        except OSError:
+            continue
+        for row in rows:
+            address, hex_port = row[1].split(":")
+            if row[3] == "0A" and int(hex_port, 16) == port:
+                found.add("loopback" if address == loopback else address)
+    return found
+
+
 def wait_for(what, probe, timeout):
     """Polls probe until it gives a true value, for at most timeout seconds."""
     deadline = time.monotonic() + timeout
@@ -194,6 +210,8 @@ class HeadlessRunTest(unittest.TestCase):
         viewer = RfbClient(vnc_port)
         self.addCleanup(viewer.close)
         self.assertEqual((viewer.width, viewer.height), (1024, 768))
+        for port in (vnc_port, web_port):
+            self.assertEqual(listening_addresses(port), {"loopback"}, "port %d" % port)
         # The viewer sees the skinned installer where X has its window, and the bare desktop around it.
         self.assertGreater(len(viewer.pixels(left, top, width, height)), 16)
         self.assertEqual(len(viewer.pixels(1024 - 40, 768 - 40, 40, 40)), 1)
@@ -216,17 +234,32 @@ class HeadlessRunTest(unittest.TestCase):
         self.assertRegex(run.output[-1], "stopped")
         self.assert_nothing_left(run, display, [vnc_port, web_port])
 
-    def test_time_limit_stops_the_run_and_a_busy_web_port_is_passed_over(self):
+    def test_run_ends_with_the_installer_closed_in_viewer_and_a_busy_web_port_is_passed_over(self):
         with socket.socket() as taken:
             taken.bind(("127.0.0.1", 0))
             taken.listen()
             busy = taken.getsockname()[1]
-            run = self.start(20, busy)
-            shown = run.expect(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", 60)
+            run = self.start(300, busy)
+            shown = run.expect(r"virtual display (:\d+) \(X authority (\S+)\), VNC on 127\.0\.0\.1:(\d+)$", 60)
             url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
-            web_port = int(re.match(r"http://127\.0\.0\.1:(\d+)/", url).group(1))
-            self.assertGreater(web_port, busy)
-            self.assertEqual(run.finish(120), 128 + signal.SIGTERM)
+        web_port = int(re.match(r"http://127\.0\.0\.1:(\d+)/", url).group(1))
+        self.assertGreater(web_port, busy)
+        self.assertTrue(websocket_first_message(web_port).startswith(b"RFB 003."))
+
+        x = XDisplay(shown.group(1), shown.group(2))
+        setup = wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 120)[0]
+        left, top, width, _ = x.geometry(setup)
+        viewer = RfbClient(int(shown.group(3)))
+        self.addCleanup(viewer.close)
+        viewer.click(left + width - 20, top + 12)  # the close button at the top right
+        self.assertEqual(run.finish(60), 0)
+        self.assert_nothing_left(run, shown.group(1), [int(shown.group(3)), web_port])
+
+    def test_time_limit_stops_the_run(self):
+        run = self.start(20, free_port())
+        shown = run.expect(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", 60)
+        web_port = int(run.expect(r"http://127\.0\.0\.1:(\d+)/", 10).group(1))
+        self.assertEqual(run.finish(120), 128 + signal.SIGTERM)
         self.assertIn("run-product: the time limit of 20 s is over", run.output)
         self.assert_nothing_left(run, shown.group(1), [int(shown.group(2)), web_port])
 
