@@ -58,7 +58,7 @@ wait_until() {
   done
 }
 has_text() { [ -s "$1" ] && grep -q "$2" "$1"; }
-port_busy() {
+listening() {
   python3 -c 'import socket, sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])), 1).close()' "$1" \
     2>/dev/null
 }
@@ -100,10 +100,10 @@ serve_virtual_desktop() {
   web_port=${NIGHTCAP_RUN_WEB_PORT:-6080}
   last=$((web_port + 20))
   while :; do
-    if ! port_busy "$web_port"; then
+    if ! listening "$web_port"; then
       start websockify --web /usr/share/novnc "127.0.0.1:$web_port" "127.0.0.1:$vnc_port" \
         >"$rundir/websockify.log" 2>&1
-      wait_until 30 "${started%% *}" port_busy "$web_port" && break
+      wait_until 30 "${started%% *}" listening "$web_port" && break
     fi
     web_port=$((web_port + 1))
     [ "$web_port" -le "$last" ] || { say "no free port for the browser page up to $last"; exit 1; }
@@ -116,8 +116,9 @@ serve_virtual_desktop() {
 }
 
 if [ -n "${DISPLAY:-}" ]; then
-  say "using the display $DISPLAY"
+  where="on the display $DISPLAY"
 else
+  where="in the browser page above"
   say "no display: starting a virtual one to watch in a browser"
   serve_virtual_desktop
 fi
@@ -139,7 +140,7 @@ fi
 
 start $nocap wine "$setup_exe" </dev/null
 setup=${started%% *}
-say "installer started; Ctrl+C stops the run"
+say "installer started $where; Ctrl+C stops the run"
 wait "$setup" || true
 # The installed Nightcap, started by the installer, keeps the prefix's Wine server up while it runs.
 say "the installer has closed; the run ends when Nightcap does (Ctrl+C stops it)"
