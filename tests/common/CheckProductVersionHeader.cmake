@@ -1,0 +1,16 @@
+# A later release's header, made the way the build makes the product's: 1.003 and 1.010.
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/ProductVersionHeader.cmake)
+foreach(case "1.003;1,0,0,3;1.0.0.3" "1.010;1,0,1,0;1.0.1.0" "12.345;12,3,4,5;12.3.4.5")
+  list(GET case 0 version)
+  list(GET case 1 numbers)
+  list(GET case 2 dotted)
+  make_product_version_header(${version} ${OUT_DIR}/${version})
+  file(READ ${OUT_DIR}/${version}/ProductVersion.h header)
+  foreach(line "#define NIGHTCAP_VERSION_TEXT \"${version}\"" "#define NIGHTCAP_FILE_VERSION ${numbers}"
+               "#define NIGHTCAP_FILE_VERSION_TEXT \"${dotted}\"")
+    string(FIND "${header}" "${line}\n" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${version}: missing '${line}' in\n${header}")
+    endif()
+  endforeach()
+endforeach()
