@@ -59,13 +59,10 @@ std::wstring DottedText(uint64_t v) {
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
 
-uint64_t Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
+constexpr uint64_t Packed(unsigned a, unsigned b, unsigned c, unsigned d) {
     return (uint64_t(a) << 48) | (uint64_t(b) << 32) | (uint64_t(c) << 16) | d;
 }
-constexpr uint64_t kProductFileVersion = [] {
-    unsigned parts[] = {NIGHTCAP_FILE_VERSION};
-    return (uint64_t(parts[0]) << 48) | (uint64_t(parts[1]) << 32) | (uint64_t(parts[2]) << 16) | parts[3];
-}();
+constexpr uint64_t kProductFileVersion = Packed(NIGHTCAP_FILE_VERSION);
 
 TEST(VersionResource, EveryShippedFileNamesTheProductAndAgreesWithItself) {
     struct Shipped {
