@@ -1,0 +1,28 @@
+// The digest list of update_md5.xml: which files make up the product, their MD5 digests and folders.
+#pragma once
+#include "XmlDocument.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folder text of a file that lies directly in the installation folder.
+inline constexpr std::u16string_view kRootFolder = u"NULL";
+
+// fileNames[i] and fileDigests[i] describe the i-th accepted file entry; folderPairs holds, for each such
+// entry whose folder is not "NULL", its name followed by its folder (so its length is even).
+struct DigestList {
+    std::vector<std::u16string> fileNames;
+    std::vector<std::u16string> fileDigests;
+    std::vector<std::u16string> folderPairs;
+};
+
+// Whether an entry stays inside the installation folder: the name is one safe path part (no "/" or "\"),
+// the folder "NULL" or a relative path of safe parts (the item-name rule: no "..", drive, leading
+// separator, UNC, stream, device name or control character).
+bool IsAcceptedEntry(std::u16string_view name, std::u16string_view folder);
+
+// Walks the children of the root: each name with the md5 and folder after it. A missing md5 or folder
+// repeats the text of the element before it (the walk stays where it was). Entries that IsAcceptedEntry
+// refuses are left out of all three lists.
+DigestList ReadDigestList(XmlDocument& document);

@@ -1,0 +1,20 @@
+#include "ProductProcess.h"
+
+#include <windows.h>
+
+#include "Handles.h"
+
+std::wstring ReadProductName() {
+    wchar_t name[260] = L"";
+    ::GetPrivateProfileStringW(L"Product", L"name", L"", name, 260, L"..\\Config.ini");
+    return name;
+}
+
+void KillProduct() {
+    const HWND window = ::FindWindowW(ReadProductName().c_str(), nullptr);
+    if (!window) return;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    const UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    if (process) ::TerminateProcess(process.Get(), 0);
+}
