@@ -14,12 +14,22 @@ constexpr uint32_t kSine[64] = {
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
-constexpr int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                            5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                            4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                            6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
-
 uint32_t RotateLeft(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
+
+// One step of each round of RFC 1321, written out so the compiler keeps the four words in registers.
+template <int Round>
+inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t word, uint32_t sine, int shift) {
+    uint32_t f;
+    if (Round == 0)
+        f = d ^ (b & (c ^ d));
+    else if (Round == 1)
+        f = c ^ (d & (b ^ c));
+    else if (Round == 2)
+        f = b ^ c ^ d;
+    else
+        f = c ^ (b | ~d);
+    a = b + RotateLeft(a + f + sine + word, shift);
+}
 
 }  // namespace
 
@@ -31,28 +41,30 @@ void Md5Digest::Transform(const uint8_t block[64]) {
         m[i] = uint32_t(block[i * 4]) | uint32_t(block[i * 4 + 1]) << 8 | uint32_t(block[i * 4 + 2]) << 16 |
                uint32_t(block[i * 4 + 3]) << 24;
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    for (int i = 0; i < 64; ++i) {
-        uint32_t f;
-        int g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) % 16;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) % 16;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) % 16;
-        }
-        uint32_t next = d;
-        d = c;
-        c = b;
-        b = b + RotateLeft(a + f + kSine[i] + m[g], kShift[i]);
-        a = next;
-    }
+    // Four steps at a time, the words rotating through a, d, c, b; the message word of step i is i,
+    // (5i + 1), (3i + 5) and 7i modulo 16 in the four rounds.
+#define MD5_FOUR_STEPS(round, i, g0, g1, g2, g3, s0, s1, s2, s3) \
+    Step<round>(a, b, c, d, m[g0], kSine[i], s0);                \
+    Step<round>(d, a, b, c, m[g1], kSine[i + 1], s1);            \
+    Step<round>(c, d, a, b, m[g2], kSine[i + 2], s2);            \
+    Step<round>(b, c, d, a, m[g3], kSine[i + 3], s3)
+    MD5_FOUR_STEPS(0, 0, 0, 1, 2, 3, 7, 12, 17, 22);
+    MD5_FOUR_STEPS(0, 4, 4, 5, 6, 7, 7, 12, 17, 22);
+    MD5_FOUR_STEPS(0, 8, 8, 9, 10, 11, 7, 12, 17, 22);
+    MD5_FOUR_STEPS(0, 12, 12, 13, 14, 15, 7, 12, 17, 22);
+    MD5_FOUR_STEPS(1, 16, 1, 6, 11, 0, 5, 9, 14, 20);
+    MD5_FOUR_STEPS(1, 20, 5, 10, 15, 4, 5, 9, 14, 20);
+    MD5_FOUR_STEPS(1, 24, 9, 14, 3, 8, 5, 9, 14, 20);
+    MD5_FOUR_STEPS(1, 28, 13, 2, 7, 12, 5, 9, 14, 20);
+    MD5_FOUR_STEPS(2, 32, 5, 8, 11, 14, 4, 11, 16, 23);
+    MD5_FOUR_STEPS(2, 36, 1, 4, 7, 10, 4, 11, 16, 23);
+    MD5_FOUR_STEPS(2, 40, 13, 0, 3, 6, 4, 11, 16, 23);
+    MD5_FOUR_STEPS(2, 44, 9, 12, 15, 2, 4, 11, 16, 23);
+    MD5_FOUR_STEPS(3, 48, 0, 7, 14, 5, 6, 10, 15, 21);
+    MD5_FOUR_STEPS(3, 52, 12, 3, 10, 1, 6, 10, 15, 21);
+    MD5_FOUR_STEPS(3, 56, 8, 15, 6, 13, 6, 10, 15, 21);
+    MD5_FOUR_STEPS(3, 60, 4, 11, 2, 9, 6, 10, 15, 21);
+#undef MD5_FOUR_STEPS
     state_[0] += a;
     state_[1] += b;
     state_[2] += c;
@@ -62,18 +74,20 @@ void Md5Digest::Transform(const uint8_t block[64]) {
 void Md5Digest::Update(const void* data, size_t size) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     bitCount_ += uint64_t(size) * 8;
-    while (size > 0) {
-        size_t take = 64 - buffered_;
-        if (take > size) take = size;
+    if (buffered_ > 0) {
+        const size_t take = size < 64 - buffered_ ? size : 64 - buffered_;
         std::memcpy(buffer_ + buffered_, bytes, take);
         buffered_ += take;
         bytes += take;
         size -= take;
-        if (buffered_ == 64) {
-            Transform(buffer_);
-            buffered_ = 0;
-        }
+        if (buffered_ < 64) return;
+        Transform(buffer_);
+        buffered_ = 0;
     }
+    // Whole blocks straight from the input.
+    for (; size >= 64; bytes += 64, size -= 64) Transform(bytes);
+    std::memcpy(buffer_, bytes, size);
+    buffered_ = size;
 }
 
 std::array<uint8_t, 16> Md5Digest::Finish() {
