@@ -203,6 +203,8 @@ void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOption
 void ConfigureServer(httplib::Server& server, int threads) {
     // Each keep-alive connection holds a worker while it lasts; enough of them keep many clients moving.
     server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    // Answers are small: sent at once, not held back waiting for the client's acknowledgement.
+    server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(1000);
     server.set_keep_alive_timeout(5);
     server.set_read_timeout(10);
