@@ -106,6 +106,25 @@ void SyncFolder(const fs::path& folder) {
         ::fsync(dir.Get());
 }
 
+// The installation folder's own files first, then folder by folder: the same tree gives the same list.
+void SortByFolderAndName(ReleaseListing& listing) {
+    std::vector<size_t> order(listing.files.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    auto key = [&listing](size_t i) {
+        const ManifestFile& file = listing.files[i];
+        return std::make_pair(file.folder == "NULL" ? std::string() : file.folder, file.name);
+    };
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+    ReleaseListing sorted;
+    for (size_t i : order) {
+        sorted.files.push_back(listing.files[i]);
+        sorted.sources.push_back(listing.sources[i]);
+    }
+    listing.files = std::move(sorted.files);
+    listing.sources = std::move(sorted.sources);
+}
+
 std::string CheckRequest(const PublishRequest& request) {
     if (!IsProductName(request.product))
         return "the product name must be 1 to 64 letters, digits, '-' or '_'";
@@ -185,6 +204,7 @@ ReleaseListing ListReleaseFolder(const fs::path& releaseDir) {
     } else if (listing.files.empty()) {
         listing.error = releaseDir.string() + " holds no file";
     }
+    SortByFolderAndName(listing);
     return listing;
 }
 
