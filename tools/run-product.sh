@@ -2,6 +2,8 @@
 # Runs the product: sets up everything that is missing, builds the installer with its payload (SetupFull.exe)
 # and runs it under Wine. It installs into the run prefix (build/wineprefix-run) and starts the installed
 # Nightcap when it is done; the run lasts as long as the installer and Nightcap do, or until Ctrl+C.
+# The maker's server runs beside it on 127.0.0.1 with the built release published and demo stand-ins for the
+# outside sites (tools/run-server.sh); every NIGHTCAP_*_HOST points at it.
 #
 # With $DISPLAY set, the windows open there. Without one, the run makes a virtual display and serves it to a
 # browser (x11vnc on the display, websockify and noVNC in front of it), on 127.0.0.1 only.
@@ -125,6 +127,8 @@ fi
 
 # Services the product talks to start here, through `start` so that stop_all ends them, each with the
 # NIGHTCAP_*_HOST setting that points the programs at it exported before the installer starts.
+. "$root/tools/run-server.sh"
+server_start "$build" "$prefix-server"
 
 # Shortcuts made inside the prefix stay there: no menu entries or desktop files on the host.
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all \
