@@ -1,14 +1,20 @@
 // Outside data that reaches Nightcap's online text rules: reply headers and dates, page text, URLs,
-// cookie texts, escaped and Base64 texts, host settings. Each rule gets the input whole; the cookie
-// lookup and the link cut also get it split in two at the first zero byte.
+// cookie texts, escaped and Base64 texts, host settings, the weather panel's pages and the time reply.
+// Each rule gets the input whole; the cookie lookup, the link cut and the text cut also get it split in
+// two at the first zero byte.
 #include "Base64.h"
+#include "CityCodeTable.h"
 #include "CookieText.h"
 #include "HttpDate.h"
+#include "NetworkTime.h"
 #include "PageLinks.h"
+#include "Pinyin.h"
 #include "RequestHeaders.h"
 #include "ServerHosts.h"
+#include "TextCuts.h"
 #include "TextEscapes.h"
 #include "UrlPieces.h"
+#include "WeatherRules.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,5 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HexToBytes(bytes);
     Bytes decoded = Base64Decode(bytes);
     Base64Encode(decoded);
+
+    TextBetween(input, first, second);
+    TextBetween(second, first.substr(0, 2), first.substr(first.size() / 2));
+    const std::string city = CityFromIpPage(input);
+    CityCodeOf(city);
+    CityCodeOf(first);
+    AirQualityPageName(city);
+    FirstReadingPinyin(input);
+    AirQualityBandOf(AirQualityIndexFromPage(input));
+    WeatherFromData(input);
+    if (const std::optional<ClockFields> beijing = ReadTimeReply(bytes)) BeijingToUtc(*beijing);
     return 0;
 }
