@@ -31,6 +31,10 @@ enum ControlId : int {
     UI动画框 = 1050,
 };
 
+// The notification a label that acts on release sends when the left button goes down on it (STN_CLICKED
+// follows on release).
+constexpr int kLabelPressed = 0x4001;  // apart from every standard notification code
+
 // Items of 托盘菜单; they arrive at the main window as WM_COMMAND.
 enum TrayMenuId : int {
     菜单_显示 = 2001,

@@ -61,12 +61,15 @@ HWND Container(HWND parent, int id, int x, int y, int w, int h) {
     return box;
 }
 
-// A static control reports its click as soon as the button goes down. The tabs and the panels act when the
-// left button is released over them instead, like the fields' labels.
+// A static control reports its click as soon as the button goes down. The tabs, the panels and the version
+// label act when the left button is released over them instead, like the fields' labels; the press itself
+// is reported as kLabelPressed.
 LRESULT CALLBACK ClickOnRelease(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), kLabelPressed),
+                     reinterpret_cast<LPARAM>(hwnd));
         return 0;
     case WM_LBUTTONUP:
         SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
@@ -115,7 +118,7 @@ void CreateMainControls(NightcapApp& app) {
     c.按钮_执行 = Button(c.图片框_时间, 按钮_执行, "执行", 196, 60, 94, 40, small);
 
     c.透明标签_时间 = Label(w, 透明标签_时间, "", 5, 228, 228, 20, small);
-    c.透明标签_版本号 = Label(w, 透明标签_版本号, "版本：1.0", 230, 228, 70, 20, small);
+    c.透明标签_版本号 = ClickedOnRelease(Label(w, 透明标签_版本号, "版本：1.0", 230, 228, 70, 20, small));
 
     c.托盘菜单.Reset(CreatePopupMenu());
     AppendMenuA(c.托盘菜单.Get(), MF_STRING, 菜单_显示, "显示");

@@ -104,6 +104,7 @@ void OnCommand(NightcapApp& app, int id, int code) {
         if (code == BN_CLICKED) OnExecuteClicked(app);
         return;
     case 透明标签_版本号:
+        if (code == kLabelPressed) OnVersionLabelPressed(app);
         if (code == STN_CLICKED) OnVersionLabelClicked(app);
         return;
     default: HandleTimeEntryCommand(app, id, code);
@@ -120,6 +121,7 @@ LRESULT OnControlColour(NightcapApp& app, HDC dc, HWND control) {
     COLORREF colour = kWeatherText;
     switch (GetDlgCtrlID(control)) {
     case 透明标签_城市: colour = kCityText; break;
+    case 透明标签_天气2: colour = app.airQualityColour; break;
     case 透明标签_切换1: colour = app.clockTabColour; break;
     case 透明标签_切换2: colour = app.countdownTabColour; break;
     case 透明标签_时间:

@@ -51,6 +51,16 @@ struct SchedulerState {
     std::string remainingText;   // built by the latest tick of a running schedule
 };
 
+// What the online lookups found at start-up.
+struct OnlineState {
+    std::string serverReply;  // of the latest version check
+    std::string city;
+    std::string cityCode;
+    std::string weather;
+    std::string temperatureRange;
+    int airQualityIndex = 0;
+};
+
 // Text colours of the labels.
 constexpr COLORREF kHighlightedTab = RGB(255, 174, 1);
 constexpr COLORREF kPlainTab = RGB(115, 181, 230);
@@ -63,8 +73,10 @@ struct NightcapApp {
     MainControls main;
     SliderControls slider;
     SchedulerState schedule;
+    OnlineState online;
     COLORREF clockTabColour = kHighlightedTab;     // 透明标签_切换1
     COLORREF countdownTabColour = kPlainTab;       // 透明标签_切换2
+    COLORREF airQualityColour = kWeatherText;      // 透明标签_天气2, the band's colour once filled
     SettingsFile settings{SettingsPath(ProgramFolder())};
     SingleInstanceGuard instanceGuard;
     UINT taskbarCreatedMessage = 0;

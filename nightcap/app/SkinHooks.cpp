@@ -38,6 +38,10 @@ void BindImageControls(NightcapApp& app) {
     g_bound = true;
 }
 
+void ShowWeatherPicture(NightcapApp&, const std::string& pngBytes) {
+    if (g_bound && !pngBytes.empty()) Skin().WeatherBox().LoadBackImage(pngBytes);
+}
+
 // Before the binding the hour frame is already the one drawn selected.
 void SelectHourField(NightcapApp&) {
     if (g_bound) Skin().Entry().Select(TimeField::Hour);

@@ -6,6 +6,8 @@
 void StartImageControls();
 // Start-up: bind the picture boxes and buttons to their controls and load their images.
 void BindImageControls(NightcapApp& app);
+// Start-up: the weather picture from the bytes of a PNG file (empty: no picture).
+void ShowWeatherPicture(NightcapApp& app, const std::string& pngBytes);
 // Start-up: the hour field is the selected one.
 void SelectHourField(NightcapApp& app);
 // Start-up: the slider follows the hour label.

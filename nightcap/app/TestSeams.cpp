@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "PowerOff.h"
+#include "SystemClock.h"
 
 namespace {
 
@@ -13,6 +14,26 @@ std::string Environment(const char* name) {
     char value[1024];
     DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
     return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+}
+
+void AppendLine(const std::string& path, const std::string& line) {
+    UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    std::string text = line + "\r\n";
+    DWORD written = 0;
+    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string g_clockLog;
+bool g_clockRefused = false;
+
+bool RecordClockSetting(const SYSTEMTIME& t) {
+    char line[80];
+    wsprintfA(line, "SetSystemTime %04u-%02u-%02u %02u:%02u:%02u.%03u %u", t.wYear, t.wMonth, t.wDay, t.wHour,
+              t.wMinute, t.wSecond, t.wMilliseconds, t.wDayOfWeek);
+    AppendLine(g_clockLog, line);
+    return !g_clockRefused;
 }
 
 // Writes every request as a line of text; the version and platform are the real ones.
@@ -39,14 +60,7 @@ public:
     }
 
 private:
-    void Record(const std::string& line) {
-        UniqueHandle file(CreateFileA(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return;
-        std::string text = line + "\r\n";
-        DWORD written = 0;
-        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    }
+    void Record(const std::string& line) { AppendLine(path_, line); }
     std::string path_;
 };
 
@@ -59,5 +73,10 @@ void InstallTestSeamsFromEnvironment() {
     if (!log.empty()) {
         static RecordingPowerApi recorder(log);
         InstallPowerApi(&recorder);
+    }
+    g_clockLog = Environment("NIGHTCAP_TEST_SET_CLOCK_LOG");
+    if (!g_clockLog.empty()) {
+        g_clockRefused = Environment("NIGHTCAP_TEST_SET_CLOCK_REFUSED") == "1";
+        InstallClockSetter(RecordClockSetting);
     }
 }

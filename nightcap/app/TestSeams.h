@@ -2,7 +2,11 @@
 // given moment and watch its power requests without ending the session:
 //   NIGHTCAP_TEST_CLOCK="YYYY-MM-DD hh:mm:ss"  the scheduler's clock stands still at that time;
 //   NIGHTCAP_TEST_POWER_LOG=<file>             power requests and the privilege calls before them are appended to
-//                                              the file, one line each, instead of reaching Windows.
+//                                              the file, one line each, instead of reaching Windows;
+//   NIGHTCAP_TEST_SET_CLOCK_LOG=<file>         every setting of the computer's clock is appended to the file as
+//                                              "SetSystemTime YYYY-MM-DD hh:mm:ss.mmm day-of-week" (UTC) instead
+//                                              of reaching Windows, and counts as done;
+//   NIGHTCAP_TEST_SET_CLOCK_REFUSED=1          ... and counts as refused.
 // Without them the program reads the system clock and asks Windows itself.
 #pragma once
 

@@ -1,4 +1,9 @@
+// Sockets first: their header must come before windows.h.
+#include <winsock2.h>
+
 #include "NightcapUnderTest.h"
+
+#include <tlhelp32.h>
 
 #include "ControlIds.h"
 #include "TrayIcon.h"
@@ -36,6 +41,46 @@ void KeepTrayWindowShown() {
     (void)added;
 }
 
+// A loopback port where nothing listens: a connection there is refused at once.
+std::string ClosedLoopbackPort() {
+    static const std::string port = [] {
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof address;
+        std::string found = "1";
+        if (bind(s, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+            found = std::to_string(ntohs(address.sin_port));
+        closesocket(s);
+        return found;
+    }();
+    return "127.0.0.1:" + port;
+}
+
+const char* const kServerVariables[] = {"NIGHTCAP_STATS_HOST", "NIGHTCAP_UPDATE_HOST", "NIGHTCAP_TIME_HOST",
+                                        "NIGHTCAP_IP_HOST",    "NIGHTCAP_AIR_HOST",    "NIGHTCAP_WEATHER_HOST"};
+
+// Whether a process runs from this exe path.
+bool ProcessRunsFrom(const std::wstring& exe) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    if (!snapshot || !Process32FirstW(snapshot.Get(), &entry)) return false;
+    do {
+        if (_wcsicmp(entry.szExeFile, L"Update.exe") != 0) continue;
+        UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        wchar_t path[MAX_PATH];
+        DWORD size = MAX_PATH;
+        if (process && QueryFullProcessImageNameW(process.Get(), 0, path, &size) && _wcsicmp(path, exe.c_str()) == 0)
+            return true;
+    } while (Process32NextW(snapshot.Get(), &entry));
+    return false;
+}
+
 BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
     if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
@@ -52,6 +97,11 @@ bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
     SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (folder_ / L"power.log").c_str());
     SetEnvironmentVariableA("NIGHTCAP_TEST_CLOCK", fixedClock);
+    // Never let a test set the computer's clock.
+    SetEnvironmentVariableW(L"NIGHTCAP_TEST_SET_CLOCK_LOG", (folder_ / L"clock.log").c_str());
+    SetEnvironmentVariableA("NIGHTCAP_TEST_SET_CLOCK_REFUSED", refuseClock_ ? "1" : nullptr);
+    const std::string servers = servers_.empty() ? ClosedLoopbackPort() : servers_;
+    for (const char* variable : kServerVariables) SetEnvironmentVariableA(variable, servers.c_str());
     if (!program_.Start(folder_ / L"Nightcap.exe")) return false;
     main_ = program_.WaitForWindow(L"Nightcap");
     // Start-up is over once the window is shown.
@@ -88,6 +138,25 @@ void NightcapUnderTest::TrayMouse(UINT mouseMessage) const {
 
 bool NightcapUnderTest::WaitForText(int id, const std::string& text) const {
     return WaitUntil([&] { return Text(id) == text; });
+}
+
+bool NightcapUnderTest::InstallUpdaterStandIn() const {
+    return CreateDirectoryW((folder_ / L"update").c_str(), nullptr) &&
+           CopyFileTo(BuildFolder() + L"\\UpdaterStandIn.exe", folder_ / L"update\\Update.exe");
+}
+
+std::string NightcapUnderTest::UpdaterStarts() const {
+    // A started stand-in has written its line once its process is gone.
+    WaitUntil([&] { return !ProcessRunsFrom(folder_ / L"update\\Update.exe"); });
+    std::string bytes;
+    ReadFileBytes(folder_ / L"update\\started.txt", &bytes);
+    return bytes;
+}
+
+std::string NightcapUnderTest::ClockLog() const {
+    std::string bytes;
+    ReadFileBytes(folder_ / L"clock.log", &bytes);
+    return bytes;
 }
 
 std::string NightcapUnderTest::Config() const {

@@ -1,6 +1,7 @@
 // Runs the real Nightcap.exe from a fresh program folder and reads and drives its windows by message.
-// The program always runs with its power requests written to a log instead of reaching Windows, and
-// optionally with its clock standing still at a given time.
+// The program always runs with its power requests and its settings of the computer's clock written to logs
+// instead of reaching Windows, and optionally with its clock standing still at a given time. Its online
+// servers are all one given "host:port", by default a loopback port where nothing listens (no network).
 #pragma once
 #include <windows.h>
 
@@ -15,6 +16,17 @@ class NightcapUnderTest {
 public:
     // Writes config.ini (not at all when configBytes is null), starts the program and waits for its window.
     bool Start(const char* configBytes, const char* fixedClock = nullptr);
+
+    // Before Start: where every online server of the program is.
+    void UseServers(const std::string& hostAndPort) { servers_ = hostAndPort; }
+    // Before Start: every setting of the clock is refused.
+    void RefuseClockSettings() { refuseClock_ = true; }
+    // Before Start: update\Update.exe is the stand-in that records how it was started (UpdaterStarts).
+    bool InstallUpdaterStandIn() const;
+    // Lines "<command line>|<working folder>", one per start of the stand-in; the empty text when it never ran.
+    // Waits for every stand-in process to end first.
+    std::string UpdaterStarts() const;
+    std::string ClockLog() const;
 
     HWND Main() const { return main_; }
     HWND Slider() const;  // the slider window
@@ -37,4 +49,6 @@ private:
     TempFolder folder_;
     Program program_;
     HWND main_ = nullptr;
+    std::string servers_;
+    bool refuseClock_ = false;
 };

@@ -10,6 +10,7 @@
 #include "ControlIds.h"
 #include "NightcapUnderTest.h"
 #include "Screenshot.h"
+#include "ShellBalloons.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ TEST(NightcapWindow, ControlsSitWhereTheLayoutPutsThem) {
         {透明标签_城市, 0, {184, 1, 254, 17}, "", true},
         {图片框_天气, 0, {184, 15, 230, 61}, kPictureBoxText, true},
         {透明标签_天气, 0, {213, 19, 296, 35}, "", true},
-        {透明标签_天气1, 0, {213, 35, 296, 51}, "", true},
-        {透明标签_天气2, 0, {211, 52, 296, 68}, "", true},
+        {透明标签_天气1, 0, {213, 35, 296, 51}, "-", true},  // without a network: the empty range
+        {透明标签_天气2, 0, {211, 52, 296, 68}, "空气质量：优质", true},
         {图片框_切换, 0, {2, 74, 298, 113}, kPictureBoxText, true},
         {透明标签_切换1, 图片框_切换, {36, 6, 136, 26}, "指定时间关机", true},
         {透明标签_切换2, 图片框_切换, {192, 6, 292, 26}, "倒计时关机", true},
@@ -67,7 +68,7 @@ TEST(NightcapWindow, ControlsSitWhereTheLayoutPutsThem) {
         {编辑框_分, 图片框_分, {3, 3, 63, 48}, "30", false},
         {按钮_执行, 图片框_时间, {196, 60, 290, 100}, "执行", true},
         {透明标签_时间, 0, {5, 228, 233, 248}, nullptr, true},
-        {透明标签_版本号, 0, {230, 228, 300, 248}, "版本：1.0", true},
+        {透明标签_版本号, 0, {230, 228, 300, 248}, "版本：1.002", true},  // set by the version check
     };
     for (const Expected& e : table) {
         SCOPED_TRACE(e.id);
@@ -203,78 +204,6 @@ TEST(NightcapWindow, Screenshot) {
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(png, &bytes));
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
-}
-
-// The shell shows balloon notices as tooltip windows of its own.
-BOOL CALLBACK CollectShellBalloon(HWND hwnd, LPARAM lParam) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    if (process != GetCurrentProcessId() && IsWindowVisible(hwnd) && ClassNameOf(hwnd) == L"tooltips_class32")
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    return TRUE;
-}
-
-// Memory in another process, freed with the object.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    ~RemoteMemory() {
-        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
-    }
-    void* At() const { return at_; }
-
-private:
-    HANDLE process_;
-    void* at_;
-};
-
-// The text a balloon shows (the shell's tooltip does not hand back its title). The tooltip window belongs to the
-// shell's process, so the records its messages fill must lie in that process's memory.
-bool ReadBalloonText(HWND balloon, std::wstring* text) {
-    struct Records {
-        TOOLINFOW tool;
-        wchar_t text[1024];  // the tooltip copies up to 1024 characters whatever the size given
-    };
-    DWORD id = 0;
-    GetWindowThreadProcessId(balloon, &id);
-    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
-    if (!process) return false;
-    RemoteMemory memory(process.Get(), sizeof(Records));
-    auto* remote = static_cast<Records*>(memory.At());
-    if (!remote) return false;
-    auto put = [&](void* to, const void* from, size_t size) {
-        return WriteProcessMemory(process.Get(), to, from, size, nullptr) != FALSE;
-    };
-    auto get = [&](void* to, const void* from, size_t size) {
-        return ReadProcessMemory(process.Get(), from, to, size, nullptr) != FALSE;
-    };
-    auto local = std::make_unique<Records>();
-    local->tool.cbSize = sizeof local->tool;
-    if (!put(&remote->tool, &local->tool, sizeof local->tool) ||
-        !SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool)) ||
-        !get(&local->tool, &remote->tool, sizeof local->tool))
-        return false;
-    local->tool.lpszText = remote->text;
-    if (!put(&remote->tool, &local->tool, sizeof local->tool)) return false;
-    SendMessageW(balloon, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&remote->tool));
-    if (!get(local->text, remote->text, sizeof local->text)) return false;
-    local->text[1023] = L'\0';
-    *text = local->text;
-    return true;
-}
-
-// The shown balloon with the text (a notice of an earlier program may still be fading), or null.
-HWND BalloonShowing(const std::wstring& expected) {
-    std::vector<HWND> balloons;
-    EnumWindows(CollectShellBalloon, reinterpret_cast<LPARAM>(&balloons));
-    for (HWND balloon : balloons) {
-        std::wstring text;
-        if (ReadBalloonText(balloon, &text) && text == expected) return balloon;
-    }
-    return nullptr;
 }
 
 // Armed and hidden to the tray: the whole screen with the shell's tray window, the icon and the arming balloon

@@ -152,7 +152,8 @@ int main(int argc, char** argv) {
         lastRequest = now();
         state.Record(RequestText(req));
         CannedReply reply;
-        if (!state.ReplyFor(OriginPath(req.path), reply)) {
+        // A reply canned for the path with this very query comes first, then the one for the path.
+        if (!state.ReplyFor(OriginPath(req.target), reply) && !state.ReplyFor(OriginPath(req.path), reply)) {
             res.status = 404;
             res.set_content("no reply configured for this path", "text/plain");
             return;

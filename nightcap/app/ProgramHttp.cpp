@@ -1,0 +1,6 @@
+#include "ProgramHttp.h"
+
+HttpClient& ProgramHttp() {
+    static HttpClient client;
+    return client;
+}

@@ -1,0 +1,9 @@
+#include "SystemClock.h"
+
+namespace {
+SetClockFunction g_setter = nullptr;
+}  // namespace
+
+bool SetSystemClock(const SYSTEMTIME& utc) { return g_setter ? g_setter(utc) : SetSystemTime(&utc) != FALSE; }
+
+void InstallClockSetter(SetClockFunction setter) { g_setter = setter; }

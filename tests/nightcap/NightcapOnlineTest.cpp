@@ -1,0 +1,216 @@
+// The real Nightcap.exe under Wine against the loopback server: the version check and the updater, the update
+// ping, the installation report, the clock setting and the weather panel; and the same program without a
+// network.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <string>
+#include <vector>
+
+#include "ControlIds.h"
+#include "LoopbackServer.h"
+#include "Md5Digest.h"
+#include "NightcapUnderTest.h"
+#include "Screenshot.h"
+#include "ShellBalloons.h"
+
+namespace {
+
+const char kVersionCheck[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1";
+const char kUpdatePing[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2";
+const char kInstallReport[] = "/pm/sd_mgr/pts/web/pm_usage.php";
+const char kTimePage[] = "/timeflash.asp";
+
+// The canned pages: the IP page in GBK, the air-quality page and the weather data in UTF-8.
+const char kIpPage[] = "<html><body><center>您的IP是：[127.0.0.1] 来自：广东省深圳市 电信</center></body></html>";
+// "AQI" stands at byte 20 once in GBK, so the part cut from "数值单位" ends just after the index.
+const char kAirPage[] = u8"<title>深圳空气质量AQI</title><div>数值单位</div><b>85</b></div>";
+const char kWeatherData[] =
+    u8"{\"weatherinfo\":{\"city\":\"深圳\",\"cityid\":\"101280601\",\"temp1\":\"28℃\",\"temp2\":\"22℃\","
+    u8"\"weather\":\"多云\",\"img1\":\"d1.gif\",\"img2\":\"n1.gif\",\"ptime\":\"08:00\"}}";
+const char kTimeReply[] =
+    "<?xml version=\"1.0\"?><ntsc><time><year>2013</year><month>6</month><day>27</day><hour>3</hour>"
+    "<minite>10</minite><second>5</second></time></ntsc>";
+
+class NightcapOnline : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(server.Port(), 0) << "the loopback server is not running";
+        // Only one Nightcap runs at a time; these fixed paths are theirs.
+        Serve(kVersionCheck, "1.002");
+        Serve(kUpdatePing, "0");
+        Serve(kInstallReport, "ok");
+        Serve(kTimePage, kTimeReply);
+        Serve("/ic.asp", kIpPage);
+        Serve("/shenzhen", kAirPage);
+        Serve("/data/cityinfo/101280601.html", kWeatherData);
+        nc.UseServers("127.0.0.1:" + std::to_string(server.Port()));
+        ASSERT_TRUE(nc.InstallUpdaterStandIn());
+    }
+    void Serve(const std::string& path, const std::string& body) { EXPECT_TRUE(server.SetReply(path, "", body)); }
+    size_t Count(const std::string& prefix) const { return server.Requests(prefix).size(); }
+    // Waits until more than `before` requests with the prefix came.
+    bool WaitForRequests(const std::string& prefix, size_t before) const {
+        return WaitUntil([&] { return Count(prefix) > before; });
+    }
+    std::wstring Folder() const { return nc.Folder().Path(); }
+    std::string FolderA() const {
+        const std::wstring w = Folder();
+        return std::string(w.begin(), w.end());  // the temp folder's path is ASCII
+    }
+    bool PanelFilled() const { return nc.WaitForText(透明标签_天气2, "空气质量：良好"); }
+
+    LoopbackServer server;
+    NightcapUnderTest nc;
+};
+
+// Some pixel inside the control has the colour, give or take the smoothing of thin strokes into the dark
+// picture beneath (the text is drawn in it).
+bool ControlShowsColour(HWND control, COLORREF colour) {
+    auto within = [](int a, int b) { return a - b < 32 && b - a < 32; };
+    RECT r;
+    GetWindowRect(control, &r);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF pixel = ScreenPixel(x, y);
+            if (within(GetRValue(pixel), GetRValue(colour)) && within(GetGValue(pixel), GetGValue(colour)) &&
+                within(GetBValue(pixel), GetBValue(colour)))
+                return true;
+        }
+    return false;
+}
+
+TEST_F(NightcapOnline, CurrentVersionAtStartUpShowsNothingAndStartsNothing) {
+    const size_t before = Count(kVersionCheck);
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    EXPECT_EQ(Count(kVersionCheck), before + 1);  // before the window was shown
+    EXPECT_EQ(nc.Text(透明标签_版本号), "版本：1.002");
+    EXPECT_EQ(nc.UpdaterStarts(), "");
+    EXPECT_EQ(BalloonShowing(L"已经是最新版本！"), nullptr);
+}
+
+TEST_F(NightcapOnline, VersionLabelChecksOnReleaseAndTellsWhenUpToDate) {
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    HWND label = nc.Control(透明标签_版本号);
+    const size_t before = Count(kVersionCheck);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_TRUE(nc.WaitForText(透明标签_版本号, "检测更新……"));
+    EXPECT_EQ(Count(kVersionCheck), before);  // not yet: on release
+    PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(WaitUntil([&] { return BalloonShowing(L"已经是最新版本！") != nullptr; }));
+    EXPECT_EQ(Count(kVersionCheck), before + 1);
+    EXPECT_EQ(nc.Text(透明标签_版本号), "版本：1.002");
+    EXPECT_EQ(nc.UpdaterStarts(), "");
+}
+
+TEST_F(NightcapOnline, AnyOtherReplyStartsTheUpdaterInItsFolder) {
+    for (const char* reply : {"1.003", "1.002\r\n"}) {
+        SCOPED_TRACE(reply);
+        NightcapUnderTest other;
+        other.UseServers("127.0.0.1:" + std::to_string(server.Port()));
+        ASSERT_TRUE(other.InstallUpdaterStandIn());
+        Serve(kVersionCheck, reply);
+        ASSERT_TRUE(other.Start(kShippedConfig));
+        const std::wstring folder = other.Folder().Path();
+        EXPECT_EQ(other.UpdaterStarts(), " -1|" + std::string(folder.begin(), folder.end()) + "\\update\r\n");
+        EXPECT_TRUE(other.Process().Running());
+        other.Command(菜单_结束);
+        EXPECT_TRUE(other.Process().WaitExit(10000));
+    }
+}
+
+TEST_F(NightcapOnline, PingAnsweredOneStartsTheUpdaterWithMinusTwo) {
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    // The 30-minute timer's tick, as the system would post it.
+    size_t before = Count(kUpdatePing);
+    PostMessageA(nc.Main(), WM_TIMER, 时钟_呼起, 0);
+    ASSERT_TRUE(WaitForRequests(kUpdatePing, before));
+    Serve(kUpdatePing, "1");
+    before = Count(kUpdatePing);
+    PostMessageA(nc.Main(), WM_TIMER, 时钟_呼起, 0);
+    ASSERT_TRUE(WaitForRequests(kUpdatePing, before));
+    ASSERT_TRUE(WaitUntil([&] { return !nc.UpdaterStarts().empty(); }));
+    // Only the second tick started it; the working folder is the program's own.
+    EXPECT_EQ(nc.UpdaterStarts(), "\"" + FolderA() + "\\update\\Update.exe\" -2|" + FolderA() + "\r\n");
+}
+
+// The address the program should report: the first adapter whose address is not all zeros.
+std::string ExpectedAdapterAddress() {
+    ULONG size = 0;
+    if (GetAdaptersInfo(nullptr, &size) != ERROR_BUFFER_OVERFLOW) return "";
+    std::vector<unsigned char> buffer(size);
+    auto* list = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
+    if (GetAdaptersInfo(list, &size) != NO_ERROR) return "";
+    for (const IP_ADAPTER_INFO* a = list; a; a = a->Next) {
+        char text[32];
+        wsprintfA(text, "%02X-%02X-%02X-%02X-%02X-%02X", a->Address[0], a->Address[1], a->Address[2], a->Address[3],
+                  a->Address[4], a->Address[5]);
+        std::string address = text;
+        if (address == "00-00-00-00-00-00") continue;
+        std::string digits;
+        for (char c : address)
+            if (c != '-') digits += c;
+        return digits;
+    }
+    return "";
+}
+
+TEST_F(NightcapOnline, InstallationReportCarriesTheAddressAndCheckValue) {
+    const size_t before = Count(kInstallReport);
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    ASSERT_TRUE(WaitForRequests(kInstallReport, before));
+    const std::vector<RecordedRequest> requests = server.Requests(kInstallReport);
+    ASSERT_EQ(requests.size(), before + 1);
+    const std::string address = ExpectedAdapterAddress();
+    const std::string salted = "2" + address + "7QKRT#2HW%";
+    EXPECT_EQ(requests.back().target, std::string(kInstallReport) + "?p_id=2&macAdd=" + address +
+                                          "&chk=" + Md5Digest::Hex(salted.data(), salted.size(), false));
+    EXPECT_EQ(requests.back().method, "POST");
+}
+
+TEST_F(NightcapOnline, TimeReplyReachesTheClockAsUtcAndIsAnnounced) {
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    ASSERT_TRUE(WaitUntil([&] { return !nc.ClockLog().empty(); }));
+    EXPECT_EQ(nc.ClockLog(), "SetSystemTime 2013-06-26 19:10:05.000 65535\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return BalloonShowing(L"您的电脑已校准为标准北京时间！") != nullptr; }));
+}
+
+TEST_F(NightcapOnline, PanelShowsCityWeatherRangeAndAirQuality) {
+    ASSERT_TRUE(CopyFileTo(BuildFolder() + L"\\today.png", nc.Folder() / L"today.png"));
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    ASSERT_TRUE(PanelFilled());
+    EXPECT_EQ(nc.Text(透明标签_城市), "深圳");
+    EXPECT_EQ(nc.Text(透明标签_天气), "多云");
+    EXPECT_EQ(nc.Text(透明标签_天气1), "22℃-28℃");
+    // Drawn on screen: the band's colour in the air-quality line, the picture's sun in the picture box.
+    SetForegroundWindow(nc.Main());
+    EXPECT_TRUE(WaitUntil([&] { return ControlShowsColour(nc.Control(透明标签_天气2), RGB(234, 176, 0)); }));
+    EXPECT_TRUE(WaitUntil([&] { return ControlShowsColour(nc.Control(图片框_天气), RGB(255, 196, 0)); }));
+    // For the README (tools/screenshot-nightcap.sh copies it into docs/).
+    ASSERT_TRUE(SaveScreenshot(nc.Main(), BuildFolder() + L"\\nightcap-weather.png"));
+}
+
+TEST(NightcapOffline, StartsStaysAndShowsTheEmptyPanel) {
+    NightcapUnderTest nc;  // every server on a port where nothing listens
+    ASSERT_TRUE(nc.InstallUpdaterStandIn());
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    EXPECT_TRUE(nc.WaitForText(透明标签_天气2, "空气质量：优质"));
+    EXPECT_EQ(nc.Text(透明标签_城市), "");
+    EXPECT_EQ(nc.Text(透明标签_天气), "");
+    EXPECT_EQ(nc.Text(透明标签_天气1), "-");
+    EXPECT_EQ(nc.Text(透明标签_版本号), "版本：1.002");
+    EXPECT_TRUE(WaitUntil([&] { return ControlShowsColour(nc.Control(透明标签_天气2), RGB(0, 174, 20)); }));
+    // No updater, at start-up or after a click on the version label; the program is still there.
+    HWND label = nc.Control(透明标签_版本号);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageA(label, WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(nc.WaitForText(透明标签_版本号, "版本：1.002"));
+    EXPECT_EQ(nc.UpdaterStarts(), "");
+    EXPECT_TRUE(nc.Process().Running());
+    EXPECT_TRUE(IsWindowVisible(nc.Main()));
+    EXPECT_EQ(nc.ClockLog(), "");
+}
+
+}  // namespace
