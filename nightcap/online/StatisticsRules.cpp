@@ -3,8 +3,9 @@
 #include <cstdio>
 
 #include "Md5Digest.h"
+#include "ProductVersion.h"
 
-const char kProductVersion[] = "1.002";
+const char kProductVersion[] = NIGHTCAP_VERSION_TEXT;
 
 const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1";
 const char kUpdatePingRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2";

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// The product version the server's reply is compared with ("1.002").
+// The product version the server's reply is compared with and the version label shows (the build's
+// product version setting, "1.002").
 extern const char kProductVersion[];
 
 // Path and query of each request.
