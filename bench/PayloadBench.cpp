@@ -88,6 +88,7 @@ public:
         close(fd_);
         fd_ = -1;
     }
+    void RemoveFile(const uint16_t* path) override { unlink(Utf8(path).c_str()); }
 
 private:
     int fd_ = -1;

@@ -17,11 +17,13 @@ if(NOT TARGET gtest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_gtest EXCLUDE_FROM_ALL SYSTEM)
 endif()
 
-# add_wine_test(name SOURCES a.cpp ... [LIBS lib ...] [GUI] [GBK])
+# add_wine_test(name SOURCES a.cpp ... [LIBS lib ...] [GUI] [GBK] [FILE_SIZE_LIMIT bytes])
 # GUI tests get the support library for driving windows and the display to themselves; GBK tests compile
-# their narrow literals to code page 936 like Nightcap does.
+# their narrow literals to code page 936 like Nightcap does. With FILE_SIZE_LIMIT the test and the programs
+# it starts cannot make a file larger than that: a write beyond it fails (its signal is ignored), as on a
+# full disk.
 function(add_wine_test name)
-  cmake_parse_arguments(T "GUI;GBK" "TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "GUI;GBK" "TIMEOUT;FILE_SIZE_LIMIT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gmock GTest::gtest_main ${T_LIBS})
   if(T_GUI)
@@ -36,7 +38,12 @@ function(add_wine_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_FILE_SIZE_LIMIT)
+    add_test(NAME ${name} COMMAND sh -c "trap '' XFSZ && exec prlimit --fsize=$0:$0 \"$@\"" ${T_FILE_SIZE_LIMIT}
+                                  ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED WINE TIMEOUT ${T_TIMEOUT})
   if(T_GUI)
     # Windows of two GUI tests on the one display would cover each other's pixels and pointer: they take turns.

@@ -67,6 +67,7 @@ public:
     }
     void SetModificationTime(uint64_t) override {}
     void CloseFile() override {}
+    void RemoveFile(const uint16_t* path) override { Check(path); }
 
 private:
     static void Check(const uint16_t* path) {

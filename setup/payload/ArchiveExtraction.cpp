@@ -6,14 +6,16 @@
 
 namespace {
 
-// Stops at the first failed or empty write; the file is then short, which is not reported.
-void WriteInPieces(ExtractTarget& target, const uint8_t* bytes, size_t size) {
+// A write that takes fewer bytes than offered is resumed with the rest. False at the first failed or empty
+// write: the file is then short.
+bool WriteInPieces(ExtractTarget& target, const uint8_t* bytes, size_t size) {
     while (size > 0) {
         const size_t written = target.Write(bytes, std::min(size, kWritePieceBytes));
-        if (written == 0) return;
+        if (written == 0) return false;
         bytes += written;
         size -= std::min(written, size);
     }
+    return true;
 }
 
 // Sets the decoder's progress hook for the time of one extraction.
@@ -59,7 +61,12 @@ bool ExtractArchive(PayloadArchive& archive, const uint16_t* folder, ExtractTarg
         ProgressScope::BlockDone();
 
         if (!target.CreateOutputFile(path.Get())) continue;
-        WriteInPieces(target, bytes, size);
+        if (!WriteInPieces(target, bytes, size)) {
+            // A full disk or a failing device: a truncated program must not be installed as if whole.
+            target.CloseFile();
+            target.RemoveFile(path.Get());
+            return false;
+        }
         uint64_t fileTime = 0;
         if (archive.ModificationTime(item, &fileTime)) target.SetModificationTime(fileTime);
         target.CloseFile();

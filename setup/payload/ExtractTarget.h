@@ -19,4 +19,6 @@ public:
     // Sets the open file's last-write time (FILETIME units) and leaves its other times alone.
     virtual void SetModificationTime(uint64_t fileTime) = 0;
     virtual void CloseFile() = 0;
+    // Deletes a closed file that could not be written whole.
+    virtual void RemoveFile(const uint16_t* path) = 0;
 };

@@ -32,3 +32,5 @@ void WinExtractTarget::SetModificationTime(uint64_t fileTime) {
 }
 
 void WinExtractTarget::CloseFile() { file_.Reset(); }
+
+void WinExtractTarget::RemoveFile(const uint16_t* path) { DeleteFileW(Wide(path)); }

@@ -11,6 +11,7 @@ public:
     size_t Write(const uint8_t* bytes, size_t size) override;
     void SetModificationTime(uint64_t fileTime) override;
     void CloseFile() override;
+    void RemoveFile(const uint16_t* path) override;
 
 private:
     UniqueHandle file_;

@@ -2,6 +2,7 @@
 // the start-header scan, and what unpacking asks of the file system, in order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <string>
@@ -146,7 +147,8 @@ private:
     CFileInStream stream_{};
 };
 
-// Writes down every request, and can refuse files or write less than asked.
+// Writes down every request, and can refuse files or write less than asked: at most writeLimit bytes a call,
+// and diskRoom bytes in all (then every write fails, as on a full disk).
 class RecordingTarget : public ExtractTarget {
 public:
     void CreateFolderTree(const uint16_t* path) override { calls.push_back(L"tree " + Text(path)); }
@@ -159,17 +161,20 @@ public:
         return true;
     }
     size_t Write(const uint8_t*, size_t size) override {
-        const size_t written = size < writeLimit ? size : writeLimit;
+        const size_t written = std::min({size, writeLimit, diskRoom});
+        diskRoom -= written;
         calls.push_back(L"write " + std::to_wstring(size) + L" " + std::to_wstring(written));
         return written;
     }
     void SetModificationTime(uint64_t fileTime) override { calls.push_back(L"time " + std::to_wstring(fileTime)); }
     void CloseFile() override { calls.push_back(L"close"); }
+    void RemoveFile(const uint16_t* path) override { calls.push_back(L"remove " + Text(path)); }
 
     std::vector<std::wstring> calls;
     std::vector<std::wstring> paths;  // every file asked for, refused or not
     std::set<std::wstring> refused;
     size_t writeLimit = SIZE_MAX;
+    size_t diskRoom = SIZE_MAX;
 };
 
 bool Extract(TestArchive& test, const std::wstring& folder, RecordingTarget& target,
@@ -191,7 +196,7 @@ TEST(ArchiveExtraction, CreatesFoldersThenWritesEachFileAndItsTime) {
                                 L"create C:\\inst\\b.txt", L"write 13 13", kStamp, L"close"}));
 }
 
-TEST(ArchiveExtraction, SkipsFilesThatCannotBeCreatedAndStopsAFileAtAFailedWrite) {
+TEST(ArchiveExtraction, SkipsFilesThatCannotBeCreated) {
     TestArchive test(L"safe.7z");
     ASSERT_TRUE(test.opened);
     RecordingTarget refusing;
@@ -199,13 +204,43 @@ TEST(ArchiveExtraction, SkipsFilesThatCannotBeCreatedAndStopsAFileAtAFailedWrite
     ASSERT_TRUE(Extract(test, L"C:\\inst\\", refusing));
     EXPECT_EQ(std::vector<std::wstring>(refusing.calls.begin() + 3, refusing.calls.end()),
               (std::vector<std::wstring>{L"create C:\\inst\\b.txt", L"write 13 13", kStamp, L"close"}));
+}
 
-    RecordingTarget failing;
-    failing.writeLimit = 0;
-    ASSERT_TRUE(Extract(test, L"C:\\inst\\", failing));
-    EXPECT_EQ(std::vector<std::wstring>(failing.calls.begin() + 3, failing.calls.end()),
-              (std::vector<std::wstring>{L"create C:\\inst\\update\\a.txt", L"write 12 0", kStamp, L"close",
-                                         L"create C:\\inst\\b.txt", L"write 13 0", kStamp, L"close"}));
+// A file that cannot be written whole is removed and ends the extraction with a failure; the files written
+// before it stay.
+TEST(ArchiveExtraction, FailsAndRemovesAFileThatCannotBeWrittenWhole) {
+    TestArchive test(L"safe.7z");
+    ASSERT_TRUE(test.opened);
+    struct Case {
+        const char* label;
+        size_t writeLimit, diskRoom;
+        std::vector<std::wstring> calls;  // after the three folder calls
+    };
+    const Case cases[] = {
+        {"every write fails", SIZE_MAX, 0,
+         {L"create C:\\inst\\update\\a.txt", L"write 12 0", L"close", L"remove C:\\inst\\update\\a.txt"}},
+        {"the disk fills within the first file", SIZE_MAX, 5,
+         {L"create C:\\inst\\update\\a.txt", L"write 12 5", L"write 7 0", L"close",
+          L"remove C:\\inst\\update\\a.txt"}},
+        {"short writes, then the disk fills within the second file", 4, 12 + 6,
+         {L"create C:\\inst\\update\\a.txt", L"write 12 4", L"write 8 4", L"write 4 4", kStamp, L"close",
+          L"create C:\\inst\\b.txt", L"write 13 4", L"write 9 2", L"write 7 0", L"close",
+          L"remove C:\\inst\\b.txt"}},
+    };
+    for (const Case& c : cases) {
+        RecordingTarget target;
+        target.writeLimit = c.writeLimit;
+        target.diskRoom = c.diskRoom;
+        EXPECT_FALSE(Extract(test, L"C:\\inst\\", target)) << c.label;
+        EXPECT_EQ(std::vector<std::wstring>(target.calls.begin() + 3, target.calls.end()), c.calls) << c.label;
+    }
+
+    // A file held open is still skipped when a later one fails.
+    RecordingTarget lockedThenFull;
+    lockedThenFull.refused.insert(L"C:\\inst\\update\\a.txt");
+    lockedThenFull.diskRoom = 0;
+    EXPECT_FALSE(Extract(test, L"C:\\inst\\", lockedThenFull));
+    EXPECT_EQ(lockedThenFull.calls.back(), L"remove C:\\inst\\b.txt");
 }
 
 TEST(ArchiveExtraction, WritesInPiecesOfAtMostFourMebibytesAndResumesShortWrites) {
