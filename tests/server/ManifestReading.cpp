@@ -1,8 +1,21 @@
 #include "ManifestReading.h"
 
+#include "ChangeLog.h"
 #include "XmlDocument.h"
 
-std::string Utf8(const std::u16string& text) {
+DigestList DigestListOf(const std::string& xml) {
+    XmlDocument document;
+    document.LoadBytes(xml.data(), xml.size());
+    return ReadDigestList(document);
+}
+
+std::u16string ChangeLogOf(const std::string& xml) {
+    XmlDocument document;
+    document.LoadBytes(xml.data(), xml.size());
+    return ChangeLogText(document);
+}
+
+std::string Utf8(std::u16string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         uint32_t c = text[i];
@@ -25,44 +38,4 @@ std::string Utf8(const std::u16string& text) {
         }
     }
     return out;
-}
-
-// The root, then its children: name, md5, folder, name...
-std::vector<ReadDigest> ReadDigestList(const std::string& xml) {
-    XmlDocument document;
-    document.LoadBytes(xml.data(), xml.size());
-    std::vector<ReadDigest> files;
-    if (!document.FindSibling() || !document.Descend())
-        return files;
-    while (document.FindSibling(u"name")) {
-        ReadDigest file;
-        file.name = Utf8(document.ElementText());
-        document.FindSibling(u"md5");
-        file.md5 = Utf8(document.ElementText());
-        document.FindSibling(u"folder");
-        file.folder = Utf8(document.ElementText());
-        files.push_back(file);
-    }
-    return files;
-}
-
-// Three levels down, then Date, Version, Content per entry.
-std::vector<ReadChange> ReadChangeLog(const std::string& xml) {
-    XmlDocument document;
-    document.LoadBytes(xml.data(), xml.size());
-    std::vector<ReadChange> entries;
-    for (int level = 0; level < 3; ++level) {
-        if (!document.FindSibling() || !document.Descend())
-            return entries;
-    }
-    while (document.FindSibling(u"Date")) {
-        ReadChange entry;
-        entry.date = Utf8(document.ElementText());
-        document.FindSibling(u"Version");
-        entry.version = Utf8(document.ElementText());
-        document.FindSibling(u"Content");
-        entry.content = Utf8(document.ElementText());
-        entries.push_back(entry);
-    }
-    return entries;
 }

@@ -1,15 +1,10 @@
-// The manifests read back the way the updater walks them, with the project's XML reader.
+// The manifests read back with the updater's own rules (its XML reader and manifest code, built natively).
 #pragma once
+#include "DigestList.h"
+
 #include <string>
-#include <vector>
 
-struct ReadDigest {
-    std::string name, md5, folder;
-};
-struct ReadChange {
-    std::string date, version, content;
-};
-
-std::vector<ReadDigest> ReadDigestList(const std::string& xml);
-std::vector<ReadChange> ReadChangeLog(const std::string& xml);
-std::string Utf8(const std::u16string& text);
+DigestList DigestListOf(const std::string& xml);
+std::u16string ChangeLogOf(const std::string& xml);
+// UTF-16 to UTF-8, for comparing and printing.
+std::string Utf8(std::u16string_view text);

@@ -1,10 +1,13 @@
 // nightcap-publish: the manifests it writes (read back as the updater reads them), what it refuses, publishes
 // racing each other and readers, and a server restart.
+#include "FilePaths.h"
 #include "ManifestReading.h"
+#include "ManifestText.h"
 #include "ServerProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -38,7 +41,7 @@ protected:
     ScratchFolder scratch;
 };
 
-TEST_F(PublishTest, TheDigestListReadsBackAsTheUpdaterWalksIt) {
+TEST_F(PublishTest, TheUpdaterFindsEveryFileOfTheDigestListWhereItLooks) {
     ScratchFolder release;
     WriteRelease(release, "1.002");
     const ToolRun run = Publish(release, "1.002");
@@ -47,27 +50,29 @@ TEST_F(PublishTest, TheDigestListReadsBackAsTheUpdaterWalksIt) {
     const auto xml = server.Get("/update/Nightcap/update_md5.xml");
     ASSERT_TRUE(xml);
     ASSERT_EQ(xml->status, 200);
-    std::map<std::string, ReadDigest> byName;
-    for (const ReadDigest& file : ReadDigestList(xml->body))
-        byName[file.name] = file;
+    const DigestList list = DigestListOf(xml->body);
+    std::map<std::string, std::string> digests;
+    for (size_t i = 0; i < list.fileNames.size(); ++i)
+        digests[Utf8(list.fileNames[i])] = Utf8(list.fileDigests[i]);
     // The settings file is left out: an update must not replace the user's settings.
-    ASSERT_EQ(byName.size(), 6u);
-    EXPECT_EQ(byName.count("config.ini"), 0u);
-    EXPECT_EQ(byName["Nightcap.exe"].folder, "NULL");
-    EXPECT_EQ(byName["Nightcap.exe"].md5, Md5Hex("Nightcap 1.002"));
-    // The updater's own executable is listed in "Update", where copy.bat looks for it.
-    EXPECT_EQ(byName["Update.exe"].folder, "Update");
-    EXPECT_EQ(byName["Update.exe"].md5, Md5Hex("updater 1.002"));
-    EXPECT_EQ(byName["XLUE.dll"].folder, "Update");
-    EXPECT_EQ(byName["View.xar"].folder, "Update/skin/deep");
-    // Every listed file is served at the address the updater builds from its folder and name.
-    for (const auto& [name, file] : byName) {
-        const std::string path = file.folder == "NULL" ? name : file.folder + "/" + name;
-        const auto body = server.Get("/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://" + server.HostPort() +
-                                     "/download/Nightcap/" + path);
+    ASSERT_EQ(digests.size(), 6u);
+    EXPECT_EQ(digests.count("config.ini"), 0u);
+    EXPECT_EQ(digests["Nightcap.exe"], Md5Hex("Nightcap 1.002"));
+    EXPECT_EQ(digests["Update.exe"], Md5Hex("updater 1.002"));
+    EXPECT_EQ(Utf8(LocalPath(list, u"Nightcap.exe")), "..\\Nightcap.exe");
+    // The updater's own executable is staged in Temp\Update, where copy.bat takes it from.
+    EXPECT_EQ(Utf8(StagingPath(list, u"Update.exe")), "..\\Update\\Temp\\Update\\Update.exe");
+    EXPECT_EQ(Utf8(LocalPath(list, u"View.xar")), "..\\Update/skin/deep\\View.xar");
+    // Every listed file comes from the download counter at the address the updater builds, with its digest.
+    const std::u16string host = FromAscii(server.HostPort());
+    for (const std::u16string& name : list.fileNames) {
+        const std::string address = Utf8(DownloadAddress(host, host, RemotePath(u"Nightcap", list, name), name));
+        const std::string prefix = "http://" + server.HostPort();
+        ASSERT_EQ(address.rfind(prefix, 0), 0u) << address;
+        const auto body = server.Get(address.substr(prefix.size()));
         ASSERT_TRUE(body);
-        EXPECT_EQ(body->status, 200) << path;
-        EXPECT_EQ(Md5Hex(body->body), file.md5) << path;
+        EXPECT_EQ(body->status, 200) << address;
+        EXPECT_EQ(Md5Hex(body->body), digests[Utf8(name)]) << address;
     }
 }
 
@@ -76,16 +81,12 @@ TEST_F(PublishTest, EachPublishPutsItsEntryInFrontOfTheChangeLog) {
     WriteRelease(first, "1.001");
     WriteRelease(second, "1.002");
     ASSERT_EQ(Publish(first, "1.001", {"--date", "2013-05-01", "--notes", "First release"}).exitCode, 0);
-    const std::string notes = "Weather panel <fixed> & faster\nSecond line";
-    ASSERT_EQ(Publish(second, "1.002", {"--date", "2013-06-01", "--notes", notes}).exitCode, 0);
+    ASSERT_EQ(Publish(second, "1.002", {"--date", "2013-06-01", "--notes", "Weather <panel> & faster\nSecond line"})
+                  .exitCode,
+              0);
     ServerProcess server(Data());
-    const auto log = ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body);
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].date, "2013-06-01");
-    EXPECT_EQ(log[0].version, "1.002");
-    EXPECT_EQ(log[0].content, notes);
-    EXPECT_EQ(log[1].version, "1.001");
-    EXPECT_EQ(log[1].content, "First release");
+    EXPECT_EQ(Utf8(ChangeLogOf(server.Get("/update/Nightcap/update_log.xml")->body)),
+              "2013-06-01(1.002)\nWeather <panel> & faster\nSecond line\n\n2013-05-01(1.001)\nFirst release");
     EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.002");
 }
 
@@ -133,7 +134,9 @@ TEST_F(PublishTest, AReleaseThatCouldEscapeOrConfuseTheUpdaterIsRefusedWhole) {
     // Nothing changed: 1.0 is live, the store holds its one release and no leftovers, nothing went outside.
     ServerProcess server(Data());
     EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.0");
-    EXPECT_EQ(ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body).size(), 1u);
+    const std::string log = Utf8(ChangeLogOf(server.Get("/update/Nightcap/update_log.xml")->body));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '('), 1) << log;
+    EXPECT_NE(log.find("(1.0)\nVersion 1.0"), std::string::npos) << log;
     std::set<std::string> stored;
     for (const auto& entry : fs::directory_iterator(Data() / "releases" / "Nightcap"))
         stored.insert(entry.path().filename().string());
@@ -174,10 +177,10 @@ TEST_F(PublishTest, ConcurrentPublishesAndReadersNeverSeeHalfARelease) {
                 ++faults;
                 continue;
             }
-            const auto files = ReadDigestList(manifest->body);
-            bool whole = files.size() == 6;
-            for (const ReadDigest& file : files)
-                whole = whole && (file.name != "version.txt" || knownDigests.count(file.md5));
+            const DigestList list = DigestListOf(manifest->body);
+            bool whole = list.fileNames.size() == 6;
+            for (size_t i = 0; whole && i < list.fileNames.size(); ++i)
+                whole = list.fileNames[i] != u"version.txt" || knownDigests.count(Utf8(list.fileDigests[i]));
             if (!whole || !known.count(check->body) || !known.count(marker->body))
                 ++faults;
             ++reads;
@@ -201,15 +204,16 @@ TEST_F(PublishTest, ConcurrentPublishesAndReadersNeverSeeHalfARelease) {
     EXPECT_GT(reads.load(), 0);
     EXPECT_EQ(faults.load(), 0);
     // Every release went live once; the one that went live last is what every reader sees now.
-    const auto log = ReadChangeLog(server.Get("/update/Nightcap/update_log.xml")->body);
-    ASSERT_EQ(log.size(), 5u);
-    std::set<std::string> logged;
-    for (const ReadChange& entry : log)
-        logged.insert(entry.version);
-    EXPECT_EQ(logged, known);
-    EXPECT_EQ(log.back().version, "1.0");
-    EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, log.front().version);
-    EXPECT_EQ(server.Get("/download/Nightcap/version.txt")->body, log.front().version);
+    // Entries "date(version)\ncontent", newest first.
+    const std::string log = Utf8(ChangeLogOf(server.Get("/update/Nightcap/update_log.xml")->body));
+    std::vector<std::string> logged;
+    for (size_t at = log.find('('); at != std::string::npos; at = log.find('(', at + 1))
+        logged.push_back(log.substr(at + 1, log.find(')', at) - at - 1));
+    ASSERT_EQ(logged.size(), 5u);
+    EXPECT_EQ(std::set<std::string>(logged.begin(), logged.end()), known);
+    EXPECT_EQ(logged.back(), "1.0");
+    EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, logged.front());
+    EXPECT_EQ(server.Get("/download/Nightcap/version.txt")->body, logged.front());
 }
 
 TEST_F(PublishTest, ARestartedServerKeepsReleasesAndCounts) {
