@@ -31,6 +31,8 @@ start() {
 }
 stop_all() {
   trap - EXIT INT TERM HUP
+  # A signal between starting a process and listing it must not leave that process out.
+  case " $started " in *" ${!:-} "*) ;; *) started="${!:-} $started" ;; esac
   if [ -f "$prefix/system.reg" ]; then
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix wineserver -w 2>/dev/null || true

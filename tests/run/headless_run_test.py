@@ -4,7 +4,8 @@ Ctrl+C or its time limit.
 
     headless_run_test.py RUN_SCRIPT BUILD_DIR PREFIX
 
-Runs the programs already built in BUILD_DIR, in the Wine prefix PREFIX, which is made anew for the run.
+Runs the programs already built in BUILD_DIR. The first run, in which nothing is installed, makes the Wine prefix
+PREFIX-clean (when it is not there yet); the install is made in PREFIX, a fresh copy of it.
 """
 import os
 import queue
@@ -22,6 +23,7 @@ import unittest
 from rfb_client import RfbClient, http_get, websocket_first_message
 
 RUN_SCRIPT, BUILD_DIR, PREFIX = sys.argv[1:4]
+CLEAN_PREFIX = PREFIX + "-clean"
 
 # The installer's main button, in the proportions of its dialog template (426 x 256 units).
 INSTALL_BUTTON = (212 / 426, 208 / 256)
@@ -72,9 +74,10 @@ def wait_for(what, probe, timeout):
 class Run:
     """One run of the run command without a display, in a session of its own; its output is read as it comes."""
 
-    def __init__(self, time_limit, web_port, scratch):
+    def __init__(self, prefix, time_limit, web_port, scratch):
+        self.prefix = prefix
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")}
-        env.update(BUILD_DIR=BUILD_DIR, NIGHTCAP_RUN_NO_BUILD="1", NIGHTCAP_RUN_PREFIX=PREFIX,
+        env.update(BUILD_DIR=BUILD_DIR, NIGHTCAP_RUN_NO_BUILD="1", NIGHTCAP_RUN_PREFIX=prefix,
                    NIGHTCAP_RUN_TIME_LIMIT=str(time_limit), NIGHTCAP_RUN_WEB_PORT=str(web_port),
                    NIGHTCAP_TEST_POWER_LOG=os.path.join(scratch, "power.log"), TMPDIR=scratch)
         self.proc = subprocess.Popen(["sh", RUN_SCRIPT], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
@@ -123,9 +126,9 @@ class Run:
             self.proc.stdout.close()
 
 
-def processes_left(session):
+def processes_left(session, prefix):
     """Live processes of the run's session or of its Wine prefix, as "pid command" lines."""
-    marker = ("WINEPREFIX=" + PREFIX).encode()
+    marker = ("WINEPREFIX=" + prefix).encode()
     left = []
     for name in os.listdir("/proc"):
         if not name.isdigit():
@@ -142,6 +145,15 @@ def processes_left(session):
         if fields[0] != b"Z" and (int(fields[3]) == session or marker in environ):
             left.append("%s %s" % (name, command))
     return left
+
+
+def make_fresh_prefix():
+    """PREFIX as a copy of the clean one when that is there, else missing for the run to make."""
+    if os.path.isdir(PREFIX):
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX), stderr=subprocess.DEVNULL)
+        shutil.rmtree(PREFIX)
+    if os.path.isfile(os.path.join(CLEAN_PREFIX, "system.reg")):
+        shutil.copytree(CLEAN_PREFIX, PREFIX, symlinks=True)
 
 
 class XDisplay:
@@ -163,28 +175,21 @@ class XDisplay:
 
 
 class HeadlessRunTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        # A fresh prefix: the install below must find nothing installed.
-        if os.path.isdir(PREFIX):
-            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX), stderr=subprocess.DEVNULL)
-            shutil.rmtree(PREFIX)
-
     def setUp(self):
         self.scratch = tempfile.mkdtemp(prefix="headless-run-test.")
         self.addCleanup(shutil.rmtree, self.scratch, True)
 
-    def start(self, time_limit, web_port):
-        run = Run(time_limit, web_port, self.scratch)
+    def start(self, prefix, time_limit, web_port):
+        run = Run(prefix, time_limit, web_port, self.scratch)
         self.addCleanup(run.kill)
         return run
 
     def assert_nothing_left(self, run, display, ports):
         left = []
         try:
-            wait_for("the run's processes to end", lambda: not processes_left(run.proc.pid), 10)
+            wait_for("the run's processes to end", lambda: not processes_left(run.proc.pid, run.prefix), 10)
         except AssertionError:
-            left = processes_left(run.proc.pid)
+            left = processes_left(run.proc.pid, run.prefix)
         self.assertEqual(left, [], run.log())
         for port in ports:
             self.assertFalse(port_open(port), "port %d still open" % port)
@@ -193,9 +198,32 @@ class HeadlessRunTest(unittest.TestCase):
         self.assertEqual([f for f in os.listdir(self.scratch) if f.startswith("nightcap-run.")], [],
                          "the run's own files are left")
 
-    def test_installer_shown_in_viewer_installs_and_ctrl_c_stops_everything(self):
+    def test_1_first_run_ends_with_the_installer_closed_in_viewer_and_passes_a_busy_web_port_over(self):
+        # Nothing is installed here, so the prefix can be copied for the install below.
+        with socket.socket() as taken:
+            taken.bind(("127.0.0.1", 0))
+            taken.listen()
+            busy = taken.getsockname()[1]
+            run = self.start(CLEAN_PREFIX, 300, busy)
+            shown = run.expect(r"virtual display (:\d+) \(X authority (\S+)\), VNC on 127\.0\.0\.1:(\d+)$", 60)
+            url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
+        web_port = int(re.match(r"http://127\.0\.0\.1:(\d+)/", url).group(1))
+        self.assertGreater(web_port, busy)
+        self.assertTrue(websocket_first_message(web_port).startswith(b"RFB 003."))
+
+        x = XDisplay(shown.group(1), shown.group(2))
+        setup = wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 120)[0]
+        left, top, width, _ = x.geometry(setup)
+        viewer = RfbClient(int(shown.group(3)))
+        self.addCleanup(viewer.close)
+        viewer.click(left + width - 20, top + 12)  # the close button at the top right
+        self.assertEqual(run.finish(60), 0)
+        self.assert_nothing_left(run, shown.group(1), [int(shown.group(3)), web_port])
+
+    def test_2_installer_shown_in_viewer_installs_and_ctrl_c_stops_everything(self):
+        make_fresh_prefix()
         web_port = free_port()
-        run = self.start(300, web_port)
+        run = self.start(PREFIX, 300, web_port)
         shown = run.expect(r"virtual display (:\d+) \(X authority (\S+)\), VNC on 127\.0\.0\.1:(\d+)$", 60)
         display, vnc_port = shown.group(1), int(shown.group(3))
         x = XDisplay(display, shown.group(2))
@@ -234,35 +262,15 @@ class HeadlessRunTest(unittest.TestCase):
         self.assertRegex(run.output[-1], "stopped")
         self.assert_nothing_left(run, display, [vnc_port, web_port])
 
-    def test_run_ends_with_the_installer_closed_in_viewer_and_a_busy_web_port_is_passed_over(self):
-        with socket.socket() as taken:
-            taken.bind(("127.0.0.1", 0))
-            taken.listen()
-            busy = taken.getsockname()[1]
-            run = self.start(300, busy)
-            shown = run.expect(r"virtual display (:\d+) \(X authority (\S+)\), VNC on 127\.0\.0\.1:(\d+)$", 60)
-            url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
-        web_port = int(re.match(r"http://127\.0\.0\.1:(\d+)/", url).group(1))
-        self.assertGreater(web_port, busy)
-        self.assertTrue(websocket_first_message(web_port).startswith(b"RFB 003."))
-
-        x = XDisplay(shown.group(1), shown.group(2))
-        setup = wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 120)[0]
-        left, top, width, _ = x.geometry(setup)
-        viewer = RfbClient(int(shown.group(3)))
-        self.addCleanup(viewer.close)
-        viewer.click(left + width - 20, top + 12)  # the close button at the top right
-        self.assertEqual(run.finish(60), 0)
-        self.assert_nothing_left(run, shown.group(1), [int(shown.group(3)), web_port])
-
-    def test_time_limit_stops_the_run(self):
-        run = self.start(20, free_port())
-        shown = run.expect(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", 60)
-        web_port = int(run.expect(r"http://127\.0\.0\.1:(\d+)/", 10).group(1))
+    def test_3_time_limit_stops_the_run(self):
+        # The limit may fall in any step of the start; whatever had been started by then must be gone.
+        run = self.start(PREFIX, 10, free_port())
         self.assertEqual(run.finish(120), 128 + signal.SIGTERM)
-        self.assertIn("run-product: the time limit of 20 s is over", run.output)
-        self.assert_nothing_left(run, shown.group(1), [int(shown.group(2)), web_port])
-
+        self.assertIn("run-product: the time limit of 10 s is over", run.output)
+        shown = re.search(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", run.log(), re.M)
+        web = re.search(r"http://127\.0\.0\.1:(\d+)/", run.log())
+        self.assert_nothing_left(run, shown and shown.group(1),
+                                 [int(m.group(m.lastindex)) for m in (shown, web) if m])
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
