@@ -35,14 +35,6 @@ def free_port():
         return sock.getsockname()[1]
 
 
-def port_open(port):
-    try:
-        socket.create_connection(("127.0.0.1", port), 1).close()
-        return True
-    except OSError:
-        return False
-
-
 def listening_addresses(port):
     """Local addresses of the sockets listening on a TCP port, from the kernel's tables."""
     found = set()
@@ -184,17 +176,14 @@ class HeadlessRunTest(unittest.TestCase):
         self.addCleanup(run.kill)
         return run
 
-    def assert_nothing_left(self, run, display, ports):
+    def assert_nothing_left(self, run):
+        # By process, not by port or display number: another run on the machine may take those up at once.
         left = []
         try:
             wait_for("the run's processes to end", lambda: not processes_left(run.proc.pid, run.prefix), 10)
         except AssertionError:
             left = processes_left(run.proc.pid, run.prefix)
         self.assertEqual(left, [], run.log())
-        for port in ports:
-            self.assertFalse(port_open(port), "port %d still open" % port)
-        if display:
-            self.assertFalse(os.path.exists("/tmp/.X11-unix/X" + display.lstrip(":")), display + " still there")
         self.assertEqual([f for f in os.listdir(self.scratch) if f.startswith("nightcap-run.")], [],
                          "the run's own files are left")
 
@@ -218,7 +207,7 @@ class HeadlessRunTest(unittest.TestCase):
         self.addCleanup(viewer.close)
         viewer.click(left + width - 20, top + 12)  # the close button at the top right
         self.assertEqual(run.finish(60), 0)
-        self.assert_nothing_left(run, shown.group(1), [int(shown.group(3)), web_port])
+        self.assert_nothing_left(run)
 
     def test_2_installer_shown_in_viewer_installs_and_ctrl_c_stops_everything(self):
         make_fresh_prefix()
@@ -260,17 +249,15 @@ class HeadlessRunTest(unittest.TestCase):
         os.killpg(run.proc.pid, signal.SIGINT)  # what Ctrl+C in the terminal sends
         self.assertEqual(run.finish(60), 128 + signal.SIGINT)
         self.assertRegex(run.output[-1], "stopped")
-        self.assert_nothing_left(run, display, [vnc_port, web_port])
+        self.assert_nothing_left(run)
 
     def test_3_time_limit_stops_the_run(self):
-        # The limit may fall in any step of the start; whatever had been started by then must be gone.
+        # The limit may fall in any step of the start: whatever had been started by then must be gone.
         run = self.start(PREFIX, 10, free_port())
         self.assertEqual(run.finish(120), 128 + signal.SIGTERM)
         self.assertIn("run-product: the time limit of 10 s is over", run.output)
-        shown = re.search(r"virtual display (:\d+) .*, VNC on 127\.0\.0\.1:(\d+)$", run.log(), re.M)
-        web = re.search(r"http://127\.0\.0\.1:(\d+)/", run.log())
-        self.assert_nothing_left(run, shown and shown.group(1),
-                                 [int(m.group(m.lastindex)) for m in (shown, web) if m])
+        self.assert_nothing_left(run)
+
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
