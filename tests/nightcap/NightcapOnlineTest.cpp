@@ -114,6 +114,7 @@ TEST_F(NightcapOnline, AnyOtherReplyStartsTheUpdaterInItsFolder) {
         Serve(kVersionCheck, reply);
         ASSERT_TRUE(other.Start(kShippedConfig));
         const std::wstring folder = other.Folder().Path();
+        ASSERT_TRUE(WaitUntil([&] { return !other.UpdaterStarts().empty(); }));
         EXPECT_EQ(other.UpdaterStarts(), " -1|" + std::string(folder.begin(), folder.end()) + "\\update\r\n");
         EXPECT_TRUE(other.Process().Running());
         other.Command(菜单_结束);
