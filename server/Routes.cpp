@@ -86,7 +86,8 @@ public:
             }
         }
         const int64_t now = Now();
-        storage_.RecordReport(address, now, UtcDay(now), version);
+        if (storage_.RecordReport(address, now, UtcDay(now), version) == ReportOutcome::NotStored)
+            return Answer(res, 503, "not stored, try again");
         Answer(res, 200, "ok");
     }
 

@@ -143,10 +143,14 @@ ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now,
                                           std::string_view version) {
     std::lock_guard<std::mutex> lock(writer_.mutex);
     SqliteTransaction transaction(writer_.db);
+    if (!transaction.Began())
+        return ReportOutcome::NotStored;
     auto& update = writer_.Prepared(
         "UPDATE installs SET last_seen = max(last_seen, ?2), reports = reports + 1 WHERE address = ?1");
     ResetWhenDone resetUpdate(update);
     update.Bind(1, address).Bind(2, now).Step();
+    if (!update.Done())
+        return ReportOutcome::NotStored;
     const bool known = sqlite3_changes(writer_.db.Get()) > 0;
     if (!known) {
         auto& insert = writer_.Prepared(
@@ -154,13 +158,16 @@ ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now,
             "VALUES(?1, ?2, ?2, 1, ?3, ?4)");
         ResetWhenDone resetInsert(insert);
         insert.Bind(1, address).Bind(2, now).Bind(3, day).Bind(4, version).Step();
+        if (!insert.Done())
+            return ReportOutcome::NotStored;
     }
     auto& count = writer_.Prepared(
         "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, 3, 1) "
         "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
     ResetWhenDone resetCount(count);
     count.Bind(1, day).Bind(2, version).Step();
-    transaction.Commit();
+    if (!count.Done() || !transaction.Commit())
+        return ReportOutcome::NotStored;
     return known ? ReportOutcome::RepeatReport : ReportOutcome::FirstReport;
 }
 

@@ -24,7 +24,7 @@ struct ChangeEntry {
 // The request kinds counted per day, with the product version that was live when they came.
 enum class EventKind { VersionCheck, UpdatePing, Download };
 
-enum class ReportOutcome { FirstReport, RepeatReport };
+enum class ReportOutcome { FirstReport, RepeatReport, NotStored };
 
 // One row of the stats: a day (or a version) and what happened on it.
 struct CountRow {
@@ -64,6 +64,7 @@ public:
 
     virtual void CountEvent(std::string_view day, EventKind kind, std::string_view version) = 0;
     // Stores a report for an adapter address: the first one makes a row, later ones move its last-seen time.
+    // NotStored when the database could not take it (the caller must not claim it was kept).
     virtual ReportOutcome RecordReport(std::string_view address, int64_t now, std::string_view day,
                                        std::string_view version) = 0;
     virtual StatsSnapshot Stats(std::string_view firstDay) = 0;
