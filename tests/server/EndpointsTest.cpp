@@ -1,5 +1,6 @@
 // The statistics endpoints, the download counter and the stats page, against the real server.
 #include "ServerProcess.h"
+#include "StatisticsRules.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,20 @@ TEST_F(EndpointsTest, VersionCheckAnswersTheLiveVersionAndPingsAnswerTheMakersRe
 
     EXPECT_EQ(Count("SELECT sum(count) FROM daily WHERE kind = 0 AND day = '2013-06-26' AND version = '1.002'"), 3);
     EXPECT_EQ(Count("SELECT sum(count) FROM daily WHERE kind = 1 AND day = '2013-06-26'"), 3);
+}
+
+// The requests exactly as Nightcap's own rules write them, and its reading of the replies.
+TEST_F(EndpointsTest, NightcapsOwnRequestsGetTheAnswersItExpects) {
+    ServerProcess server(Data());
+    ASSERT_EQ(InstallReportCheckValue(kAddress), kCheck);
+    if (std::string(kProductVersion) != "1.002")  // the build's version, when it is not the one set up
+        ASSERT_EQ(RunPublish({"--data", Data().string(), "--version", kProductVersion, release.Path().string()}).exitCode, 0);
+    EXPECT_TRUE(VersionReplyIsCurrent(server.Post(kVersionCheckRequest)->body));
+    EXPECT_FALSE(PingReplyStartsUpdater(server.Post(kUpdatePingRequest)->body));
+    const auto report = server.Post(InstallReportRequest(kAddress));
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->status, 200);
+    EXPECT_EQ(Count("SELECT reports FROM installs WHERE address = '001122AABBCC'"), 1);
 }
 
 TEST_F(EndpointsTest, BadVersionRequestsAreRefusedAndNotCounted) {
