@@ -1,0 +1,44 @@
+// The framework's internet classes over WinINet: a session, and the file of an opened http address.
+// Failures are returned (null, false), not thrown.
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+
+#include "Handles.h"
+
+// An opened http address: its status, its length and its bytes.
+class CHttpFile {
+public:
+    explicit CHttpFile(HINTERNET file) : file_(file) {}
+
+    // The status code of the answer (200 for a file).
+    BOOL QueryInfoStatusCode(DWORD& status) const;
+    // The position reached by moving offset bytes from FILE_BEGIN, FILE_CURRENT or FILE_END. WinINet moves
+    // only within an answer it keeps; for one it does not, the end is the length the server announced and
+    // the start is where nothing has been read yet. False when the position is not known.
+    BOOL Seek(LONG offset, DWORD from, ULONGLONG& position);
+    // Up to count bytes; read is 0 at the end. False on an internet error.
+    BOOL Read(void* buffer, UINT count, UINT& read);
+    void Close() { file_.Reset(); }
+
+private:
+    UniqueInternet file_;
+    bool readAny_ = false;
+};
+
+class CInternetSession {
+public:
+    // agent: the user-agent text; access: INTERNET_OPEN_TYPE_PRECONFIG is the system's proxy configuration.
+    explicit CInternetSession(LPCWSTR agent = nullptr, DWORD access = INTERNET_OPEN_TYPE_PRECONFIG);
+    BOOL IsOpen() const { return bool(session_); }
+    // Opens the address with the flags (INTERNET_FLAG_*) and extra header lines; null on failure. The context
+    // is handed to status call-backs.
+    std::unique_ptr<CHttpFile> OpenURL(LPCWSTR url, DWORD_PTR context = 1, DWORD flags = INTERNET_FLAG_TRANSFER_ASCII,
+                                       LPCWSTR headers = nullptr, DWORD headersLength = 0);
+    void Close() { session_.Reset(); }
+
+private:
+    UniqueInternet session_;
+};

@@ -1,0 +1,353 @@
+// The download pass and the tree copy over fakes: progress texts, what is fetched and staged, what a
+// failed, cut or corrupt download leaves behind, and what is copied into the installation.
+#include "CopyTree.h"
+#include "DownloadWorker.h"
+#include "Md5Digest.h"
+#include "ProgressText.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Report = std::pair<std::string, std::string>;
+
+std::string Md5(const std::string& bytes) { return Md5Digest::Hex(bytes.data(), bytes.size(), false); }
+std::u16string U16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+std::string Bytes(size_t size, char seed) {
+    std::string bytes;
+    for (size_t i = 0; i < size; ++i) bytes.push_back(char(seed + i * 31));
+    return bytes;
+}
+
+// What the fake server does with one address.
+struct Served {
+    std::string body;
+    size_t sentBytes = std::string::npos;  // the connection breaks after this many bytes
+    bool lengthFails = false;
+};
+
+class FakeEnvironment : public WorkerEnvironment {
+public:
+    std::map<std::u16string, std::string> local;    // the installation, by local path
+    std::map<std::u16string, std::string> staged;   // closed staging files
+    std::map<std::u16string, Served> served;        // by download address
+    std::set<std::u16string> unwritable;            // staging paths that cannot be created
+    std::vector<Report> reports;
+    std::vector<std::u16string> opened;
+    int sessions = 0;
+
+    // The download address of a file of the product "P" in the given remote folder.
+    static std::u16string Address(const std::string& remote, const std::string& name) {
+        return u"http://s/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://u/download/" + U16(remote + "/" + name);
+    }
+
+    std::unique_ptr<DownloadSession> OpenSession() override {
+        ++sessions;
+        return std::make_unique<Session>(*this);
+    }
+    std::u16string ProductName() override { return u"P"; }
+    std::u16string StatisticsHost() override { return u"s"; }
+    std::u16string UpdateHost() override { return u"u"; }
+    bool LocalFileExists(const std::u16string& path) override { return local.count(path) > 0; }
+    std::string LocalMd5Hex(const std::u16string& path) override { return Md5(local.at(path)); }
+    std::unique_ptr<StagingFile> CreateStagingFile(const std::u16string& path) override {
+        if (unwritable.count(path)) return nullptr;
+        return std::make_unique<File>(*this, path);
+    }
+    void RemoveStagingFile(const std::u16string& path) override { staged.erase(path); }
+    void Notify(const std::string& first, const std::string& second) override { reports.emplace_back(first, second); }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Report& r : reports) texts.push_back(r.first);
+        return texts;
+    }
+
+private:
+    class Connection : public DownloadConnection {
+    public:
+        explicit Connection(const Served& served) : served_(served) {}
+        bool Length(uint64_t& length) override {
+            length = served_.body.size();
+            return !served_.lengthFails;
+        }
+        bool Read(void* buffer, size_t size, size_t& read) override {
+            const size_t end = std::min(served_.body.size(), served_.sentBytes);
+            if (at_ >= end && end < served_.body.size()) return false;
+            read = std::min(size, end - at_);
+            served_.body.copy(static_cast<char*>(buffer), read, at_);
+            at_ += read;
+            return true;
+        }
+
+    private:
+        const Served& served_;
+        size_t at_ = 0;
+    };
+    class Session : public DownloadSession {
+    public:
+        explicit Session(FakeEnvironment& environment) : environment_(environment) {}
+        std::unique_ptr<DownloadConnection> Open(const std::u16string& address) override {
+            environment_.opened.push_back(address);
+            auto it = environment_.served.find(address);
+            if (it == environment_.served.end()) return nullptr;
+            return std::make_unique<Connection>(it->second);
+        }
+
+    private:
+        FakeEnvironment& environment_;
+    };
+    class File : public StagingFile {
+    public:
+        File(FakeEnvironment& environment, std::u16string path) : environment_(environment), path_(std::move(path)) {
+            environment_.staged[path_];  // created empty, as a truncated file
+        }
+        bool Write(const void* bytes, size_t size) override {
+            environment_.staged[path_].append(static_cast<const char*>(bytes), size);
+            return true;
+        }
+        bool Close() override { return true; }
+
+    private:
+        FakeEnvironment& environment_;
+        std::u16string path_;
+    };
+};
+
+// A list of files in the installation folder (folder NULL), each served with its listed bytes.
+struct Listing {
+    DigestList list;
+    FakeEnvironment environment;
+
+    void Add(const std::string& name, const std::string& bytes, bool upToDate = false, const std::string& folder = "") {
+        list.fileNames.push_back(U16(name));
+        list.fileDigests.push_back(U16(Md5(bytes)));
+        if (!folder.empty()) {
+            list.folderPairs.push_back(U16(name));
+            list.folderPairs.push_back(U16(folder));
+        }
+        const std::string local = "..\\" + (folder.empty() ? "" : folder + "\\") + name;
+        environment.local[U16(local)] = upToDate ? bytes : "old " + name;
+        environment.served[FakeEnvironment::Address(folder.empty() ? "P" : "P/" + folder, name)].body = bytes;
+    }
+    PassResult Run(ReportedProgress& progress) { return RunDownloadPass(list, environment, progress); }
+    PassResult Run() {
+        ReportedProgress progress;
+        return Run(progress);
+    }
+};
+
+std::vector<std::string> Numbers(int from, int to) {
+    std::vector<std::string> texts;
+    for (int i = from; i <= to; ++i) texts.push_back(std::to_string(i));
+    return texts;
+}
+
+TEST(ProgressText, OverallPercentOfThePass) {
+    EXPECT_EQ(OverallPercentText(1, 3, 40, 100), "47");
+    EXPECT_EQ(OverallPercentText(0, 3, 0, 100), "0");
+    EXPECT_EQ(OverallPercentText(0, 3, 100, 100), "33");
+    EXPECT_EQ(OverallPercentText(2, 3, 99, 100), "100");  // rounded up before the last byte
+    EXPECT_EQ(OverallPercentText(0, 1, 399, 1000), "39");  // the file's percent is whole first
+    EXPECT_EQ(OverallPercentText(0, 2, 5000, 4000), "50");  // never past the file's end
+    EXPECT_EQ(OverallPercentText(0, 1, 3'000'000'000ull, 6'000'000'000ull), "50");
+}
+
+TEST(DownloadPass, ReportsEachWholePercentOnceAndEndsWith100) {
+    Listing listing;
+    listing.Add("a.dll", Bytes(51200, 'a'));
+    listing.Add("b.dll", Bytes(51200, 'b'));
+    listing.Add("c.dll", Bytes(51200, 'c'));
+    EXPECT_EQ(listing.Run(), PassResult::Complete);
+    std::vector<std::string> expected = Numbers(0, 100);
+    EXPECT_EQ(listing.environment.Texts(), expected);
+    EXPECT_EQ(listing.environment.reports.back(), Report("100", "1"));
+    EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\b.dll"), Bytes(51200, 'b'));
+    EXPECT_EQ(listing.environment.sessions, 3);
+}
+
+TEST(DownloadPass, SecondFileAtFortyPercentSends47) {
+    Listing listing;
+    listing.Add("a.dll", Bytes(10, 'a'));
+    listing.Add("b.dll", Bytes(1280, 'b'));  // 512 of 1,280 bytes is 40 %
+    listing.Add("c.dll", Bytes(10, 'c'));
+    listing.Run();
+    EXPECT_THAT(listing.environment.Texts(), ElementsAre("33", "47", "60", "67", "100"));
+}
+
+TEST(DownloadPass, UpToDateFiles) {
+    Listing all;
+    for (const char* name : {"a.dll", "b.dll", "c.dll"}) all.Add(name, Bytes(600, name[0]), true);
+    EXPECT_EQ(all.Run(), PassResult::Complete);
+    EXPECT_THAT(all.environment.reports, ElementsAre(Report("100", "0")));
+    EXPECT_THAT(all.environment.opened, IsEmpty());
+    EXPECT_EQ(all.environment.sessions, 3);  // one session per file all the same
+
+    Listing first;
+    first.Add("a.dll", Bytes(60000, 'a'));
+    first.Add("b.dll", Bytes(600, 'b'), true);
+    first.Add("c.dll", Bytes(600, 'c'), true);
+    EXPECT_EQ(first.Run(), PassResult::Complete);
+    std::vector<std::string> expected = Numbers(0, 33);
+    expected.push_back("100");
+    EXPECT_EQ(first.environment.Texts(), expected);
+    EXPECT_EQ(first.environment.reports.back(), Report("100", "1"));
+    EXPECT_THAT(first.environment.staged, ElementsAre(std::make_pair(u"..\\Update\\Temp\\a.dll", Bytes(60000, 'a'))));
+
+    Listing none;
+    EXPECT_EQ(none.Run(), PassResult::NothingListed);
+    EXPECT_THAT(none.environment.reports, IsEmpty());
+    EXPECT_EQ(none.environment.sessions, 0);
+}
+
+TEST(DownloadPass, ZeroLengthFileReportsNothingOfItsOwn) {
+    Listing listing;
+    listing.Add("a.dll", Bytes(1024, 'a'));
+    listing.Add("empty.txt", "");
+    listing.Add("c.dll", Bytes(1024, 'c'));
+    EXPECT_EQ(listing.Run(), PassResult::Complete);
+    EXPECT_THAT(listing.environment.Texts(), ElementsAre("17", "33", "83", "100"));
+    EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\empty.txt"), "");
+
+    // Staged but never reported: the end still says that something was downloaded.
+    Listing alone;
+    alone.Add("empty.txt", "");
+    alone.Run();
+    EXPECT_THAT(alone.environment.reports, ElementsAre(Report("100", "1")));
+}
+
+TEST(DownloadPass, TheLastTextOfAnEarlierPassIsNotRepeated) {
+    Listing listing;
+    listing.Add("a.dll", Bytes(60000, 'a'));  // its first block is 0 %
+    ReportedProgress progress{"0", false};
+    listing.Run(progress);
+    std::vector<std::string> expected = Numbers(1, 100);
+    EXPECT_EQ(listing.environment.Texts(), expected);
+    EXPECT_EQ(progress.lastText, "100");
+    EXPECT_TRUE(progress.downloaded);
+
+    // A later pass of the same process with everything now in place still ends with "100" and "1".
+    Listing again;
+    again.Add("a.dll", Bytes(60000, 'a'), true);
+    again.Run(progress);
+    EXPECT_THAT(again.environment.reports, ElementsAre(Report("100", "1")));
+}
+
+TEST(DownloadPass, FilesInFoldersAreFetchedAndStagedThere) {
+    Listing listing;
+    listing.Add("x.dll", Bytes(700, 'x'), false, "f");
+    listing.Add("Update.exe", Bytes(700, 'u'), false, "Update");
+    EXPECT_EQ(listing.Run(), PassResult::Complete);
+    EXPECT_THAT(listing.environment.opened,
+                ElementsAre(FakeEnvironment::Address("P/f", "x.dll"), FakeEnvironment::Address("P/Update", "Update.exe")));
+    EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\f\\x.dll"), Bytes(700, 'x'));
+    EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\Update\\Update.exe"), Bytes(700, 'u'));
+}
+
+// Each way a download can go wrong: the file is not left in the staging folder, the pass goes on with
+// the next file, and it ends with "-1" instead of "100" even when the last file was up to date.
+TEST(DownloadPass, FailedDownloadsAreRemovedAndFailThePass) {
+    const std::vector<std::pair<const char*, void (*)(Listing&)>> faults = {
+        {"missing on the server", [](Listing& l) { l.environment.served.erase(FakeEnvironment::Address("P", "b.dll")); }},
+        {"cut mid-file", [](Listing& l) { l.environment.served[FakeEnvironment::Address("P", "b.dll")].sentBytes = 2000; }},
+        {"wrong digest", [](Listing& l) { l.list.fileDigests[1] = U16(Md5("something else")); }},
+        {"length unknown", [](Listing& l) { l.environment.served[FakeEnvironment::Address("P", "b.dll")].lengthFails = true; }},
+        {"short answer", [](Listing& l) { l.environment.served[FakeEnvironment::Address("P", "b.dll")].body.resize(3000); }},
+        {"staging not writable", [](Listing& l) { l.environment.unwritable.insert(u"..\\Update\\Temp\\b.dll"); }},
+    };
+    for (const auto& [fault, apply] : faults) {
+        SCOPED_TRACE(fault);
+        Listing listing;
+        listing.Add("a.dll", Bytes(5120, 'a'));
+        listing.Add("b.dll", Bytes(5120, 'b'));
+        listing.Add("c.dll", Bytes(5120, 'c'));
+        listing.Add("d.dll", Bytes(10, 'd'), true);
+        apply(listing);
+        EXPECT_EQ(listing.Run(), PassResult::Failed);
+        EXPECT_EQ(listing.environment.reports.back(), Report("-1", "0"));
+        for (const Report& report : listing.environment.reports) EXPECT_NE(report.first, "100");
+        EXPECT_EQ(listing.environment.staged.count(u"..\\Update\\Temp\\b.dll"), 0u);
+        EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\c.dll"), Bytes(5120, 'c'));
+    }
+}
+
+TEST(DownloadPass, TheLastFileFailingIsReported) {
+    Listing listing;
+    listing.Add("a.dll", Bytes(5120, 'a'));
+    listing.Add("b.dll", Bytes(5120, 'b'));
+    listing.environment.served[FakeEnvironment::Address("P", "b.dll")].sentBytes = 4608;
+    EXPECT_EQ(listing.Run(), PassResult::Failed);
+    EXPECT_EQ(listing.environment.reports.back(), Report("-1", "0"));
+    EXPECT_EQ(listing.environment.Texts()[listing.environment.reports.size() - 2], "95");
+}
+
+TEST(DownloadPass, ListedDigestsAreComparedAsTheyStand) {
+    // An upper-case listed digest never equals the local copy, so the file comes again; what arrives is
+    // the listed file all the same.
+    Listing listing;
+    listing.Add("a.dll", Bytes(600, 'a'), true);
+    for (char16_t& c : listing.list.fileDigests[0]) c = c >= u'a' && c <= u'f' ? char16_t(c - 32) : c;
+    EXPECT_EQ(listing.Run(), PassResult::Complete);
+    EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\a.dll"), Bytes(600, 'a'));
+}
+
+// An in-memory tree: folders list their entries in insertion order.
+class FakeTree : public TreeFiles {
+public:
+    std::map<std::u16string, std::vector<Entry>> folders;
+    std::set<std::u16string> created, failing;
+    std::vector<std::pair<std::u16string, std::u16string>> copies;
+    std::u16string ownExecutable;
+
+    void CreateFolder(const std::u16string& path) override { created.insert(path); }
+    std::vector<Entry> List(const std::u16string& folder) override { return folders[folder]; }
+    bool CopyOver(const std::u16string& from, const std::u16string& to) override {
+        if (failing.count(to)) return false;
+        copies.emplace_back(from, to);
+        return true;
+    }
+    bool IsOwnExecutable(const std::u16string& path) override { return path == ownExecutable; }
+};
+
+FakeTree StagedTree() {
+    FakeTree tree;
+    tree.folders[u"T"] = {{u"Nightcap.exe", false}, {u"Update", true}, {u"skin", true}, {u"zz.txt", false}};
+    tree.folders[u"T\\Update"] = {{u"Update.exe", false}, {u"View.xar", false}};
+    tree.folders[u"T\\skin"] = {{u"a", true}};
+    tree.folders[u"T\\skin\\a"] = {{u"b.png", false}};
+    tree.ownExecutable = u"I\\Update\\Update.exe";
+    return tree;
+}
+
+TEST(CopyTree, CopiesEverythingButTheRunningUpdater) {
+    FakeTree tree = StagedTree();
+    EXPECT_TRUE(CopyTree(tree, u"T", u"I"));
+    EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe"),
+                                         std::make_pair(u"T\\Update\\View.xar", u"I\\Update\\View.xar"),
+                                         std::make_pair(u"T\\skin\\a\\b.png", u"I\\skin\\a\\b.png"),
+                                         std::make_pair(u"T\\zz.txt", u"I\\zz.txt")));
+    EXPECT_EQ(tree.created, (std::set<std::u16string>{u"I", u"I\\Update", u"I\\skin", u"I\\skin\\a"}));
+}
+
+TEST(CopyTree, AnyOtherFailureStopsTheCopy) {
+    FakeTree tree = StagedTree();
+    tree.failing.insert(u"I\\Update\\View.xar");
+    EXPECT_FALSE(CopyTree(tree, u"T", u"I"));
+    EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe")));
+
+    FakeTree empty;
+    EXPECT_TRUE(CopyTree(empty, u"T", u"I"));
+    EXPECT_THAT(empty.copies, IsEmpty());
+}
+
+}  // namespace

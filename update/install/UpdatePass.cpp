@@ -1,0 +1,81 @@
+#include "UpdatePass.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <atomic>
+
+#include "CopyTree.h"
+#include "DownloadWorker.h"
+#include "Handles.h"
+#include "Manifests.h"
+#include "ProductProcess.h"
+#include "UpdateOperations.h"
+#include "WideText.h"
+#include "WinTreeFiles.h"
+#include "WinWorkerEnvironment.h"
+
+namespace {
+
+enum class PassState { None, Running, Complete, Failed };
+
+// Written by the UI thread only while no worker runs, read by the worker: the lists stay as they are
+// for the whole pass.
+DigestList g_list;
+ReportedProgress g_progress;
+std::atomic<PassState> g_state{PassState::None};
+
+// The worker's environment, which records how the pass ended before the package hears of it, so that
+// KillProcess called on its "100" finds the pass complete.
+class PassEnvironment final : public WinWorkerEnvironment {
+public:
+    void Notify(const std::string& first, const std::string& second) override {
+        if (first == kCompleteReport) g_state = PassState::Complete;
+        if (first == kFailedReport) g_state = PassState::Failed;
+        WinWorkerEnvironment::Notify(first, second);
+    }
+};
+
+DWORD WINAPI DownloadWorker(void*) {
+    PassEnvironment environment;
+    if (RunDownloadPass(g_list, environment, g_progress) == PassResult::NothingListed) g_state = PassState::None;
+    return 0;
+}
+
+}  // namespace
+
+void PrepareUpdate() {
+    if (g_state == PassState::Running) return;
+    g_state = PassState::None;
+    g_list = PrepareDigestList();
+    KillProduct();
+    g_state = PassState::Running;
+    const UniqueHandle thread(::CreateThread(nullptr, 0, DownloadWorker, nullptr, 0, nullptr));
+    if (!thread) g_state = PassState::None;
+}
+
+void InstallStagedFiles() {
+    PassState complete = PassState::Complete;
+    if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
+    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
+    WinTreeFiles files;
+    if (!CopyTree(files, Utf16(ProgramFolder() + L"Temp"), u"..")) PostProgress(L"-1", L"0");
+}
+
+void LaunchProduct() {
+    const std::wstring product = L"..\\" + ReadProductName() + L".exe";
+    ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::wstring ProgramFolder() {
+    wchar_t module[MAX_PATH] = L"";
+    const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    wchar_t folder[MAX_PATH] = L"";
+    // The executable's path with "..\" behind it, canonicalised: its folder, ending in a backslash.
+    if (!::PathCombineW(folder, module, L"..\\")) return std::wstring();
+    return folder;
+}
+
+bool IsDownloadRunning() { return g_state == PassState::Running; }

@@ -1,0 +1,21 @@
+// The update operations behind the package's Update, KillProcess and Run, with the process-wide state
+// they share: the digest list of the last PrepareUpdate, the reported progress, and how the last pass of
+// the download worker ended. All three are called on the UI thread, in the updater's working directory
+// (the installation's update folder).
+#pragma once
+#include <string>
+
+// Reads the digest list and prepares the staging folder, ends the product, and starts the download worker
+// on a thread of its own; returns at once. Ignored while a worker runs.
+void PrepareUpdate();
+// After a pass that ended with "100": starts copy.bat (which replaces the updater's executable once the
+// updater has ended) and copies the staging folder over the installation. Does nothing after a failed
+// pass or while a worker runs; a failed copy is reported to the package as "-1", "0".
+void InstallStagedFiles();
+// Starts ..\<product name>.exe.
+void LaunchProduct();
+
+// The folder of the updater's executable, ending in a backslash.
+std::wstring ProgramFolder();
+// Whether a download worker is running now.
+bool IsDownloadRunning();
