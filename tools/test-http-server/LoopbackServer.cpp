@@ -99,6 +99,13 @@ bool LoopbackServer::SetReply(const std::string& path, const std::string& header
            reply == "ok";
 }
 
+bool LoopbackServer::SetCutReply(const std::string& path, const std::string& body, size_t sentBytes) {
+    std::string reply;
+    return Exchange("POST", "/_control/reply?path=" + QueryEscape(path) + "&cut=" + std::to_string(sentBytes),
+                    "\r\n" + body, reply) &&
+           reply == "ok";
+}
+
 std::vector<RecordedRequest> LoopbackServer::Requests(const std::string& prefix) const {
     std::string records;
     std::vector<RecordedRequest> requests;

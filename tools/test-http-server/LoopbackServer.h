@@ -32,6 +32,8 @@ public:
     // Replies to every request for path (without query) with status, the header lines ("Name: value\r\n"
     // each) and the body.
     bool SetReply(const std::string& path, const std::string& headerLines, const std::string& body, int status = 200);
+    // A reply that announces the whole body and breaks the connection after sentBytes of it.
+    bool SetCutReply(const std::string& path, const std::string& body, size_t sentBytes);
     // The requests whose target begins with prefix, in the order they arrived.
     std::vector<RecordedRequest> Requests(const std::string& prefix) const;
 

@@ -25,6 +25,7 @@ struct CannedReply {
     int status = 200;
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
+    long cutAfter = -1;  // when set: the whole length is announced, the connection breaks after this many bytes
 };
 
 class ServerState {
@@ -141,7 +142,9 @@ int main(int argc, char** argv) {
     server.Post("/_control/reply", [&](const httplib::Request& req, httplib::Response& res) {
         lastRequest = now();
         const int status = req.has_param("status") ? std::atoi(req.get_param_value("status").c_str()) : 200;
-        state.SetReply(req.get_param_value("path"), ParseReply(req.body, status));
+        CannedReply reply = ParseReply(req.body, status);
+        if (req.has_param("cut")) reply.cutAfter = std::atol(req.get_param_value("cut").c_str());
+        state.SetReply(req.get_param_value("path"), std::move(reply));
         res.set_content("ok", "text/plain");
     });
     server.Get("/_control/requests", [&](const httplib::Request& req, httplib::Response& res) {
@@ -166,7 +169,16 @@ int main(int argc, char** argv) {
             else
                 res.headers.emplace(name, value);
         }
-        res.set_content(reply.body, contentType.c_str());
+        if (reply.cutAfter < 0 || size_t(reply.cutAfter) >= reply.body.size()) {
+            res.set_content(reply.body, contentType.c_str());
+            return;
+        }
+        const std::string sent = reply.body.substr(0, size_t(reply.cutAfter));
+        res.set_content_provider(reply.body.size(), contentType,
+                                 [sent](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset < sent.size()) sink.write(sent.data() + offset, sent.size() - offset);
+                                     return false;  // breaks the connection short of the announced length
+                                 });
     };
     server.Get(".*", serve);  // HEAD too
     server.Post(".*", serve);

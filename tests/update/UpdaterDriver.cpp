@@ -1,0 +1,69 @@
+// Stands in for the updater's host in the operations test: copied into a test installation as
+// update\Update.exe, it runs the operations behind update.CustomClass in the order of its arguments, the
+// way the package calls them, and writes what it saw into its working directory:
+//   log     FetchUpdateLog; the text goes to log.txt (UTF-16)
+//   update  PrepareUpdate, then the message loop until the pass ends; Process reports go to reports.txt
+//   again   PrepareUpdate twice in a row, then as update
+//   install InstallStagedFiles
+//   run     LaunchProduct
+//   hold    waits 2.5 s (copy.bat tries its copy meanwhile), then writes to held.txt whether its own
+//           executable is still the one it started from
+#include <windows.h>
+
+#include <string>
+
+#include "FileMd5.h"
+#include "Manifests.h"
+#include "ProgressRelay.h"
+#include "UpdatePass.h"
+
+namespace {
+
+void Append(const wchar_t* file, const std::wstring& text) {
+    const HANDLE handle = ::CreateFileW(file, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(handle, text.data(), DWORD(text.size() * sizeof(wchar_t)), &written, nullptr);
+    ::CloseHandle(handle);
+}
+
+std::wstring OwnPath() {
+    wchar_t path[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+void RunPass(int prepareCalls) {
+    bool ended = false;
+    ProgressRelay relay([&](const std::wstring& first, const std::wstring& second) {
+        Append(L"reports.txt", first + L"," + second + L"\n");
+        ended = ended || first == L"100" || first == L"-1";
+    });
+    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate();
+    const DWORD start = ::GetTickCount();
+    while (!ended && ::GetTickCount() - start < 30000) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    if (!ended) Append(L"reports.txt", L"timeout\n");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::string ownDigest = FileMd5Hex(OwnPath());
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring command = argv[i];
+        if (command == L"log") Append(L"log.txt", FetchUpdateLog());
+        if (command == L"update") RunPass(1);
+        if (command == L"again") RunPass(2);
+        if (command == L"install") InstallStagedFiles();
+        if (command == L"run") LaunchProduct();
+        if (command == L"hold") {
+            ::Sleep(2500);
+            Append(L"held.txt", FileMd5Hex(OwnPath()) == ownDigest ? L"unchanged" : L"changed");
+        }
+    }
+    return 0;
+}
