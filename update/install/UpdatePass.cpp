@@ -77,5 +77,3 @@ std::wstring ProgramFolder() {
     if (!::PathCombineW(folder, module, L"..\\")) return std::wstring();
     return folder;
 }
-
-bool IsDownloadRunning() { return g_state == PassState::Running; }

@@ -17,5 +17,3 @@ void LaunchProduct();
 
 // The folder of the updater's executable, ending in a backslash.
 std::wstring ProgramFolder();
-// Whether a download worker is running now.
-bool IsDownloadRunning();
