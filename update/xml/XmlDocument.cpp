@@ -59,10 +59,7 @@ void XmlDocument::SetPosition(XmlPosition position) {
 
 namespace {
 
-inline bool EndsTagName(char16_t c) {
-    return IsXmlSpace(c) || c == u'<' || c == u'>' || c == u'=' || c == u'\\' || c == u'/' || c == u'?' ||
-           c == u'!';
-}
+inline bool EndsTagName(char16_t c) { return InLowSet(c, LowSet(" \t\n\r<>=/?!")) || c == u'\\'; }
 
 inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'/' || c == u'[' || c == u']'; }
 
@@ -122,9 +119,9 @@ std::u16string XmlDocument::ElementText(uint32_t index) const {
     if (end > textLength_) end = textLength_;
     if (begin >= end) return result;
 
-    uint32_t lessThan = begin;
-    bool ampersand = false;
-    for (; lessThan < end && text[lessThan] != u'<'; ++lessThan) ampersand |= text[lessThan] == u'&';
+    uint32_t lessThan = FindEither(text, begin, end, u'<', u'&');
+    const bool ampersand = lessThan < end && text[lessThan] == u'&';
+    if (ampersand) lessThan = FindEither(text, lessThan, end, u'<', u'<');
     if (lessThan == end) {
         if (!ampersand) return std::u16string(text + begin, text + end);
         AppendDecodedEntities(text + begin, text + end, result);

@@ -204,6 +204,12 @@ void XmlDocument::Parse() {
     const char16_t* text = text_.get();
     TableBuilder builder(elements_, text, flags_ & kIgnoreCase);
     for (uint32_t at = 0; at < textLength_;) {
+        // Text, white space, CDATA, comments, processing instructions and declarations are read from the
+        // text when needed; text runs to the next markup.
+        if (text[at] != u'<') {
+            at = FindEither(text, at, textLength_, u'<', u'<');
+            continue;
+        }
         XmlNode node = ScanNode(text, textLength_, at);
         at = node.end;
         if (node.kind == XmlNodeKind::StartTag)
@@ -212,8 +218,6 @@ void XmlDocument::Parse() {
             builder.EndTag(node);
         else if (node.kind == XmlNodeKind::Error)
             builder.ErrorNode(node);
-        // Text, white space, CDATA, comments, processing instructions and declarations are read from the
-        // text when needed.
     }
     const std::u16string& error = builder.Finish(textLength_);
     if (!error.empty()) parseResult_ += u", " + error;

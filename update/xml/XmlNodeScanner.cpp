@@ -1,22 +1,23 @@
 #include "XmlNodeScanner.h"
 
+#include "XmlText.h"
+
 #include <string_view>
 
 namespace {
 
+// Offset of the first c at or after from, or limit.
+uint32_t Find(const char16_t* text, uint32_t limit, uint32_t from, char16_t c) {
+    return FindEither(text, from, limit, c, c);
+}
+
 // Offset just past the first occurrence of marker at or after from, or limit + 1 when there is none.
 uint32_t PastMarker(const char16_t* text, uint32_t limit, uint32_t from, std::u16string_view marker) {
     const uint32_t length = uint32_t(marker.size());
-    for (uint32_t p = from; p + length <= limit; ++p) {
-        if (text[p] == marker[0] && std::u16string_view(text + p, length) == marker) return p + length;
+    for (uint32_t p = from; (p = Find(text, limit, p, marker[0])) + length <= limit; ++p) {
+        if (std::u16string_view(text + p, length) == marker) return p + length;
     }
     return limit + 1;
-}
-
-// Offset of the first c at or after from, or limit.
-uint32_t Find(const char16_t* text, uint32_t limit, uint32_t from, char16_t c) {
-    while (from < limit && text[from] != c) ++from;
-    return from;
 }
 
 // A declaration (<!ELEMENT ...>): ends at the first '>' outside a quoted part; a quote of either kind opens
@@ -70,7 +71,7 @@ void Incorrect(XmlNode& node, const char16_t* text, uint32_t limit, const char* 
     node.end = (p < limit && text[p] == u'>') ? p + 1 : p;
 }
 
-inline bool EndsName(char16_t c) { return c == u'>' || c == u'/' || IsXmlSpace(c); }
+inline bool EndsName(char16_t c) { return InLowSet(c, LowSet(">/ \t\n\r")); }
 
 inline bool StartsName(char16_t c) {
     return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`';
@@ -166,7 +167,7 @@ XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
         node.kind = XmlNodeKind::Whitespace;
         if (p < limit && text[p] != u'<') {
             node.kind = XmlNodeKind::Text;
-            while (p < limit && text[p] != u'<' && text[p] != u'>') ++p;
+            p = FindEither(text, p, limit, u'<', u'>');
             if (p < limit && text[p] == u'>') ++p;
         }
         node.end = p;
