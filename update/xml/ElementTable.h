@@ -42,7 +42,7 @@ public:
     // Takes the next free record, cleared, growing the table by half when it is full.
     uint32_t Add() {
         if (used_ == capacity_) Grow(capacity_ + (capacity_ / 2 > 0 ? capacity_ / 2 : 1));
-        pages_[used_ / kPageSize].push_back(ElementRecord{});
+        (*this)[used_] = ElementRecord{};
         return used_++;
     }
 
@@ -54,7 +54,8 @@ public:
 private:
     void Grow(uint32_t capacity);
 
-    std::vector<std::vector<ElementRecord>> pages_;
+    // Pages hold uninitialised room: records are cleared as they are taken, so memory is touched only when used.
+    std::vector<std::unique_ptr<ElementRecord[]>> pages_;
     uint32_t capacity_ = 0;
     uint32_t used_ = 0;
 };

@@ -1,7 +1,7 @@
 #include "OpenElementStack.h"
 
 OpenElementStack::OpenElementStack(const char16_t* text, bool ignoreCase) : text_(text), ignoreCase_(ignoreCase) {
-    stack_.reserve(6);
+    stack_.reserve(kIndexedFrom);
 }
 
 std::u16string OpenElementStack::Key(uint32_t nameStart, uint32_t nameLength) const {
@@ -12,12 +12,9 @@ std::u16string OpenElementStack::Key(uint32_t nameStart, uint32_t nameLength) co
     return key;
 }
 
-// Growing the stack, or an element deep enough to be indexed.
-void OpenElementStack::PushDeep(const OpenElement& element) {
-    if (stack_.size() == stack_.capacity()) stack_.reserve(stack_.capacity() * 2 + 6);
-    if (stack_.size() >= kIndexedFrom)
-        deepByName_[Key(element.nameStart, element.nameLength)].push_back(uint32_t(stack_.size()));
-    stack_.push_back(element);
+// An element deep enough to be indexed, about to be pushed.
+void OpenElementStack::IndexDeep(const OpenElement& element) {
+    deepByName_[Key(element.nameStart, element.nameLength)].push_back(uint32_t(stack_.size()));
 }
 
 // The innermost element is indexed: drop it from the index.

@@ -22,10 +22,8 @@ public:
     size_t Size() const { return stack_.size(); }
     const OpenElement& Innermost() const { return stack_.back(); }
     void Push(const OpenElement& element) {
-        if (stack_.size() < kIndexedFrom && stack_.size() < stack_.capacity())
-            stack_.push_back(element);
-        else
-            PushDeep(element);
+        if (stack_.size() >= kIndexedFrom) IndexDeep(element);
+        stack_.push_back(element);
     }
     void Pop() {
         if (stack_.size() > kIndexedFrom) ForgetDeep();
@@ -44,7 +42,7 @@ private:
     // nested thousands of levels costs one look-up instead of a walk down the whole stack.
     static constexpr size_t kIndexedFrom = 64;
 
-    void PushDeep(const OpenElement& element);
+    void IndexDeep(const OpenElement& element);
     void ForgetDeep();
     size_t FindFurtherOut(uint32_t nameStart, uint32_t nameLength) const;
     std::u16string Key(uint32_t nameStart, uint32_t nameLength) const;

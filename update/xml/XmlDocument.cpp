@@ -65,21 +65,16 @@ inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'
 
 }  // namespace
 
-// The tag name runs from after '<' and any white space to the first character that ends it (at least one
-// character). The requested name matches when it starts with the tag name and ends there or goes on with a
-// separator.
+// The tag name runs from after '<' to the first character that ends it (at least one character). The
+// requested name matches when it starts with the tag name and ends there or goes on with a separator.
 bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
-    const char16_t* text = text_.get();
-    uint32_t at = elements_[index].start + 1;
-    while (at < textLength_ && IsXmlSpace(text[at])) ++at;
-    const bool ignoreCase = flags_ & kIgnoreCase;
-    for (size_t i = 0;; ++i) {
-        bool nameEnds = at + i >= textLength_ || (i > 0 && EndsTagName(text[at + i]));
-        if (nameEnds) return i == name.size() || (i < name.size() && MayFollowName(name[i]));
-        if (i == name.size()) return false;
-        char16_t c = text[at + i];
-        if (c != name[i] && !(ignoreCase && FoldCase(c) == FoldCase(name[i]))) return false;
-    }
+    const uint32_t at = elements_[index].start + 1;
+    const char16_t* tag = text_.get() + at;
+    const uint32_t room = textLength_ - at;
+    uint32_t length = room > 0 ? 1 : 0;
+    while (length < room && !EndsTagName(tag[length])) ++length;
+    return length <= name.size() && NamesEqual(tag, name.data(), length, flags_ & kIgnoreCase) &&
+           (length == name.size() || MayFollowName(name[length]));
 }
 
 bool XmlDocument::FindSibling(std::u16string_view name) {

@@ -73,23 +73,43 @@ void Incorrect(XmlNode& node, const char16_t* text, uint32_t limit, const char* 
 
 inline bool EndsName(char16_t c) { return InLowSet(c, LowSet(">/ \t\n\r")); }
 
+// Offset of the first character at or after from that ends a tag name, or limit. Blocks of eight are
+// searched for the candidates '>', '/' and anything up to ' ', of which only white space ends the name.
+uint32_t NameEnd(const char16_t* text, uint32_t limit, uint32_t from) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi16(u' '), greater = _mm_set1_epi16(u'>'), slash = _mm_set1_epi16(u'/');
+    while (from + 8 <= limit) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+        __m128i upToSpace = _mm_cmpeq_epi16(_mm_subs_epu16(block, space), _mm_setzero_si128());
+        int found = _mm_movemask_epi8(
+            _mm_or_si128(upToSpace, _mm_or_si128(_mm_cmpeq_epi16(block, greater), _mm_cmpeq_epi16(block, slash))));
+        if (!found) {
+            from += 8;
+            continue;
+        }
+        from += uint32_t(__builtin_ctz(unsigned(found))) / 2;
+        if (EndsName(text[from])) return from;
+        ++from;
+    }
+#endif
+    while (from < limit && !EndsName(text[from])) ++from;
+    return from;
+}
+
 inline bool StartsName(char16_t c) {
     return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`';
 }
 
 void ScanStartTag(XmlNode& node, const char16_t* text, uint32_t limit) {
-    uint32_t nameEnd = node.start + 1;
-    while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
+    const uint32_t nameEnd = NameEnd(text, limit, node.start + 1);
     node.kind = XmlNodeKind::StartTag;
     node.nameLength = nameEnd - node.start - 1;
 
     // A quote opens a value only after '=' (white space may stand between); anywhere else it is an
     // ordinary character, and so is an unquoted value.
-    bool afterEquals = false;
     uint32_t closingQuote = 0;  // offset of the quote that closed the last quoted value
-    for (uint32_t p = nameEnd; p < limit; ++p) {
-        char16_t c = text[p];
-        if (c == u'>') {
+    for (uint32_t p = FindEither(text, nameEnd, limit, u'>', u'='); p < limit; p = FindEither(text, p, limit, u'>', u'=')) {
+        if (text[p] == u'>') {
             // Empty only when the '/' follows the name, a closing quote or white space: a '/' ending an
             // unquoted value belongs to the value.
             uint32_t slash = p - 1;
@@ -99,26 +119,22 @@ void ScanStartTag(XmlNode& node, const char16_t* text, uint32_t limit) {
             node.end = p + 1;
             return;
         }
-        if (c == u'=') {
-            afterEquals = true;
-        } else if ((c == u'"' || c == u'\'') && afterEquals) {
-            p = Find(text, limit, p + 1, c);
+        ++p;
+        while (p < limit && IsXmlSpace(text[p])) ++p;
+        if (p < limit && (text[p] == u'"' || text[p] == u'\'')) {
+            p = Find(text, limit, p + 1, text[p]);
             if (p == limit) break;
-            closingQuote = p;
-            afterEquals = false;
-        } else if (!IsXmlSpace(c)) {
-            afterEquals = false;
+            closingQuote = p++;
         }
     }
     return Finish(node, limit + 1, limit, "Element tag");
 }
 
 void ScanEndTag(XmlNode& node, const char16_t* text, uint32_t limit) {
-    uint32_t nameEnd = node.start + 2;
-    while (nameEnd < limit && !EndsName(text[nameEnd])) ++nameEnd;
+    const uint32_t nameEnd = NameEnd(text, limit, node.start + 2);
     node.kind = XmlNodeKind::EndTag;
     node.nameLength = nameEnd - node.start - 2;
-    uint32_t close = Find(text, limit, nameEnd, u'>');
+    uint32_t close = (nameEnd < limit && text[nameEnd] == u'>') ? nameEnd : Find(text, limit, nameEnd, u'>');
     return Finish(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
 }
 
