@@ -30,6 +30,7 @@ constexpr uint32_t kLevelMask = 0xFFFF;
 constexpr uint32_t kFirstChild = 0x80000;
 constexpr uint32_t kNotEnded = 0x100000;
 constexpr uint32_t kErrorInside = 0x200000;
+constexpr uint32_t kPlainText = 0x400000;  // ended, and its content is text without markup or references
 constexpr uint32_t kIllFormed = 0x800000;  // record 0 only
 }  // namespace ElementFlags
 

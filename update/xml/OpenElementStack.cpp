@@ -1,7 +1,7 @@
 #include "OpenElementStack.h"
 
 OpenElementStack::OpenElementStack(const char16_t* text, bool ignoreCase) : text_(text), ignoreCase_(ignoreCase) {
-    stack_.reserve(kIndexedFrom);
+    stack_.resize(kIndexedFrom);
 }
 
 std::u16string OpenElementStack::Key(uint32_t nameStart, uint32_t nameLength) const {
@@ -12,14 +12,16 @@ std::u16string OpenElementStack::Key(uint32_t nameStart, uint32_t nameLength) co
     return key;
 }
 
-// An element deep enough to be indexed, about to be pushed.
-void OpenElementStack::IndexDeep(const OpenElement& element) {
-    deepByName_[Key(element.nameStart, element.nameLength)].push_back(uint32_t(stack_.size()));
+// Growing the room, or an element deep enough to be indexed.
+void OpenElementStack::PushDeep(const OpenElement& element) {
+    if (size_ == stack_.size()) stack_.resize(size_ * 2);
+    if (size_ >= kIndexedFrom) deepByName_[Key(element.nameStart, element.nameLength)].push_back(uint32_t(size_));
+    stack_[size_++] = element;
 }
 
 // The innermost element is indexed: drop it from the index.
 void OpenElementStack::ForgetDeep() {
-    const OpenElement& innermost = stack_.back();
+    const OpenElement& innermost = Innermost();
     auto entry = deepByName_.find(Key(innermost.nameStart, innermost.nameLength));
     entry->second.pop_back();
     if (entry->second.empty()) deepByName_.erase(entry);
@@ -27,7 +29,7 @@ void OpenElementStack::ForgetDeep() {
 
 // The innermost element did not match.
 size_t OpenElementStack::FindFurtherOut(uint32_t nameStart, uint32_t nameLength) const {
-    size_t depth = stack_.size();
+    size_t depth = size_;
     if (depth > kIndexedFrom) {
         auto entry = deepByName_.find(Key(nameStart, nameLength));
         if (entry != deepByName_.end()) return entry->second.back();
@@ -39,5 +41,5 @@ size_t OpenElementStack::FindFurtherOut(uint32_t nameStart, uint32_t nameLength)
         if (Matches(stack_[depth - 1], nameStart, nameLength)) return depth - 1;
         --depth;
     }
-    return stack_.size();
+    return size_;
 }

@@ -18,22 +18,24 @@ class OpenElementStack {
 public:
     OpenElementStack(const char16_t* text, bool ignoreCase);
 
-    bool Empty() const { return stack_.empty(); }
-    size_t Size() const { return stack_.size(); }
-    const OpenElement& Innermost() const { return stack_.back(); }
+    bool Empty() const { return size_ == 0; }
+    size_t Size() const { return size_; }
+    const OpenElement& Innermost() const { return stack_[size_ - 1]; }
     void Push(const OpenElement& element) {
-        if (stack_.size() >= kIndexedFrom) IndexDeep(element);
-        stack_.push_back(element);
+        if (size_ >= kIndexedFrom || size_ == stack_.size())
+            PushDeep(element);
+        else
+            stack_[size_++] = element;
     }
     void Pop() {
-        if (stack_.size() > kIndexedFrom) ForgetDeep();
-        stack_.pop_back();
+        if (size_ > kIndexedFrom) ForgetDeep();
+        --size_;
     }
 
     // How many elements stay open when the innermost one with this name is closed (its depth from the
     // outside), or Size() when none has this name.
     size_t FindInnermost(uint32_t nameStart, uint32_t nameLength) const {
-        if (!stack_.empty() && Matches(stack_.back(), nameStart, nameLength)) return stack_.size() - 1;
+        if (size_ > 0 && Matches(Innermost(), nameStart, nameLength)) return size_ - 1;
         return FindFurtherOut(nameStart, nameLength);
     }
 
@@ -42,7 +44,7 @@ private:
     // nested thousands of levels costs one look-up instead of a walk down the whole stack.
     static constexpr size_t kIndexedFrom = 64;
 
-    void IndexDeep(const OpenElement& element);
+    void PushDeep(const OpenElement& element);
     void ForgetDeep();
     size_t FindFurtherOut(uint32_t nameStart, uint32_t nameLength) const;
     std::u16string Key(uint32_t nameStart, uint32_t nameLength) const;
@@ -53,6 +55,7 @@ private:
 
     const char16_t* text_;
     bool ignoreCase_;
-    std::vector<OpenElement> stack_;
+    std::vector<OpenElement> stack_;  // room; the open elements are the first size_
+    size_t size_ = 0;
     std::unordered_map<std::u16string, std::vector<uint32_t>> deepByName_;  // name -> depths, innermost last
 };

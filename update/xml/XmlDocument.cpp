@@ -70,11 +70,15 @@ inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'
 bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
     const uint32_t at = elements_[index].start + 1;
     const char16_t* tag = text_.get() + at;
-    const uint32_t room = textLength_ - at;
-    uint32_t length = room > 0 ? 1 : 0;
-    while (length < room && !EndsTagName(tag[length])) ++length;
-    return length <= name.size() && NamesEqual(tag, name.data(), length, flags_ & kIgnoreCase) &&
-           (length == name.size() || MayFollowName(name[length]));
+    const size_t room = textLength_ - at;
+    const bool ignoreCase = flags_ & kIgnoreCase;
+    size_t i = 0;
+    while (i < room && (i == 0 || !EndsTagName(tag[i]))) {
+        if (i == name.size()) return false;
+        if (tag[i] != name[i] && !(ignoreCase && FoldCase(tag[i]) == FoldCase(name[i]))) return false;
+        ++i;
+    }
+    return i == name.size() || MayFollowName(name[i]);
 }
 
 bool XmlDocument::FindSibling(std::u16string_view name) {
@@ -97,23 +101,24 @@ bool XmlDocument::Descend() {
 }
 
 std::u16string XmlDocument::ElementText(uint32_t index) const {
-    std::u16string result;
-    if (index == 0 || index >= elements_.Count()) return result;
+    if (index == 0 || index >= elements_.Count()) return {};
     const ElementRecord& element = elements_[index];
-    if (element.firstChild != 0) return result;
+    if (element.firstChild != 0) return {};
     const char16_t* text = text_.get();
     // A start tag too long for its field kept only the low bits of its length: it is read again.
     uint32_t startTagLength = element.StartTagLength();
     if (element.length > ElementRecord::kMaxStartTagLength)
         startTagLength = ScanNode(text, textLength_, element.start).end - element.start;
-    if (startTagLength >= element.length) return result;  // empty or unended
+    if (startTagLength >= element.length) return {};  // empty or unended
 
     // An end tag too long for its field leaves part of itself in the content, where it adds no text.
     uint32_t begin = element.start + startTagLength;
     uint32_t end = element.start + element.length - element.EndTagLength();
     if (end > textLength_) end = textLength_;
-    if (begin >= end) return result;
+    if (begin >= end) return {};
+    if (element.flags & ElementFlags::kPlainText) return std::u16string(text + begin, text + end);
 
+    std::u16string result;
     uint32_t lessThan = FindEither(text, begin, end, u'<', u'&');
     const bool ampersand = lessThan < end && text[lessThan] == u'&';
     if (ampersand) lessThan = FindEither(text, lessThan, end, u'<', u'<');

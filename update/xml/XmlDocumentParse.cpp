@@ -82,7 +82,8 @@ public:
         : table_(table), open_(text, ignoreCase), error_(text) {}
 
     void StartTag(const XmlNode& node);
-    void EndTag(const XmlNode& node);
+    // contentIsPlainText: only text without references came since the last start tag.
+    void EndTag(const XmlNode& node, bool contentIsPlainText);
     void ErrorNode(const XmlNode& node);
     // Unends what is still open and settles the root; gives the error text, empty when there is none.
     const std::u16string& Finish(uint32_t textLength);
@@ -140,7 +141,7 @@ void TableBuilder::StartTag(const XmlNode& node) {
 
 // Closes the innermost open element of that name, unending every element inside it; an end tag that
 // matches nothing is ignored.
-void TableBuilder::EndTag(const XmlNode& node) {
+void TableBuilder::EndTag(const XmlNode& node, bool contentIsPlainText) {
     const uint32_t nameStart = node.start + 2;
     const size_t match = open_.FindInnermost(nameStart, node.nameLength);
     if (match == open_.Size()) {
@@ -161,6 +162,10 @@ void TableBuilder::EndTag(const XmlNode& node) {
     ElementRecord& closed = table_[open_.Innermost().record];
     closed.length = node.end - closed.start;
     closed.SetTagLengths(closed.StartTagLength(), node.end - node.start);
+    // The content is then exactly what lies between the tags, when both lengths fit their fields.
+    if (contentIsPlainText && match + 1 == open_.Size() && closed.EndTagLength() == node.end - node.start &&
+        closed.length <= ElementRecord::kMaxStartTagLength)
+        closed.flags |= kPlainText;
     open_.Pop();
 }
 
@@ -203,21 +208,30 @@ void XmlDocument::Parse() {
     }
     const char16_t* text = text_.get();
     TableBuilder builder(elements_, text, flags_ & kIgnoreCase);
+    bool plainText = false;  // only text without references since the last start tag
     for (uint32_t at = 0; at < textLength_;) {
         // Text, white space, CDATA, comments, processing instructions and declarations are read from the
         // text when needed; text runs to the next markup.
         if (text[at] != u'<') {
-            at = FindEither(text, at, textLength_, u'<', u'<');
+            at = FindEither(text, at, textLength_, u'<', u'&');
+            if (at < textLength_ && text[at] == u'&') {
+                plainText = false;
+                at = FindEither(text, at, textLength_, u'<', u'<');
+            }
             continue;
         }
         XmlNode node = ScanNode(text, textLength_, at);
         at = node.end;
-        if (node.kind == XmlNodeKind::StartTag)
+        if (node.kind == XmlNodeKind::StartTag) {
             builder.StartTag(node);
-        else if (node.kind == XmlNodeKind::EndTag)
-            builder.EndTag(node);
+            plainText = !node.emptyElement;
+            continue;
+        }
+        if (node.kind == XmlNodeKind::EndTag)
+            builder.EndTag(node, plainText);
         else if (node.kind == XmlNodeKind::Error)
             builder.ErrorNode(node);
+        plainText = false;
     }
     const std::u16string& error = builder.Finish(textLength_);
     if (!error.empty()) parseResult_ += u", " + error;
