@@ -96,48 +96,6 @@ uint32_t NameEnd(const char16_t* text, uint32_t limit, uint32_t from) {
     return from;
 }
 
-inline bool StartsName(char16_t c) {
-    return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`';
-}
-
-void ScanStartTag(XmlNode& node, const char16_t* text, uint32_t limit) {
-    const uint32_t nameEnd = NameEnd(text, limit, node.start + 1);
-    node.kind = XmlNodeKind::StartTag;
-    node.nameLength = nameEnd - node.start - 1;
-
-    // A quote opens a value only after '=' (white space may stand between); anywhere else it is an
-    // ordinary character, and so is an unquoted value.
-    uint32_t closingQuote = 0;  // offset of the quote that closed the last quoted value
-    for (uint32_t p = FindEither(text, nameEnd, limit, u'>', u'='); p < limit; p = FindEither(text, p, limit, u'>', u'=')) {
-        if (text[p] == u'>') {
-            // Empty only when the '/' follows the name, a closing quote or white space: a '/' ending an
-            // unquoted value belongs to the value.
-            uint32_t slash = p - 1;
-            node.emptyElement = text[slash] == u'/' &&
-                                (slash == nameEnd || (closingQuote != 0 && slash == closingQuote + 1) ||
-                                 IsXmlSpace(text[slash - 1]));
-            node.end = p + 1;
-            return;
-        }
-        ++p;
-        while (p < limit && IsXmlSpace(text[p])) ++p;
-        if (p < limit && (text[p] == u'"' || text[p] == u'\'')) {
-            p = Find(text, limit, p + 1, text[p]);
-            if (p == limit) break;
-            closingQuote = p++;
-        }
-    }
-    return Finish(node, limit + 1, limit, "Element tag");
-}
-
-void ScanEndTag(XmlNode& node, const char16_t* text, uint32_t limit) {
-    const uint32_t nameEnd = NameEnd(text, limit, node.start + 2);
-    node.kind = XmlNodeKind::EndTag;
-    node.nameLength = nameEnd - node.start - 2;
-    uint32_t close = (nameEnd < limit && text[nameEnd] == u'>') ? nameEnd : Find(text, limit, nameEnd, u'>');
-    return Finish(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
-}
-
 void ScanBang(XmlNode& node, const char16_t* text, uint32_t limit) {
     uint32_t at = node.start;
     if (at + 2 >= limit) return Finish(node, limit + 1, limit, "tag");
@@ -167,7 +125,51 @@ void ScanBang(XmlNode& node, const char16_t* text, uint32_t limit) {
 
 }  // namespace
 
-XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
+XmlNode ScanStartTag(const char16_t* text, uint32_t limit, uint32_t at) {
+    XmlNode node;
+    node.start = at;
+    const uint32_t nameEnd = NameEnd(text, limit, node.start + 1);
+    node.kind = XmlNodeKind::StartTag;
+    node.nameLength = nameEnd - node.start - 1;
+
+    // A quote opens a value only after '=' (white space may stand between); anywhere else it is an
+    // ordinary character, and so is an unquoted value.
+    uint32_t closingQuote = 0;  // offset of the quote that closed the last quoted value
+    for (uint32_t p = nameEnd; (p = FindEither(text, p, limit, u'>', u'=')) < limit;) {
+        if (text[p] == u'>') {
+            // Empty only when the '/' follows the name, a closing quote or white space: a '/' ending an
+            // unquoted value belongs to the value.
+            uint32_t slash = p - 1;
+            node.emptyElement = text[slash] == u'/' &&
+                                (slash == nameEnd || (closingQuote != 0 && slash == closingQuote + 1) ||
+                                 IsXmlSpace(text[slash - 1]));
+            node.end = p + 1;
+            return node;
+        }
+        ++p;
+        while (p < limit && IsXmlSpace(text[p])) ++p;
+        if (p < limit && (text[p] == u'"' || text[p] == u'\'')) {
+            p = Find(text, limit, p + 1, text[p]);
+            if (p == limit) break;
+            closingQuote = p++;
+        }
+    }
+    Finish(node, limit + 1, limit, "Element tag");
+    return node;
+}
+
+XmlNode ScanEndTag(const char16_t* text, uint32_t limit, uint32_t at) {
+    XmlNode node;
+    node.start = at;
+    const uint32_t nameEnd = NameEnd(text, limit, node.start + 2);
+    node.kind = XmlNodeKind::EndTag;
+    node.nameLength = nameEnd - node.start - 2;
+    uint32_t close = (nameEnd < limit && text[nameEnd] == u'>') ? nameEnd : Find(text, limit, nameEnd, u'>');
+    Finish(node, close == limit ? limit + 1 : close + 1, limit, "Element end tag");
+    return node;
+}
+
+XmlNode ScanOtherNode(const char16_t* text, uint32_t limit, uint32_t at) {
     XmlNode node;
     node.start = at;
     if (at >= limit) {
@@ -192,10 +194,6 @@ XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
 
     if (at + 1 >= limit) {
         Finish(node, limit + 1, limit, "tag");
-    } else if (StartsName(text[at + 1])) {
-        ScanStartTag(node, text, limit);
-    } else if (text[at + 1] == u'/') {
-        ScanEndTag(node, text, limit);
     } else if (text[at + 1] == u'!') {
         ScanBang(node, text, limit);
     } else if (text[at + 1] == u'?') {

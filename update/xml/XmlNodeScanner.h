@@ -30,5 +30,19 @@ struct XmlNode {
 
 inline bool IsXmlSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
+inline bool StartsName(char16_t c) { return c == u':' || c == u'_' || (c >= u'A' && c <= u'Z') || c > u'`'; }
+
+// The readers of each kind of node, for ScanNode: tags (at a '<' followed by a name character or '/'), and
+// everything else.
+XmlNode ScanStartTag(const char16_t* text, uint32_t limit, uint32_t at);
+XmlNode ScanEndTag(const char16_t* text, uint32_t limit, uint32_t at);
+XmlNode ScanOtherNode(const char16_t* text, uint32_t limit, uint32_t at);
+
 // Reads the node at offset at of text[0, limit). Never reads at or past limit.
-XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at);
+inline XmlNode ScanNode(const char16_t* text, uint32_t limit, uint32_t at) {
+    if (at + 1 < limit && text[at] == u'<') {
+        if (StartsName(text[at + 1])) return ScanStartTag(text, limit, at);
+        if (text[at + 1] == u'/') return ScanEndTag(text, limit, at);
+    }
+    return ScanOtherNode(text, limit, at);
+}
