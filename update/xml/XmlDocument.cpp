@@ -70,15 +70,19 @@ inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'
 bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
     const uint32_t at = elements_[index].start + 1;
     const char16_t* tag = text_.get() + at;
-    const size_t room = textLength_ - at;
+    const size_t room = textLength_ - at, size = name.size();
     const bool ignoreCase = flags_ & kIgnoreCase;
-    size_t i = 0;
-    while (i < room && (i == 0 || !EndsTagName(tag[i]))) {
-        if (i == name.size()) return false;
-        if (tag[i] != name[i] && !(ignoreCase && FoldCase(tag[i]) == FoldCase(name[i]))) return false;
-        ++i;
+    auto same = [ignoreCase](char16_t a, char16_t b) { return a == b || (ignoreCase && FoldCase(a) == FoldCase(b)); };
+    if (room == 0) return size == 0 || MayFollowName(name[0]);
+    if (size == 0 || !same(tag[0], name[0])) return false;
+    const size_t common = room < size ? room : size;
+    size_t i = 1;
+    for (; i < common; ++i) {
+        if (EndsTagName(tag[i])) return MayFollowName(name[i]);
+        if (!same(tag[i], name[i])) return false;
     }
-    return i == name.size() || MayFollowName(name[i]);
+    if (i == room) return i == size || MayFollowName(name[i]);
+    return EndsTagName(tag[i]);  // the whole name matched: the tag name must end there
 }
 
 bool XmlDocument::FindSibling(std::u16string_view name) {
