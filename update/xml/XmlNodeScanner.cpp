@@ -131,6 +131,10 @@ XmlNode ScanStartTag(const char16_t* text, uint32_t limit, uint32_t at) {
     const uint32_t nameEnd = NameEnd(text, limit, node.start + 1);
     node.kind = XmlNodeKind::StartTag;
     node.nameLength = nameEnd - node.start - 1;
+    if (nameEnd < limit && text[nameEnd] == u'>') {  // no attributes, not empty
+        node.end = nameEnd + 1;
+        return node;
+    }
 
     // A quote opens a value only after '=' (white space may stand between); anywhere else it is an
     // ordinary character, and so is an unquoted value.
