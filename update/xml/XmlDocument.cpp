@@ -104,25 +104,23 @@ bool XmlDocument::Descend() {
     return true;
 }
 
-std::u16string XmlDocument::ElementText(uint32_t index) const {
-    if (index == 0 || index >= elements_.Count()) return {};
-    const ElementRecord& element = elements_[index];
-    if (element.firstChild != 0) return {};
-    const char16_t* text = text_.get();
+namespace {
+
+// The text of an element that has no child elements and is not plain text (see ElementText).
+std::u16string ContentText(const char16_t* text, uint32_t textLength, const ElementRecord& element) {
+    std::u16string result;
     // A start tag too long for its field kept only the low bits of its length: it is read again.
     uint32_t startTagLength = element.StartTagLength();
     if (element.length > ElementRecord::kMaxStartTagLength)
-        startTagLength = ScanNode(text, textLength_, element.start).end - element.start;
-    if (startTagLength >= element.length) return {};  // empty or unended
+        startTagLength = ScanNode(text, textLength, element.start).end - element.start;
+    if (startTagLength >= element.length) return result;  // empty or unended
 
     // An end tag too long for its field leaves part of itself in the content, where it adds no text.
     uint32_t begin = element.start + startTagLength;
     uint32_t end = element.start + element.length - element.EndTagLength();
-    if (end > textLength_) end = textLength_;
-    if (begin >= end) return {};
-    if (element.flags & ElementFlags::kPlainText) return std::u16string(text + begin, text + end);
+    if (end > textLength) end = textLength;
+    if (begin >= end) return result;
 
-    std::u16string result;
     uint32_t lessThan = FindEither(text, begin, end, u'<', u'&');
     const bool ampersand = lessThan < end && text[lessThan] == u'&';
     if (ampersand) lessThan = FindEither(text, lessThan, end, u'<', u'<');
@@ -144,4 +142,19 @@ std::u16string XmlDocument::ElementText(uint32_t index) const {
         at = node.end;
     }
     return result;
+}
+
+}  // namespace
+
+std::u16string XmlDocument::ElementText(uint32_t index) const {
+    if (index == 0 || index >= elements_.Count()) return {};
+    const ElementRecord& element = elements_[index];
+    // Plain text lies between the tags, whose lengths fit their fields.
+    if (element.flags & ElementFlags::kPlainText) {
+        const uint32_t startTag = element.StartTagLength();
+        return std::u16string(text_.get() + element.start + startTag,
+                              element.length - startTag - element.EndTagLength());
+    }
+    if (element.firstChild != 0) return {};
+    return ContentText(text_.get(), textLength_, element);
 }
