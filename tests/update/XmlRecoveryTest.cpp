@@ -61,6 +61,19 @@ TEST(XmlRecovery, MismatchedEndTagUnendsTheInnerElement) {
     EXPECT_EQ(document.ElementText(b), u"");
 }
 
+// An element closed past an unended one has a child and so no text of its own, though only text and the
+// unended start tag stand between its tags.
+TEST(XmlRecovery, ClosedPastAnUnendedElementHasNoText) {
+    XmlDocument document = Parsed("<r><a><b>t</a><c>u</c></r>");
+    EXPECT_EQ(Children(document, IndexOf(document, "a")), "b");
+    EXPECT_EQ(document.ElementText(IndexOf(document, "a")), u"");
+    EXPECT_EQ(document.ElementText(IndexOf(document, "b")), u"");
+    EXPECT_EQ(document.ElementText(IndexOf(document, "c")), u"u");
+
+    document = Parsed("<r><a>x<b></a></r>");
+    EXPECT_EQ(document.ElementText(IndexOf(document, "a")), u"");
+}
+
 TEST(XmlRecovery, FormerChildrenFollowAsSiblingsInOrder) {
     XmlDocument document = Parsed("<r><s><u><c1/><c2>t</c2><c3/></s><z/></r>");
     EXPECT_EQ(Children(document, IndexOf(document, "r")), "s z");

@@ -32,6 +32,11 @@ public:
         --size_;
     }
 
+    // Whether the innermost element's name also stands at nameStart (with room for it in the text).
+    bool InnermostNamedAt(uint32_t nameStart) const {
+        return size_ > 0 && Matches(Innermost(), nameStart, Innermost().nameLength);
+    }
+
     // How many elements stay open when the innermost one with this name is closed (its depth from the
     // outside), or Size() when none has this name.
     size_t FindInnermost(uint32_t nameStart, uint32_t nameLength) const {

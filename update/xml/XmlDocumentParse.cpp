@@ -79,11 +79,14 @@ void SettleParents(ElementTable& table) {
 class TableBuilder {
 public:
     TableBuilder(ElementTable& table, const char16_t* text, bool ignoreCase)
-        : table_(table), open_(text, ignoreCase), error_(text) {}
+        : table_(table), text_(text), open_(text, ignoreCase), error_(text) {}
 
     void StartTag(const XmlNode& node);
     // contentIsPlainText: only text without references came since the last start tag.
     void EndTag(const XmlNode& node, bool contentIsPlainText);
+    // The common end tag, read in place: at `at`, naming the innermost open element, '>' right after the
+    // name. Closes that element and gives the offset past the tag, or gives 0 for any other end tag.
+    uint32_t EndInnermost(uint32_t at, uint32_t limit, bool contentIsPlainText);
     void ErrorNode(const XmlNode& node);
     // Unends what is still open and settles the root; gives the error text, empty when there is none.
     const std::u16string& Finish(uint32_t textLength);
@@ -92,8 +95,10 @@ private:
     uint32_t Current() const { return open_.Empty() ? 0 : open_.Innermost().record; }
     void MarkIllFormed();
     void UnendInnermost();
+    void CloseInnermost(uint32_t endTagStart, uint32_t endTagEnd, bool contentIsPlainText);
 
     ElementTable& table_;
+    const char16_t* text_;
     OpenElementStack open_;
     ErrorText error_;
     uint32_t root_ = 0;
@@ -151,6 +156,7 @@ void TableBuilder::EndTag(const XmlNode& node, bool contentIsPlainText) {
                 .Number(node.start);
         return;
     }
+    const bool innermost = match + 1 == open_.Size();
     while (open_.Size() > match + 1) {
         const OpenElement& inner = open_.Innermost();
         if (error_.Empty())
@@ -159,11 +165,23 @@ void TableBuilder::EndTag(const XmlNode& node, bool contentIsPlainText) {
                 .Ascii("' at offset ").Number(table_[inner.record].start);
         UnendInnermost();
     }
+    CloseInnermost(node.start, node.end, contentIsPlainText && innermost);
+}
+
+uint32_t TableBuilder::EndInnermost(uint32_t at, uint32_t limit, bool contentIsPlainText) {
+    if (open_.Empty()) return 0;
+    const uint32_t close = at + 2 + open_.Innermost().nameLength;
+    if (close >= limit || text_[close] != u'>' || !open_.InnermostNamedAt(at + 2)) return 0;
+    CloseInnermost(at, close + 1, contentIsPlainText);
+    return close + 1;
+}
+
+void TableBuilder::CloseInnermost(uint32_t endTagStart, uint32_t endTagEnd, bool contentIsPlainText) {
     ElementRecord& closed = table_[open_.Innermost().record];
-    closed.length = node.end - closed.start;
-    closed.SetTagLengths(closed.StartTagLength(), node.end - node.start);
-    // The content is then exactly what lies between the tags, when both lengths fit their fields.
-    if (contentIsPlainText && match + 1 == open_.Size() && closed.EndTagLength() == node.end - node.start &&
+    closed.length = endTagEnd - closed.start;
+    closed.SetTagLengths(closed.StartTagLength(), endTagEnd - endTagStart);
+    // Plain content is exactly what lies between the tags, when both lengths fit their fields.
+    if (contentIsPlainText && closed.EndTagLength() == endTagEnd - endTagStart &&
         closed.length <= ElementRecord::kMaxStartTagLength)
         closed.flags |= kPlainText;
     open_.Pop();
@@ -219,6 +237,13 @@ void XmlDocument::Parse() {
                 at = FindEither(text, at, textLength_, u'<', u'<');
             }
             continue;
+        }
+        if (at + 1 < textLength_ && text[at + 1] == u'/') {
+            if (uint32_t past = builder.EndInnermost(at, textLength_, plainText)) {
+                at = past;
+                plainText = false;
+                continue;
+            }
         }
         XmlNode node = ScanNode(text, textLength_, at);
         at = node.end;
