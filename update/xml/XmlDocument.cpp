@@ -63,15 +63,11 @@ inline bool EndsTagName(char16_t c) { return InLowSet(c, LowSet(" \t\n\r<>=/?!")
 
 inline bool MayFollowName(char16_t c) { return c == u' ' || c == u'=' || c == u'/' || c == u'[' || c == u']'; }
 
-}  // namespace
-
-// The tag name runs from after '<' to the first character that ends it (at least one character). The
-// requested name matches when it starts with the tag name and ends there or goes on with a separator.
-bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
-    const uint32_t at = elements_[index].start + 1;
-    const char16_t* tag = text_.get() + at;
-    const size_t room = textLength_ - at, size = name.size();
-    const bool ignoreCase = flags_ & kIgnoreCase;
+// The tag name at tag (room characters left in the text) runs to the first character that ends it, the
+// first one excepted. The requested name matches when it starts with the tag name and ends there or goes
+// on with a separator.
+inline bool TagNameMatches(const char16_t* tag, size_t room, std::u16string_view name, bool ignoreCase) {
+    const size_t size = name.size();
     auto same = [ignoreCase](char16_t a, char16_t b) { return a == b || (ignoreCase && FoldCase(a) == FoldCase(b)); };
     if (room == 0) return size == 0 || MayFollowName(name[0]);
     if (size == 0 || !same(tag[0], name[0])) return false;
@@ -85,11 +81,14 @@ bool XmlDocument::NameMatches(uint32_t index, std::u16string_view name) const {
     return EndsTagName(tag[i]);  // the whole name matched: the tag name must end there
 }
 
+}  // namespace
+
 bool XmlDocument::FindSibling(std::u16string_view name) {
     uint32_t candidate = position_.element ? elements_[position_.element].next
                                            : elements_[position_.parent].firstChild;
     for (; candidate != 0; candidate = elements_[candidate].next) {
-        if (name.empty() || NameMatches(candidate, name)) {
+        const uint32_t at = elements_[candidate].start + 1;
+        if (name.empty() || TagNameMatches(text_.get() + at, textLength_ - at, name, flags_ & kIgnoreCase)) {
             position_.element = candidate;
             return true;
         }

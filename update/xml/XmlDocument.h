@@ -61,7 +61,6 @@ private:
     bool DecodeAndParse(const uint8_t* bytes, size_t count);
     void Parse();
     bool IsWellFormed() const;
-    bool NameMatches(uint32_t index, std::u16string_view name) const;
 
     uint32_t flags_;
     std::unique_ptr<char16_t[]> text_;
