@@ -20,6 +20,7 @@ inline bool NamesEqual(const char16_t* a, const char16_t* b, size_t length, bool
     }
     return true;
 }
+
 // Offset of the first a or b in text[from, limit), or limit. Never reads at or past limit. Text runs are
 // searched eight units at a time where the processor can.
 inline uint32_t FindEither(const char16_t* text, uint32_t from, uint32_t limit, char16_t a, char16_t b) {
@@ -27,7 +28,8 @@ inline uint32_t FindEither(const char16_t* text, uint32_t from, uint32_t limit, 
     const __m128i wantedA = _mm_set1_epi16(short(a)), wantedB = _mm_set1_epi16(short(b));
     for (; from + 8 <= limit; from += 8) {
         __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-        int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(block, wantedA), _mm_cmpeq_epi16(block, wantedB)));
+        __m128i hits = _mm_or_si128(_mm_cmpeq_epi16(block, wantedA), _mm_cmpeq_epi16(block, wantedB));
+        int found = _mm_movemask_epi8(hits);
         if (found) return from + uint32_t(__builtin_ctz(unsigned(found))) / 2;
     }
 #endif
