@@ -16,19 +16,23 @@ constexpr uint32_t kSine[64] = {
 
 uint32_t RotateLeft(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
 
-// One step of each round of RFC 1321, written out so the compiler keeps the four words in registers.
+// One step of each round of RFC 1321, written out so the compiler keeps the four words in registers. The
+// message word and the constant are added first, as they do not wait for the previous step; the second
+// round's function is added in two halves that do not overlap.
 template <int Round>
 inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t word, uint32_t sine, int shift) {
-    uint32_t f;
-    if (Round == 0)
-        f = d ^ (b & (c ^ d));
-    else if (Round == 1)
-        f = c ^ (d & (b ^ c));
-    else if (Round == 2)
-        f = b ^ c ^ d;
-    else
-        f = c ^ (b | ~d);
-    a = b + RotateLeft(a + f + sine + word, shift);
+    a += word + sine;
+    if (Round == 0) {
+        a += d ^ (b & (c ^ d));
+    } else if (Round == 1) {
+        a += ~d & c;
+        a += d & b;
+    } else if (Round == 2) {
+        a += b ^ (c ^ d);
+    } else {
+        a += c ^ (b | ~d);
+    }
+    a = b + RotateLeft(a, shift);
 }
 
 }  // namespace
@@ -37,9 +41,13 @@ Md5Digest::Md5Digest() : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476},
 
 void Md5Digest::Transform(const uint8_t block[64]) {
     uint32_t m[16];
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(m, block, sizeof m);
+#else
     for (int i = 0; i < 16; ++i)
         m[i] = uint32_t(block[i * 4]) | uint32_t(block[i * 4 + 1]) << 8 | uint32_t(block[i * 4 + 2]) << 16 |
                uint32_t(block[i * 4 + 3]) << 24;
+#endif
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
     // Four steps at a time, the words rotating through a, d, c, b; the message word of step i is i,
     // (5i + 1), (3i + 5) and 7i modulo 16 in the four rounds.

@@ -30,6 +30,8 @@ std::string AnsiPath(const std::wstring& path) {
 }  // namespace
 
 std::string StreamMd5Hex(std::FILE* file) {
+    // The stream fetches 64 KiB from the file at a time, whatever the block size of the reads from it.
+    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
     Md5Digest digest;
     unsigned char block[1024];
     for (size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;) digest.Update(block, read);
