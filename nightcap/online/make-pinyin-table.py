@@ -28,9 +28,9 @@ def readings(path):
 
 
 def plain(reading):
-    reading = reading.replace("ü", "v").replace("Ü", "v")
-    letters = unicodedata.normalize("NFD", reading)
-    return "".join(c for c in letters if "a" <= c.lower() <= "z").lower()
+    # Decomposed first: a toned u with diaeresis (such as the one of lü4) is one precomposed character.
+    letters = unicodedata.normalize("NFD", reading.lower()).replace("u\u0308", "v")
+    return "".join(c for c in letters if "a" <= c <= "z")
 
 
 def main():

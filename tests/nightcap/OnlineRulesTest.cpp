@@ -3,6 +3,7 @@
 #include "CityCodeTable.h"
 #include "NetworkTime.h"
 #include "Pinyin.h"
+#include "PinyinTable.h"
 #include "StatisticsRules.h"
 #include "TextCuts.h"
 #include "WeatherRules.h"
@@ -143,6 +144,18 @@ TEST(AirQualityPageName, FirstReadingsOfOtherTexts) {
     EXPECT_EQ(FirstReadingPinyin("深\xB0"), "shen");
     EXPECT_EQ(FirstReadingPinyin("\xD7\xFA"), "");  // an empty cell of the last rows
     EXPECT_EQ(AirQualityPageName(""), "");
+}
+
+TEST(PinyinTable, EveryHanziHasAPlainReading) {
+    int empty = 0;
+    for (const char* reading : kGb2312FirstReadings) {
+        const std::string text = reading;
+        if (text.empty()) ++empty;
+        for (char c : text) ASSERT_TRUE(c >= 'a' && c <= 'z') << text;  // no tone marks, no capitals
+    }
+    EXPECT_EQ(empty, 5);  // 0xD7FA..0xD7FE hold no character
+    EXPECT_EQ(FirstReadingPinyin("绿女"), "lvnv");  // u with diaeresis is written v
+    EXPECT_EQ(FirstReadingPinyin("啊齄"), "azha");   // the first and the last Hanzi
 }
 
 // The air-quality page: the part that starts at "数值单位" is as many bytes long as "AQI" stands from the
