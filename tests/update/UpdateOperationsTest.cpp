@@ -165,6 +165,9 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
                   {"Update.exe", "Update", "", newUpdater},
                   {"zz.txt", "NULL", "", "last"}},
                  "<name>evil.dll</name><md5>0</md5><folder>..\\..\\outside</folder>\r\n");
+    // Left staged by an earlier run: the change-log request empties the staging folder first.
+    ASSERT_TRUE(::CreateDirectoryW((install.Update() + L"\\Temp").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(install.Update() + L"\\Temp\\stale.dll", "stale"));
     const std::string ownUpdater = FileText(install.Update() + L"\\Update.exe");
     install.RunUpdater(L"log update install run hold");
 
@@ -179,6 +182,7 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
     EXPECT_EQ(Md5(FileText(install / L"skin\\b.png")), Md5(Bytes(1500, 'b')));
     EXPECT_EQ(FileText(install / L"same.txt"), "same");
     EXPECT_EQ(FileText(install / L"zz.txt"), "last");
+    EXPECT_EQ(FileText(install / L"stale.dll"), "<missing>");
     EXPECT_EQ(::GetFileAttributesW((install / L"..\\outside").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // The file in folder skin was asked for by its folder; the refused entry and the up-to-date file never.
