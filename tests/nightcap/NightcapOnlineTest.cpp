@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CannedOnlineReplies.h"
 #include "ControlIds.h"
 #include "LoopbackServer.h"
 #include "Md5Digest.h"
@@ -18,34 +19,12 @@
 
 namespace {
 
-const char kVersionCheck[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1";
-const char kUpdatePing[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2";
-const char kInstallReport[] = "/pm/sd_mgr/pts/web/pm_usage.php";
-const char kTimePage[] = "/timeflash.asp";
-
-// The canned pages: the IP page in GBK, the air-quality page and the weather data in UTF-8.
-const char kIpPage[] = "<html><body><center>您的IP是：[127.0.0.1] 来自：广东省深圳市 电信</center></body></html>";
-// "AQI" stands at byte 20 once in GBK, so the part cut from "数值单位" ends just after the index.
-const char kAirPage[] = u8"<title>深圳空气质量AQI</title><div>数值单位</div><b>85</b></div>";
-const char kWeatherData[] =
-    u8"{\"weatherinfo\":{\"city\":\"深圳\",\"cityid\":\"101280601\",\"temp1\":\"28℃\",\"temp2\":\"22℃\","
-    u8"\"weather\":\"多云\",\"img1\":\"d1.gif\",\"img2\":\"n1.gif\",\"ptime\":\"08:00\"}}";
-const char kTimeReply[] =
-    "<?xml version=\"1.0\"?><ntsc><time><year>2013</year><month>6</month><day>27</day><hour>3</hour>"
-    "<minite>10</minite><second>5</second></time></ntsc>";
-
 class NightcapOnline : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(server.Port(), 0) << "the loopback server is not running";
         // Only one Nightcap runs at a time; these fixed paths are theirs.
-        Serve(kVersionCheck, "1.002");
-        Serve(kUpdatePing, "0");
-        Serve(kInstallReport, "ok");
-        Serve(kTimePage, kTimeReply);
-        Serve("/ic.asp", kIpPage);
-        Serve("/shenzhen", kAirPage);
-        Serve("/data/cityinfo/101280601.html", kWeatherData);
+        EXPECT_TRUE(ServeCannedOnlineReplies(server));
         nc.UseServers("127.0.0.1:" + std::to_string(server.Port()));
         ASSERT_TRUE(nc.InstallUpdaterStandIn());
     }

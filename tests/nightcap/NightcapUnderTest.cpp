@@ -90,9 +90,16 @@ BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
+    if (!Prepare(configBytes, fixedClock) || !program_.Start(Exe())) return false;
+    main_ = program_.WaitForWindow(L"Nightcap");
+    // Start-up is over once the window is shown.
+    return main_ && WaitUntil([&] { return IsWindowVisible(main_) != FALSE; });
+}
+
+bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock) {
     LeaveNightcapUnmanaged();
     KeepTrayWindowShown();
-    if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", folder_ / L"Nightcap.exe")) return false;
+    if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", Exe())) return false;
     if (configBytes && !WriteFileBytes(folder_ / L"config.ini", configBytes)) return false;
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
     SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (folder_ / L"power.log").c_str());
@@ -102,10 +109,7 @@ bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
     SetEnvironmentVariableA("NIGHTCAP_TEST_SET_CLOCK_REFUSED", refuseClock_ ? "1" : nullptr);
     const std::string servers = servers_.empty() ? ClosedLoopbackPort() : servers_;
     for (const char* variable : kServerVariables) SetEnvironmentVariableA(variable, servers.c_str());
-    if (!program_.Start(folder_ / L"Nightcap.exe")) return false;
-    main_ = program_.WaitForWindow(L"Nightcap");
-    // Start-up is over once the window is shown.
-    return main_ && WaitUntil([&] { return IsWindowVisible(main_) != FALSE; });
+    return true;
 }
 
 HWND NightcapUnderTest::Slider() const {

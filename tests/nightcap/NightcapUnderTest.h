@@ -16,6 +16,9 @@ class NightcapUnderTest {
 public:
     // Writes config.ini (not at all when configBytes is null), starts the program and waits for its window.
     bool Start(const char* configBytes, const char* fixedClock = nullptr);
+    // Start without the start: the program folder and the environment are ready for Process().Start(Exe()).
+    bool Prepare(const char* configBytes, const char* fixedClock = nullptr);
+    std::wstring Exe() const { return folder_ / L"Nightcap.exe"; }
 
     // Before Start: where every online server of the program is.
     void UseServers(const std::string& hostAndPort) { servers_ = hostAndPort; }

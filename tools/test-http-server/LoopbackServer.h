@@ -23,6 +23,8 @@ class LoopbackServer {
 public:
     // Reads the port the fixture's server wrote; Port() is 0 when there is none.
     LoopbackServer();
+    // The server listening on this loopback port.
+    explicit LoopbackServer(int port) : port_(port) {}
     int Port() const { return port_; }
     // "http://127.0.0.1:<port>" + path.
     std::string Url(const std::string& path) const;
