@@ -2,7 +2,7 @@
 over VNC and to a browser on loopback, an install clicked through the viewer, and nothing of the run left after
 Ctrl+C or its time limit.
 
-    headless_run_test.py RUN_SCRIPT BUILD_DIR PREFIX
+    headless_run_test.py RUN_SCRIPT BUILD_DIR PREFIX [unittest arguments, e.g. a test name]
 
 Runs the programs already built in BUILD_DIR. The first run, in which nothing is installed, makes the Wine prefix
 PREFIX-clean (when it is not there yet); the install is made in PREFIX, a fresh copy of it.
@@ -66,9 +66,11 @@ def wait_for(what, probe, timeout):
 class Run:
     """One run of the run command without a display, in a session of its own; its output is read as it comes."""
 
-    def __init__(self, prefix, time_limit, web_port, scratch):
+    def __init__(self, prefix, time_limit, web_port, scratch, display=None):
         self.prefix = prefix
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")}
+        if display:
+            env["DISPLAY"] = display
         env.update(BUILD_DIR=BUILD_DIR, NIGHTCAP_RUN_NO_BUILD="1", NIGHTCAP_RUN_PREFIX=prefix,
                    NIGHTCAP_RUN_TIME_LIMIT=str(time_limit), NIGHTCAP_RUN_WEB_PORT=str(web_port),
                    NIGHTCAP_TEST_POWER_LOG=os.path.join(scratch, "power.log"), TMPDIR=scratch)
@@ -139,6 +141,20 @@ def processes_left(session, prefix):
     return left
 
 
+def start_display():
+    """A display of the test's own, as when the run command is started on a desktop; and its process."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten",
+                               "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        number = numbers.readline().strip()
+    if not number:
+        server.kill()
+        raise AssertionError("Xvfb did not start")
+    return ":" + number, server
+
+
 def make_fresh_prefix():
     """PREFIX as a copy of the clean one when that is there, else missing for the run to make."""
     if os.path.isdir(PREFIX):
@@ -171,8 +187,8 @@ class HeadlessRunTest(unittest.TestCase):
         self.scratch = tempfile.mkdtemp(prefix="headless-run-test.")
         self.addCleanup(shutil.rmtree, self.scratch, True)
 
-    def start(self, prefix, time_limit, web_port):
-        run = Run(prefix, time_limit, web_port, self.scratch)
+    def start(self, prefix, time_limit, web_port, display=None):
+        run = Run(prefix, time_limit, web_port, self.scratch, display)
         self.addCleanup(run.kill)
         return run
 
@@ -258,6 +274,22 @@ class HeadlessRunTest(unittest.TestCase):
         self.assertIn("run-product: the time limit of 10 s is over", run.output)
         self.assert_nothing_left(run)
 
+    def test_4_with_a_display_the_installer_opens_there_and_ctrl_c_ends_its_wine_processes(self):
+        display, server = start_display()
+        self.addCleanup(server.wait)
+        self.addCleanup(server.terminate)
+        run = self.start(PREFIX, 300, free_port(), display)
+        run.expect(r"installer started on the display %s;" % re.escape(display), 120)
+        x = XDisplay(display, "")
+        wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 60)
+        self.assertFalse([line for line in run.output if "VNC" in line or "browser" in line], run.log())
+
+        # The display stays: what ends the Wine processes is the run, not a display going away under them.
+        os.killpg(run.proc.pid, signal.SIGINT)
+        self.assertEqual(run.finish(60), 128 + signal.SIGINT)
+        self.assert_nothing_left(run)
+        self.assertIsNone(server.poll())
+
 
 if __name__ == "__main__":
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)
