@@ -10,19 +10,20 @@ void ElementTable::Reset(uint32_t capacity) {
     used_ = 1;
 }
 
-// The last page is widened up to a full page first (its records move), then pages are added until capacity
-// records fit.
+// Page 0 is as large as the first room asked for, so a small document stays small, and is widened up to a
+// full page when the table outgrows it (its records move). Every further page is allocated whole, so no
+// other record ever moves; the room is not touched until records are taken.
 void ElementTable::Grow(uint32_t capacity) {
-    while (capacity_ < capacity) {
-        const uint32_t fullPages = capacity_ / kPageSize;
-        const uint32_t room = std::min<uint32_t>(kPageSize, capacity - fullPages * kPageSize);
-        std::unique_ptr<ElementRecord[]> page(new ElementRecord[room]);
-        if (fullPages < pages_.size()) {
-            std::copy(pages_.back().get(), pages_.back().get() + (used_ - fullPages * kPageSize), page.get());
-            pages_.back() = std::move(page);
-        } else {
-            pages_.push_back(std::move(page));
-        }
-        capacity_ = fullPages * kPageSize + room;
+    const uint32_t firstRoom = std::min(capacity, kPageSize);
+    if (pages_.empty()) {
+        pages_.emplace_back(new ElementRecord[firstRoom]);
+        firstPageRoom_ = firstRoom;
+    } else if (firstPageRoom_ < firstRoom) {
+        std::unique_ptr<ElementRecord[]> page(new ElementRecord[firstRoom]);
+        std::copy(pages_[0].get(), pages_[0].get() + std::min(used_, firstPageRoom_), page.get());
+        pages_[0] = std::move(page);
+        firstPageRoom_ = firstRoom;
     }
+    while (pages_.size() * size_t(kPageSize) < capacity) pages_.emplace_back(new ElementRecord[kPageSize]);
+    capacity_ = capacity;
 }

@@ -57,6 +57,7 @@ private:
 
     // Pages hold uninitialised room: records are cleared as they are taken, so memory is touched only when used.
     std::vector<std::unique_ptr<ElementRecord[]>> pages_;
+    uint32_t firstPageRoom_ = 0;
     uint32_t capacity_ = 0;
     uint32_t used_ = 0;
 };
