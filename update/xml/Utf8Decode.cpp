@@ -26,7 +26,20 @@ size_t DecodeUtf8Lenient(const uint8_t* bytes, size_t count, char16_t* out) {
         const __m128i zero = _mm_setzero_si128();
         while (count - at >= 16) {
             __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-            if (_mm_movemask_epi8(block) | _mm_movemask_epi8(_mm_cmpeq_epi8(block, zero))) break;
+            const int special = _mm_movemask_epi8(block) | _mm_movemask_epi8(_mm_cmpeq_epi8(block, zero));
+            if (special) {
+                // With 32 bytes left or more, the block is widened whole and the plain text before the first
+                // special byte kept: the units past it are written again later, and all of them lie below
+                // the unread bytes.
+                if (count - at >= 32) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(block, zero));
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(block, zero));
+                    const unsigned plain = unsigned(__builtin_ctz(unsigned(special)));
+                    out += plain;
+                    at += plain;
+                }
+                break;
+            }
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(block, zero));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(block, zero));
             out += 16;
