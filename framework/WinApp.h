@@ -14,6 +14,7 @@ public:
     virtual int ExitInstance() { return 0; }
 
     HINSTANCE m_hInstance = nullptr;
+    const wchar_t* m_lpCmdLine = L"";  // the arguments after the program name
 };
 
 CWinApp* AfxGetApp();

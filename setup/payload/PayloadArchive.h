@@ -25,6 +25,8 @@ public:
     bool HasOnlySafeNames() const;
 
     uint32_t ItemCount() const { return db_.NumFiles; }
+    uint32_t BlockCount() const { return db_.db.NumFolders; }
+    uint64_t BlockUnpackedSize(uint32_t block) const { return SzAr_GetFolderUnpackSize(&db_.db, block); }
     bool IsFolder(uint32_t item) const { return SzArEx_IsDir(&db_, item); }
     // The stored UTF-16 name, without its terminator.
     const std::vector<uint16_t>& ItemName(uint32_t item) const;

@@ -1,0 +1,92 @@
+#include "PackageArchive.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "7zCrc.h"
+#include "Handles.h"
+#include "ItemName.h"
+#include "PackagePaths.h"
+#include "PayloadArchive.h"
+
+namespace {
+void* Alloc(ISzAllocPtr, size_t size) { return size ? ::operator new(size, std::nothrow) : nullptr; }
+void Free(ISzAllocPtr, void* address) { ::operator delete(address); }
+const ISzAlloc kAlloc = {Alloc, Free};
+
+// A seekable input stream over bytes in memory, for the 7z decoder.
+struct MemoryInStream {
+    ISeekInStream vt;
+    const uint8_t* bytes;
+    size_t size;
+    size_t position;
+};
+
+SRes MemoryRead(ISeekInStreamPtr p, void* buf, size_t* size) {
+    auto* s = reinterpret_cast<MemoryInStream*>(const_cast<ISeekInStream*>(p));
+    size_t n = *size;
+    if (n > s->size - s->position) n = s->size - s->position;
+    std::memcpy(buf, s->bytes + s->position, n);
+    s->position += n;
+    *size = n;
+    return SZ_OK;
+}
+
+SRes MemorySeek(ISeekInStreamPtr p, Int64* pos, ESzSeek origin) {
+    auto* s = reinterpret_cast<MemoryInStream*>(const_cast<ISeekInStream*>(p));
+    Int64 base = origin == SZ_SEEK_SET ? 0 : origin == SZ_SEEK_CUR ? Int64(s->position) : Int64(s->size);
+    Int64 target = base + *pos;
+    if (target < 0 || target > Int64(s->size)) return SZ_ERROR_PARAM;
+    s->position = size_t(target);
+    *pos = target;
+    return SZ_OK;
+}
+}  // namespace
+
+bool PackageArchive::Open(const uint8_t* bytes, size_t size) {
+    files_.clear();
+    static bool crcReady = false;
+    if (!crcReady) {
+        CrcGenerateTable();
+        crcReady = true;
+    }
+    MemoryInStream stream{{MemoryRead, MemorySeek}, bytes, size, 0};
+    PayloadArchive archive(&kAlloc, &kAlloc);
+    if (!archive.Open(&stream.vt) || !archive.HasOnlySafeNames()) return false;
+    uint64_t total = 0;
+    for (uint32_t block = 0; block < archive.BlockCount(); ++block) total += archive.BlockUnpackedSize(block);
+    if (total > kMaxUnpacked) return false;
+    std::map<std::wstring, std::string> files;
+    for (uint32_t item = 0; item < archive.ItemCount(); ++item) {
+        if (archive.IsFolder(item)) continue;
+        const std::vector<uint16_t>& name = archive.ItemName(item);
+        std::wstring key = NormalisePath(std::wstring(name.begin(), name.end()));
+        const uint8_t* data = nullptr;
+        size_t length = 0;
+        if (!archive.ItemBytes(item, &data, &length)) return false;
+        files[key].assign(reinterpret_cast<const char*>(data), length);
+    }
+    files_ = std::move(files);
+    return true;
+}
+
+bool PackageArchive::OpenFile(const std::wstring& path) {
+    files_.clear();
+    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > LONGLONG(kMaxArchive)) return false;
+    std::vector<uint8_t> bytes(size_t(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return false;
+    return Open(bytes.data(), bytes.size());
+}
+
+const std::string* PackageArchive::Find(const std::wstring& name) const {
+    auto it = files_.find(NormalisePath(name));
+    return it == files_.end() ? nullptr : &it->second;
+}

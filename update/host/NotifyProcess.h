@@ -1,0 +1,5 @@
+// Runs Process(first, second) of the package's UIHelper.lua on the UI thread (the progress relay's sink).
+#pragma once
+#include <string>
+
+void NotifyProcess(const std::wstring& first, const std::wstring& second);
