@@ -1,0 +1,1 @@
+function Process(first, second

@@ -1,0 +1,1 @@
+error("the entry script fails")
