@@ -11,6 +11,7 @@
 #include "Handles.h"
 #include "Manifests.h"
 #include "ProductProcess.h"
+#include "ProgramFolder.h"
 #include "UpdateOperations.h"
 #include "WideText.h"
 #include "WinTreeFiles.h"
@@ -68,12 +69,3 @@ void LaunchProduct() {
     ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-std::wstring ProgramFolder() {
-    wchar_t module[MAX_PATH] = L"";
-    const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::wstring();
-    wchar_t folder[MAX_PATH] = L"";
-    // The executable's path with "..\" behind it, canonicalised: its folder, ending in a backslash.
-    if (!::PathCombineW(folder, module, L"..\\")) return std::wstring();
-    return folder;
-}

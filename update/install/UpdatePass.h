@@ -15,5 +15,3 @@ void InstallStagedFiles();
 // Starts ..\<product name>.exe.
 void LaunchProduct();
 
-// The folder of the updater's executable, ending in a backslash.
-std::wstring ProgramFolder();

@@ -93,8 +93,13 @@ local function install()
   end)
 end
 
--- Download progress: first is the overall percent, second "1" once anything was downloaded in this run.
+-- Download progress: first is the overall percent, second "1" once anything was downloaded in this run;
+-- "-1" tells that the download or the installation failed.
 function Process(first, second)
+  if first == "-1" and state ~= "changelog" and state ~= "checking" then
+    setState("failed", "文件未能全部更新，请稍后重新安装")
+    return
+  end
   if state ~= "downloading" then return end
   local percent = math.max(0, math.min(100, tonumber(first) or 0))
   control("bar"):SetProgress(percent)
