@@ -18,22 +18,12 @@
 #include "ControlIds.h"
 #include "LoopbackServer.h"
 #include "NightcapUnderTest.h"
+#include "WineTiming.h"
 
 namespace {
 
 const wchar_t kPlainClass[] = L"PlainWindow";
 const wchar_t kNightcapClass[] = L"Nightcap";
-
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return double(frequency.QuadPart) / 1000;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / perMs;
-}
 
 // Looks every millisecond for a visible top-level window of the class; null when the process ends first or
 // 30 seconds pass.
@@ -78,12 +68,6 @@ double NightcapStartUp(const std::string& servers) {
     if (!main) return -1;
     EndNightcap(nc, main);
     return elapsed;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // Wine answers GetProcessTimes for other processes with zeros: CPU time is read on the host, from /proc

@@ -11,20 +11,10 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "WineTiming.h"
 #include "TempFolder.h"
 
 namespace {
-double NowMs() {
-    static const double perMs = [] {
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        return double(frequency.QuadPart) / 1000;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / perMs;
-}
-
 // Looks every millisecond for a visible top-level window with the title; null when the process ends first
 // or 30 seconds pass.
 HWND WaitShown(const Program& program, const wchar_t* title) {
@@ -49,11 +39,6 @@ double TimeToWindow(const std::wstring& exe, const std::wstring& arguments, cons
     return elapsed;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -21,31 +21,20 @@ TEST(UpdateProgram, AnythingButExactlyMinusOneEndsAtOnceWithoutLoadingThePackage
     }
 }
 
-TEST(UpdateProgram, AMissingPackageShowsTheLoadBoxAndEndsWithStatusOne) {
-    TempFolder folder;
-    const std::wstring exe = MakeUpdaterFolder(folder, L"");
-    Program updater;
-    ASSERT_TRUE(updater.Start(exe, L"-1"));
-    HWND box = WaitForTitledWindow(updater, L"错误");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"Load XAR失败!");
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    DWORD code = 0;
-    ASSERT_TRUE(updater.WaitExit(10000, &code));
-    EXPECT_EQ(code, 1u);
-}
-
-TEST(UpdateProgram, ADamagedPackageIsAFailedLoadToo) {
-    TempFolder folder;
-    const std::wstring exe = MakeUpdaterFolder(folder, TestPackage(L"damaged"));
-    Program updater;
-    ASSERT_TRUE(updater.Start(exe, L"-1"));
-    HWND box = WaitForTitledWindow(updater, L"错误");
-    ASSERT_NE(box, nullptr);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    DWORD code = 0;
-    ASSERT_TRUE(updater.WaitExit(10000, &code));
-    EXPECT_EQ(code, 1u);
+TEST(UpdateProgram, AMissingOrDamagedPackageShowsTheLoadBoxAndEndsWithStatusOne) {
+    for (const std::wstring& package : {std::wstring(), TestPackage(L"damaged")}) {
+        TempFolder folder;
+        const std::wstring exe = MakeUpdaterFolder(folder, package);
+        Program updater;
+        ASSERT_TRUE(updater.Start(exe, L"-1"));
+        HWND box = WaitForTitledWindow(updater, L"错误");
+        ASSERT_NE(box, nullptr) << package.c_str();
+        EXPECT_EQ(MessageBoxText(box), L"Load XAR失败!");
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        DWORD code = 0;
+        ASSERT_TRUE(updater.WaitExit(10000, &code));
+        EXPECT_EQ(code, 1u);
+    }
 }
 
 TEST(UpdateProgram, TheClassCallsItsListenersAsRegisteredAndQuitEndsWithStatusZero) {
