@@ -1,0 +1,71 @@
+// A whole update under Wine as a user makes it: the real Update.exe with XLUE.dll and View.xar in a test
+// installation whose product (a stand-in) runs, against the loopback server, driven by the package's
+// buttons. After it, the installation holds the new files, copy.bat has replaced Update.exe once the
+// updater ended, and the product runs again; a failed download leaves every installed file as it was.
+#include "TestInstallation.h"
+#include "UpdaterFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class UpdateEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(server_.Port(), 0) << "no loopback server"; }
+
+    // Starts the product and the updater, waits for the change log and clicks "立即更新", then waits for the
+    // finish button with its text and clicks it; the updater must end.
+    void UpdateThrough(Installation& install, const std::wstring& finishText) {
+        Program product, updater;
+        ASSERT_TRUE(install.StartProduct(product));
+        ASSERT_TRUE(updater.Start(install.Update() + L"\\Update.exe", L"-1", install.Update()));
+        const HWND window = WaitForTitledWindow(updater, kUpdaterTitle);
+        ASSERT_NE(window, nullptr);
+        HWND update = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (update = ControlWithText(window, L"立即更新")) && IsWindowVisible(update); },
+                              30000));
+        EXPECT_TRUE(product.WaitExit(5000)) << "the running product was not ended";
+        ClickCentre(update);
+        HWND finish = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (finish = ControlWithText(window, finishText)) && IsWindowVisible(finish); },
+                              60000));
+        ClickCentre(finish);
+        DWORD code = 99;
+        ASSERT_TRUE(updater.WaitExit(20000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+
+    LoopbackServer server_;
+};
+
+TEST_F(UpdateEndToEnd, ChangedFilesLandTheUpdaterIsReplacedAndTheProductRunsAgain) {
+    Installation install(server_, Installation::kRealUpdater);
+    const std::string newUpdater = "new updater " + Bytes(2000, 'u');
+    install.List({{"a.dll", "NULL", "old a", Bytes(300000, 'a')},
+                  {"b.png", "skin", "old b", Bytes(1500, 'b')},
+                  {"same.txt", "NULL", "same", "same"},
+                  {"Update.exe", "Update", "", newUpdater}});
+    UpdateThrough(install, L"完成");
+    EXPECT_EQ(Md5(FileText(install / L"a.dll")), Md5(Bytes(300000, 'a')));
+    EXPECT_EQ(Md5(FileText(install / L"skin\\b.png")), Md5(Bytes(1500, 'b')));
+    EXPECT_EQ(FileText(install / L"same.txt"), "same");
+    EXPECT_TRUE(WaitUntil([&] { return FileText(install.Update() + L"\\Update.exe") == newUpdater; }, 15000))
+        << "Update.exe was not replaced";
+    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+}
+
+TEST_F(UpdateEndToEnd, AFailedDownloadLeavesTheInstallationAsItWas) {
+    Installation install(server_, Installation::kRealUpdater);
+    install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                  {"cut.dll", "NULL", "old cut", Bytes(40000, 'c')},
+                  {"Update.exe", "Update", "", "new updater"}});
+    ASSERT_TRUE(server_.SetCutReply(install.DownloadTarget("NULL", "cut.dll"), Bytes(40000, 'c'), 10000));
+    const std::string ownUpdater = FileText(install.Update() + L"\\Update.exe");
+    UpdateThrough(install, L"关闭");
+    EXPECT_EQ(FileText(install / L"a.dll"), "old a");
+    EXPECT_EQ(FileText(install / L"cut.dll"), "old cut");
+    EXPECT_EQ(Md5(FileText(install.Update() + L"\\Update.exe")), Md5(ownUpdater));
+    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+}
+
+}  // namespace
