@@ -18,7 +18,7 @@ std::string DigestManifest(const std::vector<ManifestFile>& files) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<files>\r\n";
     for (const ManifestFile& file : files) {
         xml += "  <name>" + XmlEscaped(file.name) + "</name><md5>" + file.md5 + "</md5><folder>" +
-               XmlEscaped(file.folder) + "</folder>\r\n";
+               XmlEscaped(file.folder) + "</folder><sha256>" + file.sha256 + "</sha256>\r\n";
     }
     return xml + "</files>\r\n";
 }

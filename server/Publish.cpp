@@ -71,13 +71,14 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-// Copies source to a new file target, flushed to disk; the digest is of the bytes copied.
-bool CopyHashed(const fs::path& source, const fs::path& target, std::string& md5) {
+// Copies source to a new file target, flushed to disk; the digests are of the bytes copied.
+bool CopyHashed(const fs::path& source, const fs::path& target, ManifestFile& file) {
     FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (in.Get() < 0 || out.Get() < 0)
         return false;
     Md5Digest digest;
+    Sha256Stream sha256;
     char buffer[64 * 1024];
     while (true) {
         const ssize_t count = ::read(in.Get(), buffer, sizeof buffer);
@@ -86,11 +87,13 @@ bool CopyHashed(const fs::path& source, const fs::path& target, std::string& md5
         if (count == 0)
             break;
         digest.Update(buffer, static_cast<size_t>(count));
+        sha256.Update(buffer, static_cast<size_t>(count));
         if (!WriteAll(out.Get(), buffer, static_cast<size_t>(count)))
             return false;
     }
     const auto bytes = digest.Finish();
-    md5 = HexDigits(bytes.data(), bytes.size(), false);
+    file.md5 = HexDigits(bytes.data(), bytes.size(), false);
+    file.sha256 = sha256.FinishHex();
     return ::fsync(out.Get()) == 0 && out.Close();
 }
 
@@ -139,8 +142,9 @@ std::string CheckRequest(const PublishRequest& request) {
     return {};
 }
 
-// Copies every listed file into the staging folder and writes the digest list there.
-std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, std::vector<ManifestFile>& files) {
+// Copies every listed file into the staging folder and writes the digest list there, signed with every key.
+std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, const std::vector<SigningKey>& keys,
+                       std::vector<ManifestFile>& files) {
     files = listing.files;
     std::error_code error;
     for (size_t i = 0; i < files.size(); ++i) {
@@ -149,11 +153,14 @@ std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, s
             target /= files[i].folder;
         fs::create_directories(target, error);
         target /= files[i].name;
-        if (error || !CopyHashed(listing.sources[i], target, files[i].md5))
+        if (error || !CopyHashed(listing.sources[i], target, files[i]))
             return "cannot copy " + listing.sources[i].string() + " into the store";
     }
-    if (!WriteFileSynced(staging / "update_md5.xml", DigestManifest(files)))
+    const std::string digestList = DigestManifest(files);
+    if (!WriteFileSynced(staging / "update_md5.xml", digestList))
         return "cannot write the digest list into the store";
+    if (!keys.empty() && !WriteFileSynced(staging / "update_md5.xml.sig", SignatureFile(digestList, keys)))
+        return "cannot write the digest list's signature into the store";
     return {};
 }
 
@@ -196,7 +203,7 @@ ReleaseListing ListReleaseFolder(const fs::path& releaseDir) {
             listing.error = "more than " + std::to_string(kMaxFiles) + " files";
             return listing;
         }
-        listing.files.push_back({segments->back(), {}, PublishedFolder(*segments)});
+        listing.files.push_back({segments->back(), {}, PublishedFolder(*segments), {}});
         listing.sources.push_back(it->path());
     }
     if (error) {
@@ -227,7 +234,7 @@ PublishResult PublishRelease(Storage& storage, const fs::path& dataDir, const Pu
     const fs::path final = ReleaseFolder(dataDir, request.product, staged.id);
     std::error_code error;
     fs::create_directories(staging, error);
-    result.error = error ? "cannot make " + staging.string() : StageFiles(listing, staging, result.files);
+    result.error = error ? "cannot make " + staging.string() : StageFiles(listing, staging, request.signingKeys, result.files);
     if (result.error.empty()) {
         fs::rename(staging, final, error);
         if (error)

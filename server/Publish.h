@@ -1,8 +1,9 @@
 // Publishing a release folder (the tree an installation holds: the program files at the top, the updater in
 // update/): every file is copied into the store with its MD5 computed over the bytes copied, the digest list
-// is written beside them, and only then is the release switched live in one database step.
+// is written beside them (with its signature file when keys are given), and only then is the release switched live in one database step.
 #pragma once
 #include "Manifests.h"
+#include "ReleaseSigning.h"
 #include "Storage.h"
 
 #include <filesystem>
@@ -14,6 +15,7 @@ struct PublishRequest {
     std::string product;
     int productId = 2;
     ChangeEntry entry;  // date, version and change text
+    std::vector<SigningKey> signingKeys;  // none: the digest list goes out unsigned
 };
 
 struct PublishResult {

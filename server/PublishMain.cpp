@@ -1,9 +1,12 @@
 // nightcap-publish: puts a release folder live on the server's data folder, or sets whether installs are
-// asked to run their updater.
+// asked to run their updater, or makes the maker's release key.
 //   nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]
-//                    [--notes TEXT | --notes-file FILE] RELEASE_DIR
+//                    [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]... RELEASE_DIR
 //   nightcap-publish --data DIR --product NAME --ask-update yes|no
-// The product name defaults to [Product] name of the release folder's config.ini.
+//   nightcap-publish keygen PRIVATE_KEY       (prints the public key for the updater's build)
+//   nightcap-publish public-key PRIVATE_KEY
+// The product name defaults to [Product] name of the release folder's config.ini. Each --key signs the
+// digest list; without one the release goes out unsigned.
 #include "Publish.h"
 #include "ReleaseStore.h"
 #include "ServerOptions.h"
@@ -19,9 +22,25 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]\n"
-                 "                        [--notes TEXT | --notes-file FILE] RELEASE_DIR\n"
-                 "       nightcap-publish --data DIR --product NAME --ask-update yes|no\n";
+                 "                        [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]... RELEASE_DIR\n"
+                 "       nightcap-publish --data DIR --product NAME --ask-update yes|no\n"
+                 "       nightcap-publish keygen PRIVATE_KEY\n"
+                 "       nightcap-publish public-key PRIVATE_KEY\n";
     return 2;
+}
+
+// keygen and public-key: the public key goes to standard output, for NIGHTCAP_RELEASE_PUBLIC_KEY.
+int KeyCommand(const std::string& command, const std::filesystem::path& keyFile) {
+    SigningKey key;
+    std::string error = KeyPlaceError(keyFile, {});
+    if (error.empty())
+        error = command == "keygen" ? MakeSigningKey(keyFile, key) : ReadSigningKey(keyFile, key);
+    if (!error.empty()) {
+        std::cerr << "nightcap-publish: " << error << "\n";
+        return 1;
+    }
+    std::cout << PublicKeyHex(key) << "\n";
+    return 0;
 }
 
 std::string Trimmed(std::string text) {
@@ -52,9 +71,12 @@ std::string ProductNameOf(const std::filesystem::path& ini) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && (std::string(argv[1]) == "keygen" || std::string(argv[1]) == "public-key"))
+        return argc == 3 ? KeyCommand(argv[1], argv[2]) : Usage();
     std::filesystem::path dataDir;
     PublishRequest request;
     std::string askUpdate, notesFile;
+    std::vector<std::filesystem::path> keyFiles;
     bool haveNotes = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -85,6 +107,8 @@ int main(int argc, char** argv) {
             haveNotes = true;
         } else if (arg == "--notes-file") {
             notesFile = value;
+        } else if (arg == "--key") {
+            keyFiles.push_back(value);
         } else if (arg == "--ask-update") {
             askUpdate = value;
         } else {
@@ -114,6 +138,18 @@ int main(int argc, char** argv) {
 
     if (request.releaseDir.empty() || request.entry.version.empty() || (haveNotes && !notesFile.empty()))
         return Usage();
+    // A key inside the release folder would be published with it, one inside the data folder served.
+    for (const std::filesystem::path& keyFile : keyFiles) {
+        SigningKey key;
+        std::string keyError = KeyPlaceError(keyFile, {dataDir, request.releaseDir});
+        if (keyError.empty())
+            keyError = ReadSigningKey(keyFile, key);
+        if (!keyError.empty()) {
+            std::cerr << "nightcap-publish: " << keyError << "\n";
+            return 1;
+        }
+        request.signingKeys.push_back(key);
+    }
     if (!notesFile.empty()) {
         std::ifstream in(notesFile, std::ios::binary);
         std::stringstream text;
@@ -141,6 +177,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "published " << request.product << " " << request.entry.version << " (" << result.files.size()
-              << " files, release " << result.releaseId << ")\n";
+              << " files, release " << result.releaseId << ", "
+              << (request.signingKeys.empty() ? std::string("unsigned")
+                                              : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
+              << ")\n";
     return 0;
 }

@@ -2,6 +2,7 @@
 //   <data>/server.db                              the database
 //   <data>/releases/<product>/<id>/files/...      the files of a release, as the download tree serves them
 //   <data>/releases/<product>/<id>/update_md5.xml its digest list
+//   <data>/releases/<product>/<id>/update_md5.xml.sig its signature file, when the release was signed
 // A release folder is complete before it gets its final name, and final before the database makes it live.
 #pragma once
 #include <cstdint>

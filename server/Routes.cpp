@@ -115,12 +115,16 @@ public:
             res.set_content(ChangeLogManifest(storage_.ChangeLog(product)), "text/xml; charset=utf-8");
             return;
         }
-        std::ifstream in(ReleaseFolder(options_.dataDir, product, release->id) / "update_md5.xml",
-                         std::ios::binary);
-        std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The digest list and its signature file go out exactly as publish wrote them; an unsigned
+        // release has no signature file.
+        const bool signature = file == "update_md5.xml.sig";
+        std::ifstream in(ReleaseFolder(options_.dataDir, product, release->id) / file, std::ios::binary);
+        if (signature && !in.is_open())
+            return Answer(res, 404, "not found");
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof())
-            return Answer(res, 500, "cannot read the digest list");
-        res.set_content(xml, "text/xml; charset=utf-8");
+            return Answer(res, 500, "cannot read " + file);
+        res.set_content(bytes, signature ? "text/plain; charset=us-ascii" : "text/xml; charset=utf-8");
     }
 
     void Stats(const httplib::Request& req, httplib::Response& res) {
@@ -194,7 +198,7 @@ void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOption
     route(stats + "sd_version_sign\\.php", &Handlers::VersionSign);
     route(stats + "pm_usage\\.php", &Handlers::Usage);
     route(stats + "pm_down\\.php", &Handlers::CountedDownload);
-    route("/update/([^/]+)/(update_log\\.xml|update_md5\\.xml)", &Handlers::Manifest);
+    route("/update/([^/]+)/(update_log\\.xml|update_md5\\.xml|update_md5\\.xml\\.sig)", &Handlers::Manifest);
     route("/download/(.+)", &Handlers::Download);
     route("/stats", &Handlers::Stats);
     if (options.demo)

@@ -8,6 +8,7 @@ cd "$dest"
 need=""
 ls -d 7zip-*/C >/dev/null 2>&1 || need="$need 7zip"
 ls -d lua5.1-*/src >/dev/null 2>&1 || need="$need lua5.1"
+ls -d libsodium-*/src/libsodium >/dev/null 2>&1 || need="$need libsodium"
 [ -z "$need" ] && exit 0
 # shellcheck disable=SC2086
 apt-get source -q $need </dev/null >/dev/null 2>&1 || {
