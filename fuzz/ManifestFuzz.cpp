@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     XmlDocument manifest;
     manifest.LoadBytes(data, size);
     const DigestList list = ReadDigestList(manifest);
-    Check(list.fileNames.size() == list.fileDigests.size());
+    Check(list.fileNames.size() == list.fileDigests.size() && list.fileNames.size() == list.fileSha256.size());
     Check(list.folderPairs.size() % 2 == 0 && list.folderPairs.size() <= 2 * list.fileNames.size());
     for (size_t i = 0; i < list.fileNames.size(); ++i) {
         const std::u16string& name = list.fileNames[i];

@@ -2,6 +2,7 @@
 
 #include "Md5Digest.h"
 #include "ReleaseStore.h"
+#include "Sha256Digest.h"
 #include "StoreNames.h"
 
 #include <fcntl.h>
@@ -78,7 +79,7 @@ bool CopyHashed(const fs::path& source, const fs::path& target, ManifestFile& fi
     if (in.Get() < 0 || out.Get() < 0)
         return false;
     Md5Digest digest;
-    Sha256Stream sha256;
+    Sha256Digest sha256;
     char buffer[64 * 1024];
     while (true) {
         const ssize_t count = ::read(in.Get(), buffer, sizeof buffer);

@@ -14,10 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-static_assert(sizeof(crypto_hash_sha256_state) <= 128, "Sha256Stream's state is too small");
-
-crypto_hash_sha256_state* State(unsigned char* bytes) { return reinterpret_cast<crypto_hash_sha256_state*>(bytes); }
-
 bool Inside(const fs::path& path, const fs::path& folder) {
     std::error_code error;
     const fs::path base = fs::weakly_canonical(folder, error);
@@ -114,16 +110,4 @@ std::string SignatureFile(const std::string& bytes, const std::vector<SigningKey
         file += Hex(signature, sizeof signature) + "\n";
     }
     return file;
-}
-
-Sha256Stream::Sha256Stream() { crypto_hash_sha256_init(State(state_)); }
-
-void Sha256Stream::Update(const void* bytes, size_t size) {
-    crypto_hash_sha256_update(State(state_), static_cast<const unsigned char*>(bytes), size);
-}
-
-std::string Sha256Stream::FinishHex() {
-    uint8_t digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(State(state_), digest);
-    return Hex(digest, sizeof digest);
 }

@@ -27,14 +27,3 @@ std::string ReadSigningKey(const std::filesystem::path& path, SigningKey& key);
 std::string PublicKeyHex(const SigningKey& key);
 // The signature file over bytes: one line per key, in the order given.
 std::string SignatureFile(const std::string& bytes, const std::vector<SigningKey>& keys);
-
-// SHA-256 over bytes given in pieces, as 64 lower-case hexadecimal digits.
-class Sha256Stream {
-public:
-    Sha256Stream();
-    void Update(const void* bytes, size_t size);
-    std::string FinishHex();
-
-private:
-    alignas(16) unsigned char state_[128];
-};

@@ -7,6 +7,7 @@
 #include "ChangeLog.h"
 #include "DeleteTree.h"
 #include "FilePaths.h"
+#include "Handles.h"
 #include "ManifestText.h"
 #include "ProductProcess.h"
 #include "ServerHosts.h"
@@ -27,6 +28,23 @@ void MakeFolderOnce(const std::wstring& path) {
     if (!::PathIsDirectoryW(path.c_str())) ::CreateDirectoryW(path.c_str(), nullptr);
 }
 
+// A digest list of 10,000 files takes well under 2 MB; a signature file a kilobyte.
+constexpr DWORD kMaxManifestBytes = 32 * 1024 * 1024;
+
+// The whole file, or nullopt when it is missing, unreadable or larger than maxBytes.
+std::optional<std::string> ReadWholeFile(const wchar_t* path, DWORD maxBytes) {
+    const UniqueHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > maxBytes) return std::nullopt;
+    std::string bytes(size_t(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.Get(), &bytes[0], DWORD(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
 }  // namespace
 
 std::wstring FetchUpdateLog() {
@@ -38,12 +56,29 @@ std::wstring FetchUpdateLog() {
     return Wide(ChangeLogText(document));
 }
 
-DigestList PrepareDigestList() {
+DigestList PrepareDigestList() { return *PrepareTrustedDigestList(ReleaseTrust()); }
+
+std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust) {
     MakeFolderOnce(Wide(kStagingRoot));
-    DownloadManifest(L"update_md5.xml");
     XmlDocument document;
-    document.LoadFile(L"update_md5.xml");
-    DigestList list = ReadDigestList(document);
+    DigestList list;
+    if (!trust.RequiresSignature()) {
+        DownloadManifest(L"update_md5.xml");
+        document.LoadFile(L"update_md5.xml");
+        list = ReadDigestList(document);
+    } else {
+        // A stale copy must never stand in for a missing one; the bytes checked are the bytes read.
+        ::DeleteFileW(L"update_md5.xml");
+        ::DeleteFileW(L"update_md5.xml.sig");
+        DownloadManifest(L"update_md5.xml");
+        DownloadManifest(L"update_md5.xml.sig");
+        const std::optional<std::string> bytes = ReadWholeFile(L"update_md5.xml", kMaxManifestBytes);
+        if (!bytes) return std::nullopt;
+        document.LoadBytes(bytes->data(), bytes->size());
+        list = ReadDigestList(document);
+        if (!trust.AcceptsDigestList(*bytes, ReadWholeFile(L"update_md5.xml.sig", 64 * 1024), list))
+            return std::nullopt;
+    }
     for (const std::u16string& folder : StagingFolders(list)) MakeFolderOnce(Wide(folder));
     return list;
 }

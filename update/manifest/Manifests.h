@@ -2,7 +2,9 @@
 // in the updater's working directory (the installation's update folder).
 #pragma once
 #include "DigestList.h"
+#include "ReleaseTrust.h"
 
+#include <optional>
 #include <string>
 
 // Empties the staging folder, ends the product, downloads update_log.xml and gives its change-log text.
@@ -10,3 +12,7 @@ std::wstring FetchUpdateLog();
 // Makes the staging folder, downloads update_md5.xml, reads its digest list and makes the staging folder
 // of each listed folder (one level: a nested one only when its parent exists).
 DigestList PrepareDigestList();
+// The same for a build that may require signed releases: it then deletes the copies of an earlier run,
+// downloads update_md5.xml.sig beside the digest list and checks both; a refused digest list gives nullopt
+// and no staging folder for its files.
+std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust);

@@ -1,0 +1,8 @@
+// The maker's public keys this updater was built with (the NIGHTCAP_RELEASE_PUBLIC_KEY build setting).
+#include "ReleaseTrust.h"
+
+#ifndef NIGHTCAP_RELEASE_PUBLIC_KEY
+#define NIGHTCAP_RELEASE_PUBLIC_KEY ""
+#endif
+
+ReleaseTrust ReleaseTrust::Built() { return FromKeyText(NIGHTCAP_RELEASE_PUBLIC_KEY); }
