@@ -4,11 +4,13 @@
 #include "DownloadWorker.h"
 #include "Md5Digest.h"
 #include "ProgressText.h"
+#include "Sha256Digest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -279,6 +281,43 @@ TEST(DownloadPass, FailedDownloadsAreRemovedAndFailThePass) {
         EXPECT_EQ(listing.environment.staged.count(u"..\\Update\\Temp\\b.dll"), 0u);
         EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\c.dll"), Bytes(5120, 'c'));
     }
+}
+
+std::u16string Sha256Of(const std::string& bytes) {
+    Sha256Digest digest;
+    digest.Update(bytes.data(), bytes.size());
+    const std::string hex = digest.FinishHex();
+    return std::u16string(hex.begin(), hex.end());
+}
+
+TEST(DownloadPass, ABuildWithKeysTakesOnlyFilesMatchingTheirSha256Too) {
+    // The trust's key is never used here: the list passed its check before the pass.
+    const ReleaseTrust trust({ReleaseKey{}});
+    auto listing = [] {
+        auto made = std::make_unique<Listing>();
+        made->Add("a.dll", Bytes(5120, 'a'));
+        made->Add("b.dll", Bytes(5120, 'b'));
+        made->Add("c.dll", Bytes(10, 'c'), true);
+        made->list.fileSha256 = {Sha256Of(Bytes(5120, 'a')), Sha256Of(Bytes(5120, 'b')), Sha256Of(Bytes(10, 'c'))};
+        return made;
+    };
+    ReportedProgress progress;
+    const auto good = listing();
+    EXPECT_EQ(RunDownloadPass(good->list, good->environment, progress, trust), PassResult::Complete);
+    EXPECT_EQ(good->environment.staged.at(u"..\\Update\\Temp\\b.dll"), Bytes(5120, 'b'));
+
+    // b.dll's MD5 is right but its SHA-256 names other bytes, as for a file an MD5 collision put there.
+    const auto forged = listing();
+    forged->list.fileSha256[1] = Sha256Of("other bytes");
+    ReportedProgress fresh;
+    EXPECT_EQ(RunDownloadPass(forged->list, forged->environment, fresh, trust), PassResult::Failed);
+    EXPECT_EQ(forged->environment.reports.back(), Report("-1", "0"));
+    EXPECT_EQ(forged->environment.staged.count(u"..\\Update\\Temp\\b.dll"), 0u);
+    // Without keys the same list is taken on its MD5 digests.
+    const auto unsignedBuild = listing();
+    unsignedBuild->list.fileSha256[1] = Sha256Of("other bytes");
+    ReportedProgress third;
+    EXPECT_EQ(RunDownloadPass(unsignedBuild->list, unsignedBuild->environment, third), PassResult::Complete);
 }
 
 TEST(DownloadPass, TheLastFileFailingIsReported) {

@@ -3,6 +3,7 @@
 #include "FilePaths.h"
 #include "ManifestText.h"
 #include "Md5Digest.h"
+#include "Sha256Digest.h"
 
 namespace {
 
@@ -18,8 +19,9 @@ struct FileJob {
 
 class Pass {
 public:
-    Pass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress)
-        : list_(list), environment_(environment), progress_(progress) {}
+    Pass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress,
+         const ReleaseTrust& trust)
+        : list_(list), environment_(environment), progress_(progress), trust_(trust) {}
 
     PassResult Run() {
         const size_t count = list_.fileNames.size();
@@ -67,6 +69,7 @@ private:
         const std::unique_ptr<StagingFile> file = environment_.CreateStagingFile(staging);
         if (!file) return false;
         Md5Digest digest;
+        Sha256Digest sha256;
         uint64_t received = 0;
         unsigned char block[512];
         for (;;) {
@@ -75,12 +78,14 @@ private:
             if (read == 0) break;
             if (!file->Write(block, read)) return false;
             digest.Update(block, read);
+            sha256.Update(block, read);
             received += read;
             Report(OverallPercentText(job.index, job.count, received, length));
         }
         if (!file->Close() || received != length) return false;
         const std::array<uint8_t, 16> bytes = digest.Finish();
-        return IsListedContent(FromAscii(HexDigits(bytes.data(), bytes.size(), false)), job.digest);
+        return IsListedContent(FromAscii(HexDigits(bytes.data(), bytes.size(), false)), job.digest) &&
+               trust_.AcceptsFile(list_, job.index, sha256.FinishHex());
     }
 
     // Sends a whole-percent text once; "100" waits for the end of the pass.
@@ -94,10 +99,12 @@ private:
     const DigestList& list_;
     WorkerEnvironment& environment_;
     ReportedProgress& progress_;
+    const ReleaseTrust& trust_;
 };
 
 }  // namespace
 
-PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress) {
-    return Pass(list, environment, progress).Run();
+PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress,
+                           const ReleaseTrust& trust) {
+    return Pass(list, environment, progress, trust).Run();
 }

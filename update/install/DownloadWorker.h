@@ -4,6 +4,7 @@
 #pragma once
 #include "DigestList.h"
 #include "ProgressText.h"
+#include "ReleaseTrust.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -67,4 +68,7 @@ enum class PassResult {
 // not writable) is removed from the staging folder and the pass goes on; at its end the pass reports
 // "-1", "0". A pass without failures ends with "100" and "1" when any file was downloaded in this process
 // (the downloaded flag, set by every progress report and by every staged file), or "0" when none was. "100" is held back until then, so it only ever means "ready to install".
-PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress);
+// A build that requires signed releases (trust) also checks every downloaded file's SHA-256; a file that
+// matches its MD5 but not its SHA-256 fails like one with a wrong digest.
+PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress,
+                           const ReleaseTrust& trust = ReleaseTrust());

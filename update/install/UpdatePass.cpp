@@ -25,6 +25,8 @@ enum class PassState { None, Running, Complete, Failed };
 // for the whole pass.
 DigestList g_list;
 ReportedProgress g_progress;
+// Which releases this updater takes: the keys it was built with.
+const ReleaseTrust g_trust = ReleaseTrust::Built();
 std::atomic<PassState> g_state{PassState::None};
 
 // The worker's environment, which records how the pass ended before the package hears of it, so that
@@ -40,7 +42,8 @@ public:
 
 DWORD WINAPI DownloadWorker(void*) {
     PassEnvironment environment;
-    if (RunDownloadPass(g_list, environment, g_progress) == PassResult::NothingListed) g_state = PassState::None;
+    if (RunDownloadPass(g_list, environment, g_progress, g_trust) == PassResult::NothingListed)
+        g_state = PassState::None;
     return 0;
 }
 
@@ -49,7 +52,16 @@ DWORD WINAPI DownloadWorker(void*) {
 void PrepareUpdate() {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
-    g_list = PrepareDigestList();
+    // A digest list this build may not trust: nothing is downloaded or installed, and the package hears
+    // of it as of any failed pass.
+    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust);
+    if (!list) {
+        g_list = DigestList();
+        g_state = PassState::Failed;
+        PostProgress(L"-1", L"0");
+        return;
+    }
+    g_list = std::move(*list);
     KillProduct();
     g_state = PassState::Running;
     const UniqueHandle thread(::CreateThread(nullptr, 0, DownloadWorker, nullptr, 0, nullptr));

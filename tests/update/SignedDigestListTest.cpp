@@ -1,0 +1,138 @@
+// The digest list as a build with keys prepares it, in a test installation under Wine against the loopback
+// server: a correctly signed list is taken and its folders staged; a list changed by one byte, a signature
+// from another key, a missing signature, or a stale pair left by an earlier run are refused with nothing
+// staged. Keys are made afresh by every run.
+#include "LoopbackServer.h"
+#include "Manifests.h"
+#include "ReleaseTrust.h"
+#include "Sha256Digest.h"
+#include "TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sodium/crypto_sign_ed25519.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+struct KeyPair {
+    ReleaseKey publicKey{};
+    uint8_t secret[crypto_sign_ed25519_SECRETKEYBYTES] = {};
+    KeyPair() { crypto_sign_ed25519_keypair(publicKey.data(), secret); }
+
+    std::string SignatureLine(const std::string& bytes) const {
+        uint8_t signature[crypto_sign_ed25519_BYTES];
+        crypto_sign_ed25519_detached(signature, nullptr, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                     bytes.size(), secret);
+        static const char digits[] = "0123456789abcdef";
+        std::string hex;
+        for (uint8_t byte : signature) {
+            hex += digits[byte >> 4];
+            hex += digits[byte & 15];
+        }
+        return hex + "\n";
+    }
+};
+
+std::string Sha256Of(const std::string& bytes) {
+    Sha256Digest digest;
+    digest.Update(bytes.data(), bytes.size());
+    return digest.FinishHex();
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// An installation whose update folder is the working directory while the test runs.
+class SignedDigestList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(server.Port(), 0) << "no loopback server";
+        product = "Signed" + std::to_string(::GetCurrentProcessId());
+        ASSERT_TRUE(WriteFileBytes(root / L"config.ini", "[Product]\r\nname=" + product + "\r\n"));
+        ASSERT_TRUE(::CreateDirectoryW((root / L"update").c_str(), nullptr));
+        wchar_t previous[MAX_PATH] = L"";
+        ::GetCurrentDirectoryW(MAX_PATH, previous);
+        previous_ = previous;
+        ASSERT_TRUE(::SetCurrentDirectoryW((root / L"update").c_str()));
+        // The host setting is read through the C library's copy of the environment.
+        const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+        ASSERT_EQ(_putenv_s("NIGHTCAP_UPDATE_HOST", host.c_str()), 0);
+    }
+    void TearDown() override { ::SetCurrentDirectoryW(previous_.c_str()); }
+
+    void Serve(const std::string& list, const std::string* signature) {
+        ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml", "Content-Type: text/xml\r\n", list));
+        if (signature) {
+            ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", *signature));
+        } else {
+            ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", "not found", 404));
+        }
+    }
+    bool Staged(const wchar_t* folder) const { return IsFolder(root / (std::wstring(L"update\\Temp\\") + folder)); }
+
+    LoopbackServer server;
+    TempFolder root;
+    std::string product;
+    const KeyPair maker, other;
+    const ReleaseTrust trust{std::vector<ReleaseKey>{maker.publicKey}};
+    const std::string list = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<files>\r\n"
+                             "  <name>a.dll</name><md5>0</md5><folder>NULL</folder><sha256>" + Sha256Of("a") +
+                             "</sha256>\r\n  <name>b.png</name><md5>1</md5><folder>skin</folder><sha256>" +
+                             Sha256Of("b") + "</sha256>\r\n</files>\r\n";
+
+private:
+    std::wstring previous_;
+};
+
+TEST_F(SignedDigestList, ACorrectlySignedListIsTakenAndStaged) {
+    const std::string signature = maker.SignatureLine(list);
+    Serve(list, &signature);
+    const std::optional<DigestList> taken = PrepareTrustedDigestList(trust);
+    ASSERT_TRUE(taken);
+    EXPECT_THAT(taken->fileNames, ElementsAre(u"a.dll", u"b.png"));
+    EXPECT_TRUE(Staged(L"skin"));
+    // A build without keys never asks for the signature.
+    const size_t asked = server.Requests("/update/" + product + "/update_md5.xml.sig").size();
+    EXPECT_EQ(asked, 1u);
+    ASSERT_TRUE(PrepareTrustedDigestList(ReleaseTrust()));
+    EXPECT_EQ(server.Requests("/update/" + product + "/update_md5.xml.sig").size(), asked);
+}
+
+TEST_F(SignedDigestList, RefusedListsStageNothing) {
+    std::string changed = list;
+    changed[changed.find("skin")] = 'S';
+    const std::string good = maker.SignatureLine(list), foreign = other.SignatureLine(list);
+    const struct {
+        const char* what;
+        std::string served;
+        const std::string* signature;
+    } cases[] = {{"one byte changed", changed, &good}, {"another key's signature", list, &foreign},
+                 {"no signature", list, nullptr}};
+    for (const auto& refused : cases) {
+        SCOPED_TRACE(refused.what);
+        Serve(refused.served, refused.signature);
+        EXPECT_FALSE(PrepareTrustedDigestList(trust));
+        EXPECT_FALSE(Staged(L"skin"));
+    }
+}
+
+TEST_F(SignedDigestList, AStalePairFromAnEarlierRunDoesNotStandInForAFailedDownload) {
+    const std::string signature = maker.SignatureLine(list);
+    Serve(list, &signature);
+    ASSERT_TRUE(PrepareTrustedDigestList(trust));
+    // The server stops answering: the signed copies of the earlier run are not read again.
+    ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml", "", "gone", 404));
+    ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", "gone", 404));
+    EXPECT_FALSE(PrepareTrustedDigestList(trust));
+}
+
+}  // namespace
