@@ -29,7 +29,7 @@ TEST(UpdateProgram, AMissingOrDamagedPackageShowsTheLoadBoxAndEndsWithStatusOne)
         ASSERT_TRUE(updater.Start(exe, L"-1"));
         HWND box = WaitForTitledWindow(updater, L"错误");
         ASSERT_NE(box, nullptr) << package.c_str();
-        EXPECT_EQ(MessageBoxText(box), L"Load XAR失败!");
+        EXPECT_EQ(MessageBoxFirstText(box), L"Load XAR失败!");
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         DWORD code = 0;
         ASSERT_TRUE(updater.WaitExit(10000, &code));
@@ -91,8 +91,8 @@ TEST(UpdateProgram, ScriptErrorsWhileTheirBoxIsOpenAreDropped) {
     ASSERT_NE(window, nullptr);
     HWND box = WaitForTitledWindow(updater, kScriptErrorCaption);
     ASSERT_NE(box, nullptr);
-    EXPECT_NE(MessageBoxText(box).find(L"tick 1"), std::wstring::npos) << MessageBoxText(box);
-    EXPECT_NE(MessageBoxText(box).find(L" @ OnTimer"), std::wstring::npos);
+    EXPECT_NE(MessageBoxFirstText(box).find(L"tick 1"), std::wstring::npos) << MessageBoxFirstText(box);
+    EXPECT_NE(MessageBoxFirstText(box).find(L" @ OnTimer"), std::wstring::npos);
     // The timer goes on failing while the box is open; none of those errors opens a box of its own.
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<std::wstring> texts = VisibleTexts(window);

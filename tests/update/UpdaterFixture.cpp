@@ -68,7 +68,7 @@ void ClickCentre(HWND hwnd) {
     SendInput(3, inputs, sizeof(INPUT));
 }
 
-std::wstring MessageBoxText(HWND box) {
+std::wstring MessageBoxFirstText(HWND box) {
     std::wstring text;
     for (HWND child : Children(box))
         if (ClassNameOf(child) == L"Static" && !WindowTextW(child).empty()) return WindowTextW(child);

@@ -26,5 +26,5 @@ HWND ControlWithText(HWND window, const std::wstring& text);
 std::vector<std::wstring> VisibleTexts(HWND window);
 // A real mouse click in the middle of the window.
 void ClickCentre(HWND hwnd);
-// The text of the first static control of a message box.
-std::wstring MessageBoxText(HWND box);
+// The text of the first static control of a message box with text (the setup driver joins them all).
+std::wstring MessageBoxFirstText(HWND box);

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Runs the release road test: publishes the build's release and then the later one into a fresh data folder
+of the maker's server, starts the server on a free loopback port, runs the Wine test against it and checks
+what the server counted.
+
+usage: road_test.py SERVER_BIN_DIR RELEASE_TREE NEXT_TREE NEXT_VERSION TEST_COMMAND...
+"""
+import os
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+
+NOTES = "新版本的倒计时提醒更醒目"
+
+
+def wait_for(predicate, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if predicate():
+            return True
+        time.sleep(0.05)
+    return predicate()
+
+
+def main():
+    server_bin, release_tree, next_tree, next_version = sys.argv[1:5]
+    test_command = sys.argv[5:]
+    with tempfile.TemporaryDirectory(prefix="road-") as work:
+        data = os.path.join(work, "data")
+        log = open(os.path.join(work, "publish.log"), "w")
+        for version, tree, notes in (("1.002", release_tree, "当前版本"), (next_version, next_tree, NOTES)):
+            subprocess.run([os.path.join(server_bin, "nightcap-publish"), "--data", data, "--version", version,
+                            "--notes", notes, tree], check=True, stdout=log, stderr=subprocess.STDOUT)
+        port_file = os.path.join(work, "port")
+        server = subprocess.Popen([os.path.join(server_bin, "nightcap-server"), "--data", data, "--host", "127.0.0.1",
+                                   "--port", "0", "--port-file", port_file, "--demo"],
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            def port():
+                try:
+                    return open(port_file).read().strip()
+                except OSError:
+                    return ""
+            if not wait_for(lambda: port().isdigit() or server.poll() is not None, 30) or not port().isdigit():
+                print("the server did not start", file=sys.stderr)
+                return 1
+            env = dict(os.environ, ROAD_SERVER="127.0.0.1:" + port(), ROAD_NEXT_TREE=os.path.abspath(next_tree),
+                       ROAD_NEXT_VERSION=next_version, ROAD_NEXT_NOTES=NOTES)
+            started = time.monotonic()
+            result = subprocess.run(test_command, env=env).returncode
+            print("the road took %.1f s" % (time.monotonic() - started))
+        finally:
+            server.terminate()
+            server.wait(30)
+        if result != 0:
+            return result
+        # The server counted one download per changed file of the later release, and the reports.
+        changed = [name for name in files_under(next_tree)
+                   if open(os.path.join(next_tree, name), "rb").read() != read_or_none(os.path.join(release_tree, name))]
+        db = sqlite3.connect(os.path.join(data, "server.db"))
+        counts = dict(db.execute("SELECT kind, SUM(count) FROM daily WHERE version = ? GROUP BY kind", (next_version,)))
+        db.close()
+        failures = []
+        if counts.get(2, 0) != len(changed):
+            failures.append("downloads counted %s, files changed %d (%s)" % (counts.get(2, 0), len(changed), changed))
+        if counts.get(0, 0) < 2:
+            failures.append("version checks counted %s, expected one per start of Nightcap.exe" % counts.get(0, 0))
+        if counts.get(3, 0) < 1:
+            failures.append("no installation report counted")
+        for failure in failures:
+            print(failure, file=sys.stderr)
+        return 1 if failures else 0
+
+
+def files_under(tree):
+    for folder, _, names in os.walk(tree):
+        for name in names:
+            yield os.path.relpath(os.path.join(folder, name), tree)
+
+
+def read_or_none(path):
+    try:
+        return open(path, "rb").read()
+    except OSError:
+        return None
+
+
+if __name__ == "__main__":
+    sys.exit(main())
