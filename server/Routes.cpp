@@ -10,6 +10,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -159,7 +160,11 @@ private:
         const auto release = slash == std::string::npos ? std::nullopt : storage_.CurrentRelease(product);
         if (!release)
             return false;
-        const auto file = ReleaseFolder(options_.dataDir, product, release->id) / "files" / path.substr(slash + 1);
+        const std::string name = path.substr(slash + 1);
+        const TestFault::Kind fault = FaultOnce(name);
+        if (fault == TestFault::Kind::Missing)
+            return false;
+        const auto file = ReleaseFolder(options_.dataDir, product, release->id) / "files" / name;
         std::error_code error;
         if (!std::filesystem::is_regular_file(file, error))
             return false;
@@ -169,19 +174,33 @@ private:
             return false;
         if (count)
             storage_.CountEvent(Today(), EventKind::Download, release->version);
+        // A cut file ends halfway, a corrupt one has its middle byte changed.
+        const size_t middle = static_cast<size_t>(size) / 2;
         res.set_content_provider(static_cast<size_t>(size), "application/octet-stream",
-                                 [in](size_t offset, size_t length, httplib::DataSink& sink) {
+                                 [in, fault, middle](size_t offset, size_t length, httplib::DataSink& sink) {
                                      char buffer[64 * 1024];
+                                     if (fault == TestFault::Kind::Cut && offset >= middle)
+                                         return false;
                                      in->seekg(static_cast<std::streamoff>(offset));
                                      in->read(buffer, static_cast<std::streamsize>(std::min(length, sizeof buffer)));
-                                     const auto got = in->gcount();
-                                     return got > 0 && sink.write(buffer, static_cast<size_t>(got));
+                                     const auto got = static_cast<size_t>(in->gcount());
+                                     if (fault == TestFault::Kind::Corrupt && middle >= offset && middle < offset + got)
+                                         buffer[middle - offset] ^= 0x5a;
+                                     return got > 0 && sink.write(buffer, got);
                                  });
         return true;
     }
 
+    // The test fault for a store file, played on its first download only.
+    TestFault::Kind FaultOnce(const std::string& name) {
+        if (options_.fault.file != name || faultPlayed_.exchange(true))
+            return TestFault::Kind::None;
+        return options_.fault.kind;
+    }
+
     Storage& storage_;
     const ServerOptions& options_;
+    std::atomic<bool> faultPlayed_{false};
 };
 
 }  // namespace
@@ -203,6 +222,12 @@ void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOption
     route("/stats", &Handlers::Stats);
     if (options.demo)
         InstallDemoSites(server, options.clock);
+    // The logger runs once the answer has been written: the change log reaches the client before the server goes.
+    if (options.fault.kind == TestFault::Kind::GoneAfterLog)
+        server.set_logger([&server](const httplib::Request& req, const httplib::Response&) {
+            if (req.path.size() >= 15 && req.path.compare(req.path.size() - 15, 15, "/update_log.xml") == 0)
+                server.stop();
+        });
 }
 
 void ConfigureServer(httplib::Server& server, int threads) {

@@ -2,7 +2,8 @@
 //   nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE] [--token TOKEN]
 //                   [--own-host NAME]... [--threads N] [--demo]
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
-// NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests.
+// NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests;
+// NIGHTCAP_SERVER_TEST_FAULT plays a fault of the network or of the store (see TestFault).
 #include "ReleaseStore.h"
 #include "Routes.h"
 #include "ServerOptions.h"
@@ -94,6 +95,14 @@ int main(int argc, char** argv) {
             return 2;
         }
         options.clock = [fixedClock] { return int64_t{fixedClock}; };
+    }
+    if (const char* fault = std::getenv("NIGHTCAP_SERVER_TEST_FAULT")) {
+        const auto parsed = ParseTestFault(fault);
+        if (!parsed) {
+            std::cerr << "NIGHTCAP_SERVER_TEST_FAULT must be cut:NAME, corrupt:NAME, missing:NAME or gone-after-log\n";
+            return 2;
+        }
+        options.fault = *parsed;
     }
 
     std::error_code error;

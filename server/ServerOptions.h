@@ -4,8 +4,21 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+// A fault the server plays for tests of the programs' failure paths. On a store file (NAME as the digest list
+// names it below the product, "Nightcap.exe", "Update/Update.exe"), its first download only: Cut ends the
+// connection halfway through the file, Corrupt changes one byte of it, Missing answers 404. GoneAfterLog stops
+// the server once it has answered the change log.
+struct TestFault {
+    enum class Kind { None, Cut, Corrupt, Missing, GoneAfterLog };
+    Kind kind = Kind::None;
+    std::string file;
+};
+// "cut:NAME", "corrupt:NAME", "missing:NAME" or "gone-after-log"; nothing for anything else.
+std::optional<TestFault> ParseTestFault(const std::string& text);
 
 struct ServerOptions {
     std::filesystem::path dataDir;
@@ -18,6 +31,7 @@ struct ServerOptions {
     bool demo = false;
     // Seconds since 1970 (UTC).
     std::function<int64_t()> clock;
+    TestFault fault;
 };
 
 // "YYYY-MM-DD" of a time in UTC.

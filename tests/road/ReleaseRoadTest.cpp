@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "ProductVersion.h"
 #include "Screenshot.h"
 #include "SetupDriver.h"
 #include "TempFolder.h"
@@ -83,13 +84,7 @@ protected:
         folder_ = dir_ + L"\\";
         CleanUp();
         // Setup offers the folder of an earlier install: the temporary one.
-        UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        std::wstring earlier = folder_ + L"Uninstall.exe";
-        RegSetValueExW(key.Get(), L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier.c_str()),
-                       DWORD((earlier.size() + 1) * sizeof(wchar_t)));
+        ASSERT_TRUE(OfferInstallFolder(folder_));
         CreateDirectoryW(Screenshots().c_str(), nullptr);
     }
 
@@ -129,13 +124,8 @@ protected:
         return ReadFileBytes(a, &x) && ReadFileBytes(b, &y) && x == y;
     }
 
-    std::wstring server_, nextTree_, notes_, dir_, folder_;
-    TempFolder temp_;
-};
-
-TEST_F(ReleaseRoad, AnInstalledReleaseUpdatesItselfToThePublishedOne) {
-    // 1. Setup installs the build's release and starts Nightcap.exe from the installation.
-    {
+    // Setup installs the build's release and starts Nightcap.exe from the installation.
+    void InstallTheBuildsRelease() {
         Program setup;
         ASSERT_TRUE(setup.Start(BuildFolder() + L"\\SetupFull.exe"));
         HWND dialog = WaitForSetupDialog(setup.Id());
@@ -143,49 +133,129 @@ TEST_F(ReleaseRoad, AnInstalledReleaseUpdatesItselfToThePublishedOne) {
         ASSERT_EQ(ItemText(dialog, 1001), dir_);
         Click(dialog, IDOK);
         ASSERT_TRUE(setup.WaitExit(kStepMs));
+        ExpectInstallationIs(Stage());
     }
-    ExpectInstallationIs(BuildFolder() + L"\\..\\payload\\stage");
 
-    // 2. Its version check hears of the later release and starts the updater, which shows the change log.
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (window = TitledWindow(kUpdaterTitle)) != nullptr; }, kStepMs))
-        << "no updater window";
-    DWORD updaterId = 0;
-    GetWindowThreadProcessId(window, &updaterId);
-    UniqueHandle updater(OpenProcess(SYNCHRONIZE, FALSE, updaterId));
-    ASSERT_TRUE(updater);
-    HWND updateButton = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (updateButton = ControlWithText(window, L"立即更新")) != nullptr; }, kStepMs));
-    std::vector<std::wstring> texts = VisibleTexts(window);
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                            [&](const std::wstring& text) { return text.find(notes_) != std::wstring::npos; }))
-        << "the later release's change-log entry";
-    // The updater ended the timer before it showed its window.
-    EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(folder_ + L"Nightcap.exe").empty(); }, kStepMs));
-    SaveScreenshot(window, Screenshots() + L"\\road-changelog.png");
+    // The version check of the running Nightcap.exe has started the updater: its window once the change log
+    // is shown, which ends the timer.
+    void WaitForTheChangeLog() {
+        ASSERT_TRUE(WaitUntil([&] { return (window_ = TitledWindow(kUpdaterTitle)) != nullptr; }, kStepMs))
+            << "no updater window";
+        DWORD updaterId = 0;
+        GetWindowThreadProcessId(window_, &updaterId);
+        updater_.Reset(OpenProcess(SYNCHRONIZE, FALSE, updaterId));
+        ASSERT_TRUE(updater_);
+        ASSERT_TRUE(WaitUntil([&] { return ControlWithText(window_, L"立即更新") != nullptr; }, kStepMs));
+        std::vector<std::wstring> texts = VisibleTexts(window_);
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                                [&](const std::wstring& text) { return text.find(notes_) != std::wstring::npos; }))
+            << "the later release's change-log entry";
+        EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(folder_ + L"Nightcap.exe").empty(); }, kStepMs));
+    }
 
-    // 3. The update downloads and installs the changed files; the way out starts the timer again.
-    ClickCentre(updateButton);
-    HWND done = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (done = ControlWithText(window, L"完成")) != nullptr; }, kStepMs))
-        << "the update did not finish";
-    EXPECT_NE(ControlWithText(window, L"更新完成"), nullptr);
-    SaveScreenshot(window, Screenshots() + L"\\road-done.png");
-    ClickCentre(done);
-    ASSERT_EQ(WaitForSingleObject(updater.Get(), kStepMs), WAIT_OBJECT_0) << "the updater did not end";
+    // Presses the button with the text once it shows, then waits for the updater to end.
+    void PressAndWaitForTheEnd(const std::wstring& text) {
+        HWND button = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (button = ControlWithText(window_, text)) != nullptr; }, kStepMs));
+        ClickCentre(button);
+        ASSERT_EQ(WaitForSingleObject(updater_.Get(), kStepMs), WAIT_OBJECT_0) << "the updater did not end";
+    }
 
-    // 4. copy.bat replaces Update.exe once the updater has ended; Nightcap.exe runs at the later version.
-    EXPECT_TRUE(WaitUntil([&] { return SameBytes(nextTree_ + L"\\update\\Update.exe", folder_ + L"update\\Update.exe"); },
-                          kStepMs))
-        << "copy.bat did not put the new Update.exe in place";
-    ExpectInstallationIs(nextTree_);
-    const std::string expectedLabel = std::string("版本：") + Narrow(Environment(L"ROAD_NEXT_VERSION"));
-    std::string label;
-    EXPECT_TRUE(WaitUntil([&] { return (label = RunningVersionLabel(folder_)) == expectedLabel; }, kStepMs))
-        << "label " << label;
-    EXPECT_FALSE(TitledWindow(kUpdaterTitle)) << "the later version started the updater again";
-    std::string powerLog;
-    EXPECT_FALSE(ReadFileBytes(temp_ / L"power.log", &powerLog) && !powerLog.empty()) << powerLog;
+    // The update installs the later release; copy.bat puts its Update.exe in place after the updater ended
+    // and Nightcap.exe runs again at the later version.
+    void UpdateToTheLaterRelease(bool screenshots) {
+        if (screenshots) SaveScreenshot(window_, Screenshots() + L"\\road-changelog.png");
+        ClickCentre(ControlWithText(window_, L"立即更新"));
+        ASSERT_TRUE(WaitUntil([&] { return ControlWithText(window_, L"完成") != nullptr; }, kStepMs))
+            << "the update did not finish";
+        EXPECT_NE(ControlWithText(window_, L"更新完成"), nullptr);
+        if (screenshots) SaveScreenshot(window_, Screenshots() + L"\\road-done.png");
+        PressAndWaitForTheEnd(L"完成");
+        EXPECT_TRUE(WaitUntil(
+            [&] { return SameBytes(nextTree_ + L"\\update\\Update.exe", folder_ + L"update\\Update.exe"); }, kStepMs))
+            << "copy.bat did not put the new Update.exe in place";
+        ExpectInstallationIs(nextTree_);
+        ExpectNightcapRunsAt(Narrow(Environment(L"ROAD_NEXT_VERSION")));
+        EXPECT_FALSE(TitledWindow(kUpdaterTitle)) << "the later version started the updater again";
+    }
+
+    void ExpectNightcapRunsAt(const std::string& version) {
+        const std::string expected = std::string("版本：") + version;
+        std::string label;
+        EXPECT_TRUE(WaitUntil([&] { return (label = RunningVersionLabel(folder_)) == expected; }, kStepMs))
+            << "label " << label;
+    }
+
+    void ExpectNothingShutDown() {
+        std::string powerLog;
+        EXPECT_FALSE(ReadFileBytes(temp_ / L"power.log", &powerLog) && !powerLog.empty()) << powerLog;
+    }
+
+    static std::wstring Stage() { return BuildFolder() + L"\\..\\payload\\stage"; }
+
+    std::wstring server_, nextTree_, notes_, dir_, folder_;
+    TempFolder temp_;
+    HWND window_ = nullptr;
+    UniqueHandle updater_;
+};
+
+TEST_F(ReleaseRoad, AnInstalledReleaseUpdatesItselfToThePublishedOne) {
+    if (!Environment(L"ROAD_FAULT").empty()) GTEST_SKIP() << "a fault case";
+    ASSERT_NO_FATAL_FAILURE(InstallTheBuildsRelease());
+    ASSERT_NO_FATAL_FAILURE(WaitForTheChangeLog());
+    ASSERT_NO_FATAL_FAILURE(UpdateToTheLaterRelease(true));
+    ExpectNothingShutDown();
+}
+
+// road_test.py starts the server with a fault (ROAD_FAULT names it). After the failure the updater starts
+// Nightcap.exe again, still the build's release: a fault of one file is played once, so its version check
+// starts the updater again for a clean retry. A server gone after the change log leaves it without an answer;
+// road_test.py starts it again on its port when the test asks (the file ROAD_RESTART) and says so (the file
+// ROAD_RESTARTED), and the retry is a new start of Nightcap.exe.
+TEST_F(ReleaseRoad, AFaultLeavesTheInstallationAsItWasAndACleanRetryUpdates) {
+    const std::wstring fault = Environment(L"ROAD_FAULT");
+    if (fault.empty()) GTEST_SKIP() << "no fault";
+    ASSERT_NO_FATAL_FAILURE(InstallTheBuildsRelease());
+    ASSERT_NO_FATAL_FAILURE(WaitForTheChangeLog());
+    ClickCentre(ControlWithText(window_, L"立即更新"));
+    ASSERT_TRUE(WaitUntil([&] { return ControlWithText(window_, L"更新失败") != nullptr; }, kStepMs))
+        << "no failure shown";
+    EXPECT_EQ(ControlWithText(window_, L"完成"), nullptr);
+    if (fault.rfind(L"cut:", 0) == 0) SaveScreenshot(window_, Screenshots() + L"\\road-failed.png");
+    ASSERT_NO_FATAL_FAILURE(PressAndWaitForTheEnd(L"关闭"));
+    ExpectInstallationIs(Stage());
+
+    if (fault == L"gone-after-log") {
+        // The Nightcap.exe the updater started checks the version during its start-up, before it answers messages.
+        HWND main = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return !RunningVersionLabel(folder_).empty() && (main = FindWindowW(L"Nightcap", nullptr)); },
+                              kStepMs));
+        DWORD_PTR ignored;
+        ASSERT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_BLOCK, kStepMs, &ignored));
+        ExpectNightcapRunsAt(NIGHTCAP_VERSION_TEXT);
+        EXPECT_FALSE(TitledWindow(kUpdaterTitle)) << "an updater without a server";
+        EXPECT_TRUE(ProcessesRunning(folder_ + L"update\\Update.exe").empty()) << "an updater is left running";
+        const std::wstring restarted = WinePath(Environment(L"ROAD_RESTARTED"));
+        ASSERT_TRUE(WriteFileBytes(WinePath(Environment(L"ROAD_RESTART")), ""));
+        ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(restarted.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                              kStepMs))
+            << "the server was not started again";
+        EndProcesses(folder_ + L"Nightcap.exe");
+        Program nightcap;
+        ASSERT_TRUE(nightcap.Start(folder_ + L"Nightcap.exe", L"", dir_));
+        ASSERT_NO_FATAL_FAILURE(WaitForTheChangeLog());
+        ASSERT_NO_FATAL_FAILURE(UpdateToTheLaterRelease(false));
+    } else {
+        // The updater started Nightcap.exe of the build's release again; the retry is a new start of it.
+        ExpectNightcapRunsAt(NIGHTCAP_VERSION_TEXT);
+        EXPECT_TRUE(ProcessesRunning(folder_ + L"update\\Update.exe").empty()) << "an updater is left running";
+        EndProcesses(folder_ + L"Nightcap.exe");
+        Program nightcap;
+        ASSERT_TRUE(nightcap.Start(folder_ + L"Nightcap.exe", L"", dir_));
+        ASSERT_NO_FATAL_FAILURE(WaitForTheChangeLog());
+        ASSERT_NO_FATAL_FAILURE(UpdateToTheLaterRelease(false));
+    }
+    ExpectNothingShutDown();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Runs the release road test: publishes the build's release and then the later one into a fresh data folder
 of the maker's server, starts the server on a free loopback port, runs the Wine test against it and checks
-what the server counted.
+what the server counted. With --fault the server plays that fault (NIGHTCAP_SERVER_TEST_FAULT) and the test
+checks that it loses nothing; a server gone after the change log is started again on its port without it
+when the test asks for it.
 
-usage: road_test.py SERVER_BIN_DIR RELEASE_TREE NEXT_TREE NEXT_VERSION TEST_COMMAND...
+usage: road_test.py [--fault FAULT] SERVER_BIN_DIR VERSION RELEASE_TREE NEXT_TREE NEXT_VERSION TEST_COMMAND...
 """
 import os
 import sqlite3
@@ -25,36 +27,62 @@ def wait_for(predicate, seconds):
 
 
 def main():
-    server_bin, release_tree, next_tree, next_version = sys.argv[1:5]
-    test_command = sys.argv[5:]
+    args = sys.argv[1:]
+    fault = ""
+    if args[0] == "--fault":
+        fault, args = args[1], args[2:]
+    server_bin, version, release_tree, next_tree, next_version = args[:5]
+    test_command = args[5:]
     with tempfile.TemporaryDirectory(prefix="road-") as work:
         data = os.path.join(work, "data")
         log = open(os.path.join(work, "publish.log"), "w")
-        for version, tree, notes in (("1.002", release_tree, "当前版本"), (next_version, next_tree, NOTES)):
+        for version, tree, notes in ((version, release_tree, "当前版本"), (next_version, next_tree, NOTES)):
             subprocess.run([os.path.join(server_bin, "nightcap-publish"), "--data", data, "--version", version,
                             "--notes", notes, tree], check=True, stdout=log, stderr=subprocess.STDOUT)
         port_file = os.path.join(work, "port")
-        server = subprocess.Popen([os.path.join(server_bin, "nightcap-server"), "--data", data, "--host", "127.0.0.1",
-                                   "--port", "0", "--port-file", port_file, "--demo"],
-                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        restart, restarted = os.path.join(work, "restart"), os.path.join(work, "restarted")
+
+        def start_server(port, fault):
+            env = dict(os.environ)
+            env.pop("NIGHTCAP_SERVER_TEST_FAULT", None)
+            if fault:
+                env["NIGHTCAP_SERVER_TEST_FAULT"] = fault
+            return subprocess.Popen([os.path.join(server_bin, "nightcap-server"), "--data", data, "--host", "127.0.0.1",
+                                     "--port", port, "--port-file", port_file, "--demo"], env=env,
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def port():
+            try:
+                return open(port_file).read().strip()
+            except OSError:
+                return ""
+
+        server = start_server("0", fault)
         try:
-            def port():
-                try:
-                    return open(port_file).read().strip()
-                except OSError:
-                    return ""
             if not wait_for(lambda: port().isdigit() or server.poll() is not None, 30) or not port().isdigit():
                 print("the server did not start", file=sys.stderr)
                 return 1
             env = dict(os.environ, ROAD_SERVER="127.0.0.1:" + port(), ROAD_NEXT_TREE=os.path.abspath(next_tree),
-                       ROAD_NEXT_VERSION=next_version, ROAD_NEXT_NOTES=NOTES)
+                       ROAD_NEXT_VERSION=next_version, ROAD_NEXT_NOTES=NOTES, ROAD_FAULT=fault,
+                       ROAD_RESTART=restart, ROAD_RESTARTED=restarted)
             started = time.monotonic()
-            result = subprocess.run(test_command, env=env).returncode
+            test = subprocess.Popen(test_command, env=env)
+            while test.poll() is None:
+                # A server gone by its fault comes back on the same port when the test asks.
+                if os.path.exists(restart) and not os.path.exists(restarted):
+                    server.wait(30)
+                    os.remove(port_file)
+                    server = start_server(env["ROAD_SERVER"].split(":")[1], "")
+                    if wait_for(lambda: port().isdigit() or server.poll() is not None, 30) and port().isdigit():
+                        open(restarted, "w").close()
+                time.sleep(0.05)
+            result = test.returncode
             print("the road took %.1f s" % (time.monotonic() - started))
         finally:
-            server.terminate()
-            server.wait(30)
-        if result != 0:
+            if server.poll() is None:
+                server.terminate()
+                server.wait(30)
+        if result != 0 or fault:
             return result
         # The server counted one download per changed file of the later release, and the reports.
         changed = [name for name in files_under(next_tree)

@@ -45,13 +45,7 @@ protected:
         dir_ = temp_ / L"Nightcap";
         folder_ = dir_ + L"\\";
         CleanUp();
-        UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEntryKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  key.Receive(), nullptr),
-                  ERROR_SUCCESS);
-        std::wstring earlier = folder_ + L"Uninstall.exe";
-        RegSetValueExW(key.Get(), L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier.c_str()),
-                       DWORD((earlier.size() + 1) * sizeof(wchar_t)));
+        ASSERT_TRUE(OfferInstallFolder(folder_));
         CreateDirectoryW(Screenshots().c_str(), nullptr);
     }
 

@@ -92,6 +92,16 @@ void EndProcesses(const std::wstring& path) {
     }
 }
 
+bool OfferInstallFolder(const std::wstring& folder) {
+    UniqueRegKey key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring earlier = folder + L"Uninstall.exe";
+    return RegSetValueExW(key.Get(), L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier.c_str()),
+                          DWORD((earlier.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 std::wstring ReadRegString(HKEY root, const std::wstring& key, const std::wstring& value) {
     wchar_t data[1024] = {};
     DWORD size = sizeof data - sizeof(wchar_t);

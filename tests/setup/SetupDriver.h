@@ -26,6 +26,10 @@ bool Checked(HWND dialog, int id);
 std::vector<DWORD> ProcessesRunning(const std::wstring& path);
 void EndProcesses(const std::wstring& path);
 
+// Writes the uninstall entry of an earlier install in folder (with a trailing backslash), whose folder Setup
+// then offers; false when the entry cannot be made.
+bool OfferInstallFolder(const std::wstring& folder);
+
 // Registry strings; empty when missing.
 std::wstring ReadRegString(HKEY root, const std::wstring& key, const std::wstring& value);
 bool RegKeyExists(HKEY root, const std::wstring& key);
