@@ -24,13 +24,13 @@ const std::u16string& PropertyOr(const LayoutItem& item, const std::u16string& n
 COLORREF ToColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // "size" or "size,bold": a font of that pixel height in our face, with the Chinese character set.
-UniqueFont MakeFont(const std::u16string& spec) {
+UniqueFont MakeFont(const std::u16string& fontText) {
     int size = 12;
     bool bold = false;
-    const size_t comma = spec.find(u',');
-    if (comma != std::u16string::npos) bold = spec.substr(comma + 1).find(u"bold") != std::u16string::npos;
+    const size_t comma = fontText.find(u',');
+    if (comma != std::u16string::npos) bold = fontText.substr(comma + 1).find(u"bold") != std::u16string::npos;
     int parsed = 0;
-    if (ParseNumber(spec.substr(0, comma), &parsed) && parsed > 0 && parsed <= 200) size = parsed;
+    if (ParseNumber(fontText.substr(0, comma), &parsed) && parsed > 0 && parsed <= 200) size = parsed;
     return UniqueFont(::CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
                                     kFontFace));
