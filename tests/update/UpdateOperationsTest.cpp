@@ -101,6 +101,19 @@ TEST_F(UpdateOperations, AFailedPassInstallsNothingAndSaysSo) {
     EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
 }
 
+// The server stopped answering after the change log: with no digest list the pass cannot even begin. The
+// package hears of the failure, nothing is fetched or installed, and the product runs again.
+TEST_F(UpdateOperations, ADigestListNotDeliveredIsAFailedPass) {
+    Installation install(server_);
+    install.List({{"a.dll", "NULL", "old a", Bytes(2000, 'a')}});
+    ASSERT_TRUE(server_.SetReply(install.ManifestPath("update_md5.xml"), "", "not here", 404));
+    install.RunUpdater(L"log update install run");
+    EXPECT_THAT(install.Reports(), ElementsAre("-1,0"));
+    EXPECT_THAT(install.Downloads(), IsEmpty());
+    EXPECT_EQ(FileText(install / L"a.dll"), "old a");
+    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+}
+
 TEST_F(UpdateOperations, ASecondUpdateWhileTheWorkerRunsIsIgnored) {
     Installation install(server_);
     install.List({{"big.dll", "NULL", "old", Bytes(4000000, 'b')}});

@@ -52,10 +52,12 @@ DWORD WINAPI DownloadWorker(void*) {
 void PrepareUpdate() {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
-    // A digest list this build may not trust: nothing is downloaded or installed, and the package hears
-    // of it as of any failed pass.
+    // A digest list this build may not trust, or one naming no file: nothing is downloaded or installed, and
+    // the package hears of it as of any failed pass. A release always lists the product's files, so an empty
+    // list is one the server did not deliver (gone, or answering with an error); left to the pass, it would
+    // end without a word and leave the package waiting.
     std::optional<DigestList> list = PrepareTrustedDigestList(g_trust);
-    if (!list) {
+    if (!list || list->fileNames.empty()) {
         g_list = DigestList();
         g_state = PassState::Failed;
         PostProgress(L"-1", L"0");
