@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <new>
 #include <vector>
 
 #include "7zCrc.h"
 #include "Handles.h"
 #include "ItemName.h"
+#include "MemoryInStream.h"
 #include "PackagePaths.h"
 #include "PayloadArchive.h"
 
@@ -15,34 +16,6 @@ namespace {
 void* Alloc(ISzAllocPtr, size_t size) { return size ? ::operator new(size, std::nothrow) : nullptr; }
 void Free(ISzAllocPtr, void* address) { ::operator delete(address); }
 const ISzAlloc kAlloc = {Alloc, Free};
-
-// A seekable input stream over bytes in memory, for the 7z decoder.
-struct MemoryInStream {
-    ISeekInStream vt;
-    const uint8_t* bytes;
-    size_t size;
-    size_t position;
-};
-
-SRes MemoryRead(ISeekInStreamPtr p, void* buf, size_t* size) {
-    auto* s = reinterpret_cast<MemoryInStream*>(const_cast<ISeekInStream*>(p));
-    size_t n = *size;
-    if (n > s->size - s->position) n = s->size - s->position;
-    std::memcpy(buf, s->bytes + s->position, n);
-    s->position += n;
-    *size = n;
-    return SZ_OK;
-}
-
-SRes MemorySeek(ISeekInStreamPtr p, Int64* pos, ESzSeek origin) {
-    auto* s = reinterpret_cast<MemoryInStream*>(const_cast<ISeekInStream*>(p));
-    Int64 base = origin == SZ_SEEK_SET ? 0 : origin == SZ_SEEK_CUR ? Int64(s->position) : Int64(s->size);
-    Int64 target = base + *pos;
-    if (target < 0 || target > Int64(s->size)) return SZ_ERROR_PARAM;
-    s->position = size_t(target);
-    *pos = target;
-    return SZ_OK;
-}
 }  // namespace
 
 bool PackageArchive::Open(const uint8_t* bytes, size_t size) {
@@ -52,7 +25,7 @@ bool PackageArchive::Open(const uint8_t* bytes, size_t size) {
         CrcGenerateTable();
         crcReady = true;
     }
-    MemoryInStream stream{{MemoryRead, MemorySeek}, bytes, size, 0};
+    MemoryInStream stream(bytes, size);
     PayloadArchive archive(&kAlloc, &kAlloc);
     if (!archive.Open(&stream.vt) || !archive.HasOnlySafeNames()) return false;
     uint64_t total = 0;

@@ -11,6 +11,7 @@
 
 #include "7zCrc.h"
 #include "ArchiveExtraction.h"
+#include "MemoryInStream.h"
 #include "PayloadArchive.h"
 #include "PayloadLocator.h"
 
@@ -22,32 +23,6 @@ constexpr size_t kMaxAllocation = 32u << 20;  // a decoded block of the real pay
 void* CappedAlloc(ISzAllocPtr, size_t size) { return size == 0 || size > kMaxAllocation ? nullptr : std::malloc(size); }
 void CappedFree(ISzAllocPtr, void* address) { std::free(address); }
 const ISzAlloc kAlloc = {CappedAlloc, CappedFree};
-
-// The whole input as a seekable stream, positioned at the located archive.
-struct MemoryStream {
-    ISeekInStream vt;
-    const uint8_t* data;
-    size_t size;
-    size_t position;
-
-    static SRes Read(ISeekInStreamPtr p, void* buffer, size_t* size) {
-        MemoryStream* self = reinterpret_cast<MemoryStream*>(const_cast<ISeekInStream*>(p));
-        const size_t left = self->size - self->position;
-        if (*size > left) *size = left;
-        if (*size) std::memcpy(buffer, self->data + self->position, *size);
-        self->position += *size;
-        return SZ_OK;
-    }
-    static SRes Seek(ISeekInStreamPtr p, Int64* position, ESzSeek origin) {
-        MemoryStream* self = reinterpret_cast<MemoryStream*>(const_cast<ISeekInStream*>(p));
-        const Int64 base = origin == SZ_SEEK_SET ? 0 : origin == SZ_SEEK_CUR ? Int64(self->position) : Int64(self->size);
-        const Int64 target = base + *position;
-        if (target < 0 || target > Int64(self->size)) return SZ_ERROR_READ;
-        self->position = size_t(target);
-        *position = target;
-        return SZ_OK;
-    }
-};
 
 const char kFolder[] = "F:\\inst\\";
 
@@ -86,7 +61,8 @@ private:
 void Unpack(const uint8_t* data, size_t size) {
     size_t offset = 0;
     if (!FindPayloadStart(data, size, &offset)) return;
-    MemoryStream stream = {{MemoryStream::Read, MemoryStream::Seek}, data, size, offset};
+    // The whole input, positioned at the located archive.
+    MemoryInStream stream(data, size, offset);
     PayloadArchive archive(&kAlloc, &kAlloc);
     if (!archive.Open(&stream.vt)) return;
     archive.UnpackedTotal();
