@@ -115,8 +115,7 @@ serve_virtual_desktop() {
   url="http://127.0.0.1:$web_port/vnc.html?autoconnect=1&resize=scale"
   say "virtual display $DISPLAY (X authority $XAUTHORITY), VNC on 127.0.0.1:$vnc_port"
   say "open in a browser on this machine: $url"
-  say "from another machine: ssh -N -L $web_port:127.0.0.1:$web_port ${USER:-root}@$(hostname)"
-  say "  then open the same address there"
+  tunnel="-L $web_port:127.0.0.1:$web_port"
 }
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -131,6 +130,12 @@ fi
 # NIGHTCAP_*_HOST setting that points the programs at it exported before the installer starts.
 . "$root/tools/run-server.sh"
 server_start "$build" "$prefix-server"
+if [ -n "${tunnel:-}" ]; then
+  # The stats page has the server's own port: the one tunnel carries it beside the browser page.
+  [ -n "${server_host:-}" ] && tunnel="$tunnel -L ${server_host#127.0.0.1:}:$server_host"
+  say "from another machine: ssh -N $tunnel ${USER:-root}@$(hostname)"
+  say "  then open the same addresses there"
+fi
 
 # Shortcuts made inside the prefix stay there: no menu entries or desktop files on the host.
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all \

@@ -234,8 +234,9 @@ class HeadlessRunTest(unittest.TestCase):
         x = XDisplay(display, shown.group(2))
         url = run.expect(r"open in a browser on this machine: (\S+)$", 10).group(1)
         self.assertRegex(url, r"^http://127\.0\.0\.1:%d/vnc\.html(\?|$)" % web_port)
-        tunnel = run.expect(r"ssh -N -L (\d+):127\.0\.0\.1:(\d+) \S+@\S+$", 10)
-        self.assertEqual(tunnel.groups(), (str(web_port), str(web_port)))
+        stats = run.expect(r"stats page: http://127\.0\.0\.1:(\d+)/stats$", 60).group(1)
+        tunnel = run.expect(r"ssh -N -L (\d+):127\.0\.0\.1:(\d+) -L (\d+):127\.0\.0\.1:(\d+) \S+@\S+$", 10)
+        self.assertEqual(tunnel.groups(), (str(web_port), str(web_port), stats, stats))
         run.expect(r"installer started", 180)
 
         setup = wait_for("the installer's window", lambda: x.windows("SetupFull.exe"), 60)[0]

@@ -41,6 +41,18 @@ int64_t QueryNumber(const std::filesystem::path& dataDir, const std::string& sql
     return value;
 }
 
+// Runs a statement on the server's database beside the server, as a maker's maintenance would.
+bool Execute(const std::filesystem::path& dataDir, const std::string& sql) {
+    sqlite3* db = nullptr;
+    bool done = sqlite3_open((dataDir / "server.db").c_str(), &db) == SQLITE_OK;
+    if (done) {
+        sqlite3_busy_timeout(db, 10000);
+        done = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    sqlite3_close(db);
+    return done;
+}
+
 class EndpointsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -130,6 +142,26 @@ TEST_F(EndpointsTest, AValidReportIsStoredOncePerAddressWithFirstAndLastSeen) {
     EXPECT_EQ(Count("SELECT first_seen FROM installs"), kTestClock);
     EXPECT_EQ(Count("SELECT last_seen FROM installs"), kTestClock + 86400 * 3);
     EXPECT_EQ(Count("SELECT count(*) FROM installs WHERE first_day = '2013-06-26' AND first_version = '1.002'"), 1);
+}
+
+// A report the database refuses halfway (here its daily count, after the installation row) is answered 503
+// so that the product may send it again, and leaves nothing behind; once the database takes writes again the
+// same report is stored as a first one.
+TEST_F(EndpointsTest, AReportTheDatabaseRefusesIsAnswered503AndStoresNothing) {
+    ServerProcess server(Data());
+    ASSERT_TRUE(server.Running());
+    ASSERT_TRUE(Execute(Data(), "CREATE TRIGGER refuse BEFORE INSERT ON daily "
+                                "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    const auto refused = server.Post(ReportTarget(kAddress, kCheck));
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_EQ(Count("SELECT count(*) FROM installs"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM daily"), 0);
+
+    ASSERT_TRUE(Execute(Data(), "DROP TRIGGER refuse"));
+    EXPECT_EQ(server.Post(ReportTarget(kAddress, kCheck))->status, 200);
+    EXPECT_EQ(Count("SELECT reports FROM installs WHERE address = '001122AABBCC'"), 1);
+    EXPECT_EQ(Count("SELECT count FROM daily WHERE kind = 3"), 1);
 }
 
 TEST_F(EndpointsTest, InvalidReportsAreAnswered400AndStoreNothing) {
