@@ -57,3 +57,5 @@ add_test(NAME deliverables_import_only_system_dlls
     $<TARGET_FILE:Nightcap> $<TARGET_FILE:Setup> $<TARGET_FILE:Update> $<TARGET_FILE:Uninstall> $<TARGET_FILE:XLUE>)
 add_test(NAME shipped_config_ini_bytes
   COMMAND sh -c "printf '[Product]\\r\\n\\nname=Nightcap\\r\\n\\n[set]\\r\\ntime=0\\r\\nhour=12\\r\\nmin=30\\r\\n' | cmp - ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/config.ini")
+# Neither needs Wine: they run on every machine (tools/run-tests.sh).
+set_tests_properties(deliverables_import_only_system_dlls shipped_config_ini_bytes PROPERTIES LABELS native)

@@ -71,6 +71,12 @@ if [ -z "${NIGHTCAP_RUN_NO_BUILD:-}" ]; then
   say "building (the first build installs packages and takes several minutes)"
   BUILD_DIR=$build sh "$root/tools/build.sh"
 fi
+. "$root/tools/ia32.sh"
+if ! runs_32bit_programs; then
+  say "this machine cannot run 32-bit x86 programs (the kernel refuses them), so Wine cannot run the installer"
+  say "or Nightcap here; the programs are built in $build/bin. Run on a machine with IA-32 support."
+  exit 1
+fi
 setup_exe=$build/bin/SetupFull.exe
 [ -f "$setup_exe" ] || { say "$setup_exe is missing: build first"; exit 1; }
 
