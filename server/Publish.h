@@ -23,7 +23,12 @@ struct PublishResult {
     std::string error;
     int64_t releaseId = 0;
     std::vector<ManifestFile> files;
+    int retiredReleases = 0;  // older releases whose files this publish removed
 };
+
+// The live releases kept with their files: the new one, and the one before it, whose files a request that
+// began just before the switch may still be reading.
+constexpr int kReleasesKept = 2;
 
 // The files of a release folder as the digest list names them (digests still empty), or an error: a link,
 // a name that is not safe in the store or on a client, two files of one name, or no file at all.
@@ -34,4 +39,5 @@ struct ReleaseListing {
 };
 ReleaseListing ListReleaseFolder(const std::filesystem::path& releaseDir);
 
+// Publishes the release, then removes the files of the product's releases older than the kept ones.
 PublishResult PublishRelease(Storage& storage, const std::filesystem::path& dataDir, const PublishRequest& request);

@@ -181,5 +181,7 @@ int main(int argc, char** argv) {
               << (request.signingKeys.empty() ? std::string("unsigned")
                                               : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
               << ")\n";
+    if (result.retiredReleases > 0)
+        std::cout << "removed the files of " << result.retiredReleases << " older release(s)\n";
     return 0;
 }

@@ -282,6 +282,18 @@ void SqliteStorage::DropRelease(int64_t releaseId) {
     drop.Bind(1, releaseId).Step();
 }
 
+std::vector<int64_t> SqliteStorage::RetiredReleases(std::string_view product, int keep) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    // Staged releases (no seq yet) are never retired: a publish may be putting their files in place.
+    SqliteStatement older(writer_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NOT NULL "
+                                      "ORDER BY seq DESC LIMIT -1 OFFSET ?2");
+    older.Bind(1, product).Bind(2, int64_t{keep});
+    std::vector<int64_t> ids;
+    while (older.Step())
+        ids.push_back(older.Int(0));
+    return ids;
+}
+
 bool SqliteStorage::SetUpdateRequested(std::string_view product, bool requested) {
     std::lock_guard<std::mutex> lock(writer_.mutex);
     SqliteStatement set(writer_.db, "UPDATE products SET update_requested = ?2 WHERE name = ?1");

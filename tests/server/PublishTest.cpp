@@ -11,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -88,6 +89,28 @@ TEST_F(PublishTest, EachPublishPutsItsEntryInFrontOfTheChangeLog) {
     EXPECT_EQ(Utf8(ChangeLogOf(server.Get("/update/Nightcap/update_log.xml")->body)),
               "2013-06-01(1.002)\nWeather <panel> & faster\nSecond line\n\n2013-05-01(1.001)\nFirst release");
     EXPECT_EQ(server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1")->body, "1.002");
+}
+
+// Only the newest two releases keep their files in the store; older ones lose them with the next publish,
+// while the change log still lists every release and the live one is served as before.
+TEST_F(PublishTest, OlderReleasesLoseTheirFilesButNotTheirEntries) {
+    std::vector<std::unique_ptr<ScratchFolder>> releases;
+    for (const char* version : {"1.001", "1.002", "1.003", "1.004"}) {
+        releases.push_back(std::make_unique<ScratchFolder>());
+        WriteRelease(*releases.back(), version);
+        const ToolRun run = Publish(*releases.back(), version, {"--notes", std::string("release ") + version});
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+    }
+    std::set<std::string> kept;
+    for (const auto& entry : fs::directory_iterator(Data() / "releases" / "Nightcap"))
+        kept.insert(entry.path().filename().string());
+    EXPECT_EQ(kept, (std::set<std::string>{"3", "4"}));
+
+    ServerProcess server(Data());
+    EXPECT_EQ(server.Get("/download/Nightcap/version.txt")->body, "1.004");
+    const std::string log = Utf8(ChangeLogOf(server.Get("/update/Nightcap/update_log.xml")->body));
+    for (const char* version : {"1.001", "1.002", "1.003", "1.004"})
+        EXPECT_NE(log.find(std::string("release ") + version), std::string::npos) << version;
 }
 
 TEST_F(PublishTest, AReleaseThatCouldEscapeOrConfuseTheUpdaterIsRefusedWhole) {
