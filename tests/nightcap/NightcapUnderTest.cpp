@@ -41,6 +41,15 @@ void KeepTrayWindowShown() {
     (void)added;
 }
 
+// The real pointer waits in the screen's top-left corner, away from the program's windows and from the tray strip
+// along the bottom. A display starts with the pointer in its middle, where the program's window opens, and Wine
+// reports a window that appears under the pointer as a mouse move there (the X server's enter event), which the
+// program reads only once its queue is empty. When that is during a test's drag made of sent messages, the slider
+// frame holds the capture and rightly follows the move: the knob went to the middle of the screen (hour 20), and
+// the next drags, pressed where the knob should have been, landed on the fill bar and started nothing. A pointer
+// off the windows also keeps Wine's move after every released capture, made at the pointer, away from them.
+void KeepPointerOffTheProgram() { SetCursorPos(0, 0); }
+
 // A loopback port where nothing listens: a connection there is refused at once.
 std::string ClosedLoopbackPort() {
     static const std::string port = [] {
@@ -99,6 +108,7 @@ bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
 bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock) {
     LeaveNightcapUnmanaged();
     KeepTrayWindowShown();
+    KeepPointerOffTheProgram();
     if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", Exe())) return false;
     if (configBytes && !WriteFileBytes(folder_ / L"config.ini", configBytes)) return false;
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
