@@ -5,12 +5,11 @@
 #include "LoopbackServer.h"
 #include "Manifests.h"
 #include "ReleaseTrust.h"
-#include "Sha256Digest.h"
 #include "TempFolder.h"
+#include "TestSigning.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sodium/crypto_sign_ed25519.h>
 
 #include <windows.h>
 
@@ -20,31 +19,6 @@
 namespace {
 
 using ::testing::ElementsAre;
-
-struct KeyPair {
-    ReleaseKey publicKey{};
-    uint8_t secret[crypto_sign_ed25519_SECRETKEYBYTES] = {};
-    KeyPair() { crypto_sign_ed25519_keypair(publicKey.data(), secret); }
-
-    std::string SignatureLine(const std::string& bytes) const {
-        uint8_t signature[crypto_sign_ed25519_BYTES];
-        crypto_sign_ed25519_detached(signature, nullptr, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                     bytes.size(), secret);
-        static const char digits[] = "0123456789abcdef";
-        std::string hex;
-        for (uint8_t byte : signature) {
-            hex += digits[byte >> 4];
-            hex += digits[byte & 15];
-        }
-        return hex + "\n";
-    }
-};
-
-std::string Sha256Of(const std::string& bytes) {
-    Sha256Digest digest;
-    digest.Update(bytes.data(), bytes.size());
-    return digest.FinishHex();
-}
 
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -65,14 +65,15 @@ struct ListedFile {
     std::string folder;  // "NULL" for the installation folder
     std::string installed;
     std::string served;
+    std::string sha256 = {};  // the text of the entry's sha256 element; none when empty
 };
 
 // A test installation: config.ini naming a product of its own, the product stand-in, update\ with the
-// updater (the driver, or the real Update.exe with its engine and package) and the shipped copy.bat; and the
-// manifests and files on the loopback server.
+// updater (the driver, or the real Update.exe with its engine and package, or the real one built with the
+// tests' release key) and the shipped copy.bat; and the manifests and files on the loopback server.
 class Installation {
 public:
-    enum Updater { kDriver, kRealUpdater };
+    enum Updater { kDriver, kRealUpdater, kSignedUpdater };
     explicit Installation(LoopbackServer& server, Updater updater = kDriver) : server_(server) {
         static int counter = 0;
         product_ = "Nightcap" + std::to_string(::GetCurrentProcessId()) + "x" + std::to_string(++counter);
@@ -82,7 +83,9 @@ public:
         if (updater == kDriver) {
             EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\update_driver.exe", Update() + L"\\Update.exe"));
         } else {
-            for (const wchar_t* file : {L"Update.exe", L"XLUE.dll", L"View.xar"})
+            const wchar_t* exe = updater == kSignedUpdater ? L"Update_signed.exe" : L"Update.exe";
+            EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + exe, Update() + L"\\Update.exe"));
+            for (const wchar_t* file : {L"XLUE.dll", L"View.xar"})
                 EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + file, Update() + L"\\" + file));
         }
         EXPECT_TRUE(CopyFileTo(COPY_BAT_SOURCE, Update() + L"\\copy.bat"));
@@ -104,12 +107,13 @@ public:
     }
     std::string ManifestPath(const std::string& manifest) const { return "/update/" + product_ + "/" + manifest; }
 
-    // Lists the files; each is installed with its old bytes and served with its new ones.
-    void List(const std::vector<ListedFile>& files, const std::string& extraEntries = "") {
+    // Lists the files; each is installed with its old bytes and served with its new ones. Gives the digest
+    // list served.
+    std::string List(const std::vector<ListedFile>& files, const std::string& extraEntries = "") {
         std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<files>\r\n";
         for (const ListedFile& file : files) {
             xml += "<name>" + file.name + "</name><md5>" + Md5(file.served) + "</md5><folder>" + file.folder +
-                   "</folder>\r\n";
+                   "</folder>" + (file.sha256.empty() ? "" : "<sha256>" + file.sha256 + "</sha256>") + "\r\n";
             const std::wstring local = file.folder == "NULL" ? root_ / Wide(file.name)
                                                              : root_ / Wide(file.folder) + L"\\" + Wide(file.name);
             if (file.folder != "NULL") ::CreateDirectoryW((root_ / Wide(file.folder)).c_str(), nullptr);
@@ -119,12 +123,13 @@ public:
             EXPECT_TRUE(server_.SetReply(DownloadTarget(file.folder, file.name),
                                          "Content-Type: application/octet-stream\r\n", file.served));
         }
-        EXPECT_TRUE(server_.SetReply(ManifestPath("update_md5.xml"), "Content-Type: text/xml\r\n",
-                                     xml + extraEntries + "</files>\r\n"));
+        xml += extraEntries + "</files>\r\n";
+        EXPECT_TRUE(server_.SetReply(ManifestPath("update_md5.xml"), "Content-Type: text/xml\r\n", xml));
         EXPECT_TRUE(server_.SetReply(ManifestPath("update_log.xml"), "Content-Type: text/xml\r\n",
                                      "<?xml version=\"1.0\"?><log><p><u><Date>A</Date><Version>1.1</Version>"
                                      "<Content>X</Content><Date>B</Date><Version>1.0</Version><Content>Y</Content>"
                                      "</u></p></log>"));
+        return xml;
     }
 
     // Starts the product stand-in, runs the driver with the commands and waits for it to end.
