@@ -1,8 +1,9 @@
 // The whole road of a release, under Wine: the maker's server (started by road_test.py on loopback, with
-// the build's release and the later one published) answers every host of the programs. SetupFull.exe
-// installs the build's release into a temporary folder and starts Nightcap.exe, whose version check starts
-// the updater; the package shows the later release's change log, the update installs it, copy.bat puts the
-// new Update.exe in place after the updater ended and Nightcap.exe runs again at the later version.
+// the build's release and the later one published, signed) answers every host of the programs. The road's
+// SetupFull.exe (ROAD_SETUP) installs the build's release (ROAD_RELEASE_TREE) into a temporary folder and
+// starts Nightcap.exe, whose version check starts the updater; the package shows the later release's change
+// log, the update installs it, copy.bat puts the new Update.exe in place after the updater ended and
+// Nightcap.exe runs again at the later version.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -69,6 +70,8 @@ class ReleaseRoad : public ::testing::Test {
 protected:
     void SetUp() override {
         server_ = Environment(L"ROAD_SERVER");
+        setup_ = WinePath(Environment(L"ROAD_SETUP"));
+        releaseTree_ = WinePath(Environment(L"ROAD_RELEASE_TREE"));
         nextTree_ = WinePath(Environment(L"ROAD_NEXT_TREE"));
         notes_ = Environment(L"ROAD_NEXT_NOTES");
         ASSERT_FALSE(server_.empty()) << "road_test.py starts the server and names it in ROAD_SERVER";
@@ -127,13 +130,13 @@ protected:
     // Setup installs the build's release and starts Nightcap.exe from the installation.
     void InstallTheBuildsRelease() {
         Program setup;
-        ASSERT_TRUE(setup.Start(BuildFolder() + L"\\SetupFull.exe"));
+        ASSERT_TRUE(setup.Start(setup_));
         HWND dialog = WaitForSetupDialog(setup.Id());
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(ItemText(dialog, 1001), dir_);
         Click(dialog, IDOK);
         ASSERT_TRUE(setup.WaitExit(kStepMs));
-        ExpectInstallationIs(Stage());
+        ExpectInstallationIs(releaseTree_);
     }
 
     // The version check of the running Nightcap.exe has started the updater: its window once the change log
@@ -191,9 +194,7 @@ protected:
         EXPECT_FALSE(ReadFileBytes(temp_ / L"power.log", &powerLog) && !powerLog.empty()) << powerLog;
     }
 
-    static std::wstring Stage() { return BuildFolder() + L"\\..\\payload\\stage"; }
-
-    std::wstring server_, nextTree_, notes_, dir_, folder_;
+    std::wstring server_, setup_, releaseTree_, nextTree_, notes_, dir_, folder_;
     TempFolder temp_;
     HWND window_ = nullptr;
     UniqueHandle updater_;
@@ -223,7 +224,7 @@ TEST_F(ReleaseRoad, AFaultLeavesTheInstallationAsItWasAndACleanRetryUpdates) {
     EXPECT_EQ(ControlWithText(window_, L"完成"), nullptr);
     if (fault.rfind(L"cut:", 0) == 0) SaveScreenshot(window_, Screenshots() + L"\\road-failed.png");
     ASSERT_NO_FATAL_FAILURE(PressAndWaitForTheEnd(L"关闭"));
-    ExpectInstallationIs(Stage());
+    ExpectInstallationIs(releaseTree_);
 
     if (fault == L"gone-after-log") {
         // The Nightcap.exe the updater started checks the version during its start-up, before it answers messages.

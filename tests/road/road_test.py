@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Runs the release road test: publishes the build's release and then the later one into a fresh data folder
 of the maker's server, starts the server on a free loopback port, runs the Wine test against it and checks
-what the server counted. With --fault the server plays that fault (NIGHTCAP_SERVER_TEST_FAULT) and the test
-checks that it loses nothing; a server gone after the change log is started again on its port without it
-when the test asks for it.
+what the server counted. SETUP_EXE installs RELEASE_TREE. With --key both releases are signed with that
+private key, as the maker publishes them. With --fault the server plays that fault
+(NIGHTCAP_SERVER_TEST_FAULT) and the test checks that it loses nothing; a server gone after the change log
+is started again on its port without it when the test asks for it.
 
-usage: road_test.py [--fault FAULT] SERVER_BIN_DIR VERSION RELEASE_TREE NEXT_TREE NEXT_VERSION TEST_COMMAND...
+usage: road_test.py [--fault FAULT] [--key PRIVATE_KEY] SERVER_BIN_DIR VERSION SETUP_EXE RELEASE_TREE NEXT_TREE
+                    NEXT_VERSION TEST_COMMAND...
 """
 import os
 import sqlite3
@@ -28,17 +30,33 @@ def wait_for(predicate, seconds):
 
 def main():
     args = sys.argv[1:]
-    fault = ""
-    if args[0] == "--fault":
-        fault, args = args[1], args[2:]
-    server_bin, version, release_tree, next_tree, next_version = args[:5]
-    test_command = args[5:]
+    fault, key = "", ""
+    while args[0] in ("--fault", "--key"):
+        if args[0] == "--fault":
+            fault = args[1]
+        else:
+            key = args[1]
+        args = args[2:]
+    server_bin, version, setup, release_tree, next_tree, next_version = args[:6]
+    test_command = args[6:]
     with tempfile.TemporaryDirectory(prefix="road-") as work:
         data = os.path.join(work, "data")
-        log = open(os.path.join(work, "publish.log"), "w")
+        signing = []
+        if key:
+            # The publish tool takes a private key from outside every git work tree only; the build's test key
+            # lies in the build tree, so it signs with a copy here.
+            signing = ["--key", os.path.join(work, "release.key")]
+            with open(key, "rb") as source:
+                secret = source.read()
+            with os.fdopen(os.open(signing[1], os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o600), "wb") as copy:
+                copy.write(secret)
         for version, tree, notes in ((version, release_tree, "当前版本"), (next_version, next_tree, NOTES)):
-            subprocess.run([os.path.join(server_bin, "nightcap-publish"), "--data", data, "--version", version,
-                            "--notes", notes, tree], check=True, stdout=log, stderr=subprocess.STDOUT)
+            published = subprocess.run([os.path.join(server_bin, "nightcap-publish"), "--data", data, "--version",
+                                        version, "--notes", notes] + signing + [tree],
+                                       stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+            if published.returncode != 0:
+                print("publishing %s failed:\n%s" % (version, published.stdout), file=sys.stderr)
+                return 1
         port_file = os.path.join(work, "port")
         restart, restarted = os.path.join(work, "restart"), os.path.join(work, "restarted")
 
@@ -62,7 +80,8 @@ def main():
             if not wait_for(lambda: port().isdigit() or server.poll() is not None, 30) or not port().isdigit():
                 print("the server did not start", file=sys.stderr)
                 return 1
-            env = dict(os.environ, ROAD_SERVER="127.0.0.1:" + port(), ROAD_NEXT_TREE=os.path.abspath(next_tree),
+            env = dict(os.environ, ROAD_SERVER="127.0.0.1:" + port(), ROAD_SETUP=os.path.abspath(setup),
+                       ROAD_RELEASE_TREE=os.path.abspath(release_tree), ROAD_NEXT_TREE=os.path.abspath(next_tree),
                        ROAD_NEXT_VERSION=next_version, ROAD_NEXT_NOTES=NOTES, ROAD_FAULT=fault,
                        ROAD_RESTART=restart, ROAD_RESTARTED=restarted)
             started = time.monotonic()
