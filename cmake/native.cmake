@@ -1,4 +1,5 @@
-# The native build of the portable modules (no Windows headers): fuzz targets and benchmarks.
+# The native build of the portable modules (no Windows headers): fuzz targets, benchmarks, the server and the
+# native tests.
 #   NC_FUZZ=ON  (clang): every object is built with ASan/UBSan and libFuzzer coverage; add_fuzz_target works.
 #   NC_FUZZ=OFF (release): add_benchmark works.
 option(NC_FUZZ "build the libFuzzer targets (needs clang)" OFF)
@@ -10,6 +11,15 @@ if(NC_FUZZ)
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Nightcap keeps its texts in GBK (as in the Windows build, cmake/windows.cmake). Clang encodes narrow
+# literals only as UTF-8: the clang builds (fuzz targets, benchmarks) keep them so, as they compare no
+# texts; the native tests need GCC (tests/CMakeLists.txt).
+function(use_gbk_literals target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8 -fexec-charset=GBK>)
+  endif()
+endfunction()
 
 # add_fuzz_target(name SOURCES a.cpp ... [LIBS lib ...])
 function(add_fuzz_target name)

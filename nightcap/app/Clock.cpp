@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 namespace {
 bool g_fixed = false;
 LocalTime g_fixedTime;
@@ -29,18 +27,3 @@ void UseFixedClock(const LocalTime& time) {
 }
 
 void UseSystemClock() { g_fixed = false; }
-
-bool ParseLocalTime(const char* text, LocalTime* time) {
-    if (!text) return false;
-    LocalTime t;
-    int used = 0;
-    if (std::sscanf(text, "%4d-%2d-%2d %2d:%2d:%2d%n", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
-                    &used) != 6 ||
-        text[used] != '\0')
-        return false;
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 || t.minute < 0 ||
-        t.minute > 59 || t.second < 0 || t.second > 59)
-        return false;
-    *time = t;
-    return true;
-}

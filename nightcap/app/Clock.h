@@ -6,6 +6,3 @@
 LocalTime Now();
 void UseFixedClock(const LocalTime& time);
 void UseSystemClock();
-
-// "2013-06-27 14:05:07" → true and the time; false for anything else.
-bool ParseLocalTime(const char* text, LocalTime* time);

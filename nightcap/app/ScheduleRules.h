@@ -50,6 +50,9 @@ struct TickDecision {
 TickDecision DecideTick(ScheduleMode mode, const LocalTime& start, const LocalTime& now,
                         const std::string& hourText, const std::string& minuteText);
 
+// "2013-06-27 14:05:07" → true and the time; false for anything else.
+bool ParseLocalTime(const char* text, LocalTime* time);
+
 // Texts of the scheduler.
 extern const char* const kRemainingPrefix;   // "剩余时间："
 extern const char* const kReminderTitle;     // "关机提醒！"
