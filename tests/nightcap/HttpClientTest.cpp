@@ -246,6 +246,16 @@ double LocalNow() {
     return date;
 }
 
+TEST(HttpDate, ClientParseLeavesTheCurrentTimeOnFailure) {
+    double date = -1, past = 0, sent = 0;
+    ASSERT_TRUE(DateFromCalendar(2020, 1, 1, 0, 0, 0, past));
+    ASSERT_TRUE(DateFromCalendar(2026, 12, 6, 8, 30, 0, sent));
+    EXPECT_FALSE(HttpClient::ParseHttpDate("Sun, 06 Dec 2026 08:30:00", date));
+    EXPECT_GT(date, past);  // now, not the old value
+    EXPECT_TRUE(HttpClient::ParseHttpDate("Sun, 06 Dec 2026 08:30:00 GMT", date));
+    EXPECT_EQ(date, sent);
+}
+
 TEST_F(HttpClientTest, ServerTimeWithoutADateIsLocalTimePlusEightHours) {
     const std::string base = server.Url(LoopbackServer::UniquePath("clock-undated"));
     path = base.substr(base.find('/', 7)) + "/12.123.aa";
