@@ -18,7 +18,7 @@ fi
 
 # Wine may set the host clock as root: every Wine process runs without the clock capability.
 # A test that fails is run once more, both outcomes in the log: the first Nightcap window test in a fresh
-# prefix has been seen to fail now and then without a known cause (README, "How the tests run").
+# prefix has been seen to fail now and then, until its harness fix has held (README, "How the tests run").
 exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
   setpriv --bounding-set=-sys_time \
   ctest --test-dir "$build" -j2 --output-on-failure --repeat until-pass:2 "$@"
