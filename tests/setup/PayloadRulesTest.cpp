@@ -16,7 +16,9 @@
 #include "PayloadArchive.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
+#ifdef _WIN32
 #include "ProgramDriver.h"
+#endif
 
 namespace {
 
@@ -27,7 +29,12 @@ std::vector<uint16_t> Terminated(const std::wstring& text) {
     return units;
 }
 
-std::wstring Text(const uint16_t* units) { return reinterpret_cast<const wchar_t*>(units); }
+// The text of terminated UTF-16 units, unit by unit: wchar_t has 32 bits in the native run.
+std::wstring Text(const uint16_t* units) {
+    std::wstring text;
+    for (; *units; ++units) text += wchar_t(*units);
+    return text;
+}
 
 TEST(InstallPath, PutsItemsBehindTheFolderAndVisitsTheirParents) {
     InstallPath path;
@@ -135,8 +142,14 @@ public:
         CrcGenerateTable();
         FileInStream_CreateVTable(&stream_);
         File_Construct(&stream_.file);
+#ifdef _WIN32
         const std::wstring path = BuildFolder() + L"\\payload-tests\\" + name;
         opened = InFile_OpenW(&stream_.file, path.c_str()) == 0 && archive.Open(&stream_.vt);
+#else
+        // The native run reads the archives the Windows build made.
+        const std::string path = std::string(PAYLOAD_TEST_ARCHIVES) + "/" + std::string(name.begin(), name.end());
+        opened = InFile_Open(&stream_.file, path.c_str()) == 0 && archive.Open(&stream_.vt);
+#endif
     }
     ~TestArchive() { File_Close(&stream_.file); }
 
