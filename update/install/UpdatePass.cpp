@@ -41,9 +41,9 @@ public:
 };
 
 DWORD WINAPI DownloadWorker(void*) {
+    // PrepareUpdate starts no worker for a list naming no file, so every pass ends complete or failed.
     PassEnvironment environment;
-    if (RunDownloadPass(g_list, environment, g_progress, g_trust) == PassResult::NothingListed)
-        g_state = PassState::None;
+    RunDownloadPass(g_list, environment, g_progress, g_trust);
     return 0;
 }
 
