@@ -11,11 +11,6 @@
 const char kShippedConfig[] = "[Product]\r\n\nname=Nightcap\r\n\n[set]\r\ntime=0\r\nhour=12\r\nmin=30\r\n";
 
 namespace {
-struct Search {
-    int id;
-    HWND found;
-};
-
 // Xvfb has no window manager: Wine then waits two seconds on every hide of a window it counts as managed (any
 // window once activated). Nightcap in the tests' prefix is left unmanaged instead; it draws no frames anyway.
 void LeaveNightcapUnmanaged() {
@@ -89,13 +84,6 @@ bool ProcessRunsFrom(const std::wstring& exe) {
     } while (Process32NextW(snapshot.Get(), &entry));
     return false;
 }
-
-BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<Search*>(lParam);
-    if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
 }  // namespace
 
 bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
@@ -129,9 +117,7 @@ HWND NightcapUnderTest::Slider() const {
 }
 
 HWND NightcapUnderTest::Control(int id) const {
-    Search search{id, nullptr};
-    EnumChildWindows(id == UI动画框 ? Slider() : main_, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ChildWithId(id == UI动画框 ? Slider() : main_, id);
 }
 
 std::string NightcapUnderTest::Text(int id) const { return WindowTextA(Control(id)); }

@@ -41,17 +41,6 @@ std::string Narrow(const std::wstring& text) { return std::string(text.begin(), 
 // The top-level window with the title in any process, or null.
 HWND TitledWindow(const std::wstring& title) { return FindWindowW(nullptr, title.c_str()); }
 
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-BOOL CALLBACK MatchId(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<ChildSearch*>(lParam);
-    if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // The version label's text (GBK bytes) of a Nightcap.exe running from folder, or the empty text.
 std::string RunningVersionLabel(const std::wstring& folder) {
     std::vector<DWORD> running = ProcessesRunning(folder + L"Nightcap.exe");
@@ -59,9 +48,7 @@ std::string RunningVersionLabel(const std::wstring& folder) {
         DWORD id = 0;
         GetWindowThreadProcessId(hwnd, &id);
         if (std::find(running.begin(), running.end(), id) == running.end()) continue;
-        ChildSearch search{kVersionLabel, nullptr};
-        EnumChildWindows(hwnd, MatchId, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return WindowTextA(search.found);
+        if (const HWND label = ChildWithId(hwnd, kVersionLabel)) return WindowTextA(label);
     }
     return {};
 }

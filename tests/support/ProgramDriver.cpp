@@ -77,6 +77,25 @@ HWND Program::WaitForWindow(const std::wstring& className, DWORD timeoutMs) cons
     return result;
 }
 
+namespace {
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+BOOL CALLBACK MatchChildId(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    if (GetDlgCtrlID(hwnd) != search->id) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND ChildWithId(HWND parent, int id) {
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(parent, MatchChildId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring WindowTextW(HWND hwnd) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);

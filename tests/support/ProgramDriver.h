@@ -33,6 +33,8 @@ private:
 std::wstring WindowTextW(HWND hwnd);
 std::string WindowTextA(HWND hwnd);  // bytes in the ANSI code page
 std::wstring ClassNameOf(HWND hwnd);
+// The first descendant of parent with the control id, or null.
+HWND ChildWithId(HWND parent, int id);
 
 // Waits, processing this thread's messages, until pred() holds or the time is up.
 template <typename Pred>
