@@ -30,7 +30,14 @@
 
 namespace {
 
-const char kWineDlls[] = "/usr/lib/i386-linux-gnu/wine/i386-windows";
+// Wine's own Windows DLLs stand in for the shipped executables: the 32-bit ones the product has always
+// shipped where the 32-bit Wine is installed, else the 64-bit ones, each stripped by its own tool.
+struct WineDlls {
+    const char* folder;
+    const char* strip;
+};
+const WineDlls kWineDllChoices[] = {{"/usr/lib/i386-linux-gnu/wine/i386-windows", "i686-w64-mingw32-strip"},
+                                    {"/usr/lib/x86_64-linux-gnu/wine/x86_64-windows", "x86_64-w64-mingw32-strip"}};
 constexpr long kExecutableBytes = 12L << 20;
 constexpr int kRuns = 5;
 
@@ -146,7 +153,10 @@ std::string MakePayload(const std::string& work) {
     const std::string dlls = work + "/dlls";
     Run("mkdir -p " + Quote(dlls));
     std::string pairs;
-    FILE* list = popen(("ls /usr/share/common-licenses; echo --; ls " + std::string(kWineDlls) + " | grep '\\.dll$'").c_str(), "r");
+    const WineDlls* wine = &kWineDllChoices[0];
+    struct stat st;
+    if (stat(wine->folder, &st) != 0) wine = &kWineDllChoices[1];
+    FILE* list = popen(("ls /usr/share/common-licenses; echo --; ls " + std::string(wine->folder) + " | grep '\\.dll$'").c_str(), "r");
     char line[512];
     bool executables = false;
     long total = 0;
@@ -165,7 +175,7 @@ std::string MakePayload(const std::string& work) {
         }
         if (total >= kExecutableBytes) continue;
         const std::string stripped = dlls + "/" + name;
-        if (Run("i686-w64-mingw32-strip -o " + Quote(stripped) + " " + Quote(std::string(kWineDlls) + "/" + name) +
+        if (Run(std::string(wine->strip) + " -o " + Quote(stripped) + " " + Quote(std::string(wine->folder) + "/" + name) +
                 " 2>/dev/null") != 0)
             continue;
         total += FileSize(stripped);

@@ -4,6 +4,8 @@
 set(NIGHTCAP_VERSION "1.002" CACHE STRING "Product version as major.minor with a three-digit minor, such as 1.002")
 
 include(${CMAKE_CURRENT_LIST_DIR}/ProductVersionHeader.cmake)
+# The file version as text (1.0.0.2), for the checks of the build output.
+string(REGEX REPLACE "^([0-9]+)\\.([0-9])([0-9])([0-9])$" "\\1.\\2.\\3.\\4" NIGHTCAP_FILE_VERSION_TEXT "${NIGHTCAP_VERSION}")
 # The version resource the programs' scripts include, and the header it reads: windres does not report
 # included files as dependencies.
 set(NC_VERSION_RC ${CMAKE_SOURCE_DIR}/assets/VersionInfo.rc

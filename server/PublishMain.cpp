@@ -1,13 +1,16 @@
 // nightcap-publish: puts a release folder live on the server's data folder, or sets whether installs are
 // asked to run their updater, or makes the maker's release key.
-//   nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]
+//   nightcap-publish --data DIR --version VERSION [--product NAME] [--arch x86|x64] [--id N] [--date TEXT]
 //                    [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]... RELEASE_DIR
-//   nightcap-publish --data DIR --product NAME --ask-update yes|no
+//   nightcap-publish --data DIR --product NAME [--arch x86|x64] --ask-update yes|no
 //   nightcap-publish keygen PRIVATE_KEY       (prints the public key for the updater's build)
 //   nightcap-publish public-key PRIVATE_KEY
-// The product name defaults to [Product] name of the release folder's config.ini. Each --key signs the
-// digest list; without one the release goes out unsigned.
+// The product name defaults to [Product] name of the release folder's config.ini. The release goes to the
+// channel of its programs' architecture (ReleaseArch.h): --arch only states what the programs must be, and a
+// release whose programs are of the other or of both architectures is refused. --id defaults to the
+// channel's product id. Each --key signs the digest list; without one the release goes out unsigned.
 #include "Publish.h"
+#include "ReleaseArch.h"
 #include "ReleaseStore.h"
 #include "ServerOptions.h"
 #include "SqliteStorage.h"
@@ -16,14 +19,16 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 namespace {
 
 int Usage() {
-    std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--id N] [--date TEXT]\n"
-                 "                        [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]... RELEASE_DIR\n"
-                 "       nightcap-publish --data DIR --product NAME --ask-update yes|no\n"
+    std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--arch x86|x64] [--id N]\n"
+                 "                        [--date TEXT] [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]...\n"
+                 "                        RELEASE_DIR\n"
+                 "       nightcap-publish --data DIR --product NAME [--arch x86|x64] --ask-update yes|no\n"
                  "       nightcap-publish keygen PRIVATE_KEY\n"
                  "       nightcap-publish public-key PRIVATE_KEY\n";
     return 2;
@@ -68,6 +73,25 @@ std::string ProductNameOf(const std::filesystem::path& ini) {
     return {};
 }
 
+// The architecture of the release folder's programs, checked against --arch when given; an error otherwise.
+// A folder that cannot be listed is left to the publish, which says why.
+ReleaseArchResult ReleaseFolderArch(const std::filesystem::path& releaseDir, const std::optional<ReleaseArch>& stated) {
+    const ReleaseListing listing = ListReleaseFolder(releaseDir);
+    std::vector<NamedHead> programs;
+    for (size_t i = 0; i < listing.sources.size(); ++i) {
+        std::ifstream in(listing.sources[i], std::ios::binary);
+        std::string head(kProgramHeadBytes, '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<size_t>(in.gcount()));
+        programs.push_back({listing.sources[i].lexically_relative(releaseDir).generic_string(), head});
+    }
+    ReleaseArchResult result = ReleaseArchOf(programs);
+    if (result.error.empty() && stated && *stated != result.arch)
+        result.error = std::string("the release's programs are ") + ReleaseArchName(result.arch) + ", not " +
+                       ReleaseArchName(*stated);
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,7 +101,8 @@ int main(int argc, char** argv) {
     PublishRequest request;
     std::string askUpdate, notesFile;
     std::vector<std::filesystem::path> keyFiles;
-    bool haveNotes = false;
+    std::optional<ReleaseArch> statedArch;
+    bool haveNotes = false, haveId = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0) {
@@ -99,6 +124,11 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             request.productId = static_cast<int>(std::strtol(value.c_str(), &end, 10));
             if (*end != '\0' || value.size() > 9)
+                return Usage();
+            haveId = true;
+        } else if (arg == "--arch") {
+            statedArch = ReleaseArchNamed(value);
+            if (!statedArch)
                 return Usage();
         } else if (arg == "--date") {
             request.entry.date = value;
@@ -129,8 +159,9 @@ int main(int argc, char** argv) {
     if (!askUpdate.empty()) {
         if ((askUpdate != "yes" && askUpdate != "no") || request.product.empty() || !request.releaseDir.empty())
             return Usage();
-        if (!storage.SetUpdateRequested(request.product, askUpdate == "yes")) {
-            std::cerr << "nightcap-publish: no published product " << request.product << "\n";
+        const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
+        if (!storage.SetUpdateRequested(channel, askUpdate == "yes")) {
+            std::cerr << "nightcap-publish: no published product " << channel << "\n";
             return 1;
         }
         return 0;
@@ -170,13 +201,22 @@ int main(int argc, char** argv) {
         std::cerr << "nightcap-publish: the release folder's config.ini names no product; give --product\n";
         return 2;
     }
+    const ReleaseArchResult arch = ReleaseFolderArch(request.releaseDir, statedArch);
+    if (!arch.error.empty()) {
+        std::cerr << "nightcap-publish: " << arch.error << "\n";
+        return 1;
+    }
+    request.product = ChannelName(request.product, arch.arch);
+    if (!haveId)
+        request.productId = ChannelProductId(arch.arch);
 
     const PublishResult result = PublishRelease(storage, dataDir, request);
     if (!result.ok) {
         std::cerr << "nightcap-publish: " << result.error << "\n";
         return 1;
     }
-    std::cout << "published " << request.product << " " << request.entry.version << " (" << result.files.size()
+    std::cout << "published " << request.product << " " << request.entry.version << " for " << ReleaseArchName(arch.arch)
+              << " (" << result.files.size()
               << " files, release " << result.releaseId << ", "
               << (request.signingKeys.empty() ? std::string("unsigned")
                                               : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")

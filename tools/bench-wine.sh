@@ -10,14 +10,10 @@ build=${BUILD_DIR:-$root/build}
 rounds=${1:-10}
 seconds=${2:-60}
 
-sh "$root/tools/install-deps.sh"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$build" --target nightcap_wine_bench PlainWindow Nightcap test_http_server >/dev/null
-
-export WINEPREFIX="$build/bench-wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+BUILD_DIR=$build NIGHTCAP_BUILD_TARGETS="nightcap_wine_bench PlainWindow Nightcap test_http_server" sh "$root/tools/build.sh" >/dev/null
+. "$root/tools/arch.sh"
+arch_setup
+export WINEPREFIX="$build/bench-wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
   LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 state="$build/bench-http-server"
 serve="$root/tools/test-http-server/serve.sh"
@@ -36,8 +32,8 @@ exec_bench='
     case "$(readlink "$p/cwd" 2>/dev/null)" in */"$server_dir") server_pid=${p#/proc/} ;; esac
   done
   status=0
-  wine "$2/bin/nightcap_wine_bench.exe" "$3" "$4" "$5" "$server_pid" </dev/null | tr -d "\r" || status=$?
-  wineserver -k || true
+  "$WINELOADER" "$2/bin/nightcap_wine_bench.exe" "$3" "$4" "$5" "$server_pid" </dev/null | tr -d "\r" || status=$?
+  "$WINESERVER" -k || true
   exit $status'
 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" setpriv --bounding-set=-sys_time \
   sh -c "$exec_bench" bench "$root" "$build" "$port" "$rounds" "$seconds"

@@ -3,12 +3,16 @@
 # (idempotent, non-interactive, run as root).
 # Nothing is installed when everything is already present.
 set -eu
+. "$(dirname "$0")/arch.sh"
 
-PKGS="gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix wine wine32:i386 wine64
+# Both architectures' compilers always; the 32-bit Wine only where the kernel runs 32-bit programs.
+PKGS="gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix wine64
 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei
 cmake ninja-build make ccache 7zip python3 unicode-data googletest dpkg-dev
 clang libclang-rt-14-dev libpugixml-dev libcpp-httplib-dev libsqlite3-dev libsodium-dev pkg-config
 x11vnc novnc websockify"
+
+if runs_32bit_programs; then PKGS="$PKGS wine wine32:i386"; fi
 
 missing=""
 for p in $PKGS; do
@@ -17,7 +21,7 @@ done
 
 if [ -n "$missing" ]; then
   export DEBIAN_FRONTEND=noninteractive
-  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  case $missing in *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;; esac
   if [ ! -f /etc/apt/sources.list.d/debian-src.sources ] && [ -f /etc/apt/sources.list.d/debian.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
       > /etc/apt/sources.list.d/debian-src.sources

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs the product: sets up everything that is missing, builds the installer with its payload (SetupFull.exe)
-# and runs it under Wine. It installs into the run prefix (build/wineprefix-run) and starts the installed
+# for the architecture this machine runs (tools/arch.sh; NIGHTCAP_ARCH chooses another) and runs it under Wine. It installs into the run prefix (build/wineprefix-run) and starts the installed
 # Nightcap when it is done; the run lasts as long as the installer and Nightcap do, or until Ctrl+C.
 # The maker's server runs beside it on 127.0.0.1 with the built release published and demo stand-ins for the
 # outside sites (tools/run-server.sh); every NIGHTCAP_*_HOST points at it.
@@ -17,6 +17,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 prefix=${NIGHTCAP_RUN_PREFIX:-$build/wineprefix-run}
+. "$root/tools/arch.sh"
+arch_setup
 
 say() { printf 'run-product: %s\n' "$*"; }
 
@@ -34,8 +36,8 @@ stop_all() {
   # A signal between starting a process and listing it must not leave that process out.
   case " $started " in *" ${!:-} "*) ;; *) started="${!:-} $started" ;; esac
   if [ -f "$prefix/system.reg" ]; then
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-    WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+    WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+    WINEPREFIX=$prefix "$WINESERVER" -w 2>/dev/null || true
   fi
   for pid in $started; do
     kill "$pid" 2>/dev/null || true
@@ -70,12 +72,6 @@ listening() {
 if [ -z "${NIGHTCAP_RUN_NO_BUILD:-}" ]; then
   say "building (the first build installs packages and takes several minutes)"
   BUILD_DIR=$build sh "$root/tools/build.sh"
-fi
-. "$root/tools/ia32.sh"
-if ! runs_32bit_programs; then
-  say "this machine cannot run 32-bit x86 programs (the kernel refuses them), so Wine cannot run the installer"
-  say "or Nightcap here; the programs are built in $build/bin. Run on a machine with IA-32 support."
-  exit 1
 fi
 setup_exe=$build/bin/SetupFull.exe
 [ -f "$setup_exe" ] || { say "$setup_exe is missing: build first"; exit 1; }
@@ -144,22 +140,22 @@ if [ -n "${tunnel:-}" ]; then
 fi
 
 # Shortcuts made inside the prefix stay there: no menu entries or desktop files on the host.
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all \
+export WINEPREFIX="$prefix" WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 # Wine may set the host clock as root: every Wine process of the run goes without the clock capability.
 nocap="setpriv --bounding-set=-sys_time"
 if [ ! -f "$prefix/system.reg" ]; then
   say "making the Wine prefix $prefix (first run only)"
   mkdir -p "$prefix"
-  $nocap wineboot -i </dev/null >/dev/null 2>&1
-  $nocap wineserver -w
+  $nocap "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
+  $nocap "$WINESERVER" -w
 fi
 
-start $nocap wine "$setup_exe" </dev/null
+start $nocap "$WINELOADER" "$setup_exe" </dev/null
 setup=${started%% *}
 say "installer started $where; Ctrl+C stops the run"
 wait "$setup" || true
 # The installed Nightcap, started by the installer, keeps the prefix's Wine server up while it runs.
 say "the installer has closed; the run ends when Nightcap does (Ctrl+C stops it)"
-start $nocap wineserver -w
+start $nocap "$WINESERVER" -w
 wait "${started%% *}" || true

@@ -1,11 +1,13 @@
 #!/bin/sh
 # Prepares the tests' Wine prefix once, then starts a persistent wineserver and the session services.
+# WINEPREFIX, WINEARCH, WINELOADER and WINESERVER come from the build (cmake/wine-tests.cmake).
 set -e
-: "${WINEPREFIX:?}"
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+: "${WINEPREFIX:?}" "${WINEARCH:?}" "${WINELOADER:?}" "${WINESERVER:?}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine() { "$WINELOADER" "$@"; }
 mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/.tests-configured" ]; then
-  wineboot -i </dev/null >/dev/null 2>&1
+  wine wineboot -i </dev/null >/dev/null 2>&1
   # A crash ends the program with a code instead of opening the debugger's dialog.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
     /d none.exe /f </dev/null >/dev/null 2>&1
@@ -15,12 +17,12 @@ if [ ! -f "$WINEPREFIX/.tests-configured" ]; then
     LANG=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /t REG_SZ \
       /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
   done
-  wineserver -w
+  "$WINESERVER" -w
   touch "$WINEPREFIX/.tests-configured"
 fi
 # The persistent server first, then the services with their output on /dev/null: a service that
 # inherited a test's output would keep ctest waiting.
-wineserver -p </dev/null >/dev/null 2>&1 || true
+"$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 wine wineboot </dev/null >/dev/null 2>&1
 # Wine links Desktop, Documents, Music... to the host's home folder: the tests' shortcuts and files must stay
 # inside the prefix, so those links become folders of its own.

@@ -9,7 +9,8 @@
 
 constexpr UINT kTrayCallbackMessage = 12345;
 constexpr UINT kTrayIconId = 1;
-// The record handed to the shell has the 488-byte layout (up to the balloon flags).
+// The record handed to the shell has the version-2 layout, up to the balloon flags (488 bytes in a 32-bit
+// program, 504 in a 64-bit one).
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
 
 enum BalloonKind { kBalloonInfo = 1, kBalloonWarning = 2 };

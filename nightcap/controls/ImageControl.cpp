@@ -42,7 +42,7 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 bool SubclassWindow(HWND window, WNDPROC handler) {
     if (GetPropA(window, prop::kWndProc)) return false;
-    LONG old = SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(handler));
+    LONG_PTR old = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(handler));
     SetPropA(window, prop::kWndProc, reinterpret_cast<HANDLE>(old));
     return true;
 }

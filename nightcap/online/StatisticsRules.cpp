@@ -4,11 +4,14 @@
 
 #include "Md5Digest.h"
 #include "ProductVersion.h"
+#include "ReleaseChannel.h"
 
 const char kProductVersion[] = NIGHTCAP_VERSION_TEXT;
 
-const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1";
-const char kUpdatePingRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2";
+const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
+                                    "&f_id=&RequestType=1";
+const char kUpdatePingRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
+                                  "&RequestType=2";
 
 namespace {
 const char kReportPage[] = "/pm/sd_mgr/pts/web/pm_usage.php";
@@ -16,7 +19,8 @@ const char kReportSalt[] = "7QKRT#2HW%";
 }  // namespace
 
 std::string InstallReportRequest(const std::string& address) {
-    return std::string(kReportPage) + "?p_id=2&macAdd=" + address + "&chk=" + InstallReportCheckValue(address);
+    return std::string(kReportPage) + "?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&macAdd=" + address + "&chk=" +
+           InstallReportCheckValue(address);
 }
 
 bool VersionReplyIsCurrent(const std::string& reply) { return reply == kProductVersion; }

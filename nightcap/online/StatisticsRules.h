@@ -10,7 +10,8 @@
 // product version setting, "1.002").
 extern const char kProductVersion[];
 
-// Path and query of each request.
+// Path and query of each request; p_id is the release channel's product id (ReleaseChannel.h: 2 in the
+// 32-bit programs).
 extern const char kVersionCheckRequest[];  // "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1"
 extern const char kUpdatePingRequest[];    // the same page with "p_id=2&RequestType=2"
 std::string InstallReportRequest(const std::string& address);  // "/pm/sd_mgr/pts/web/pm_usage.php?p_id=2&macAdd=..."

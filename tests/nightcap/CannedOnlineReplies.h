@@ -6,9 +6,12 @@
 
 #include "LoopbackServer.h"
 #include "ProductVersion.h"
+#include "ReleaseChannel.h"
 
-inline constexpr char kVersionCheck[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1";
-inline constexpr char kUpdatePing[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2";
+inline constexpr char kVersionCheck[] =
+    "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&f_id=&RequestType=1";
+inline constexpr char kUpdatePing[] =
+    "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&RequestType=2";
 inline constexpr char kInstallReport[] = "/pm/sd_mgr/pts/web/pm_usage.php";
 inline constexpr char kTimePage[] = "/timeflash.asp";
 

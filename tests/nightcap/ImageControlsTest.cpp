@@ -96,18 +96,18 @@ TEST_F(ImageControls, AttachMarksTheWindowAndLetsTheParentPaintBeneath) {
 TEST_F(ImageControls, ParentsAreSubclassedOnceAndImageControlParentsNotAtAll) {
     ImagePictureBox outer, inner, second;
     ASSERT_TRUE(outer.Attach(Child("Static", 10, 10, 200, 150)));
-    LONG windowProc = GetWindowLongA(window_, GWL_WNDPROC);
-    LONG outerProc = GetWindowLongA(outer.Handle(), GWL_WNDPROC);
+    LONG_PTR windowProc = GetWindowLongPtrA(window_, GWLP_WNDPROC);
+    LONG_PTR outerProc = GetWindowLongPtrA(outer.Handle(), GWLP_WNDPROC);
     HANDLE outerPrevious = GetPropA(outer.Handle(), prop::kWndProc);
 
     HWND innerWindow = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 5, 5, 40, 40, outer.Handle(),
                                        nullptr, nullptr, nullptr);
     ASSERT_TRUE(inner.Attach(innerWindow));
-    EXPECT_EQ(GetWindowLongA(outer.Handle(), GWL_WNDPROC), outerProc);
+    EXPECT_EQ(GetWindowLongPtrA(outer.Handle(), GWLP_WNDPROC), outerProc);
     EXPECT_EQ(GetPropA(outer.Handle(), prop::kWndProc), outerPrevious);
 
     ASSERT_TRUE(second.Attach(Child("Static", 220, 10, 40, 40)));
-    EXPECT_EQ(GetWindowLongA(window_, GWL_WNDPROC), windowProc);  // already subclassed: left alone
+    EXPECT_EQ(GetWindowLongPtrA(window_, GWLP_WNDPROC), windowProc);  // already subclassed: left alone
 }
 
 TEST_F(ImageControls, ParentMakesImageControlsTransparentOnly) {

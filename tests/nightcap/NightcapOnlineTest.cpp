@@ -16,6 +16,7 @@
 #include "NightcapUnderTest.h"
 #include "Screenshot.h"
 #include "ShellBalloons.h"
+#include "ReleaseChannel.h"
 
 namespace {
 
@@ -145,8 +146,8 @@ TEST_F(NightcapOnline, InstallationReportCarriesTheAddressAndCheckValue) {
     ASSERT_EQ(requests.size(), before + 1);
     const std::string address = ExpectedAdapterAddress();
     const std::string salted = "2" + address + "7QKRT#2HW%";
-    EXPECT_EQ(requests.back().target, std::string(kInstallReport) + "?p_id=2&macAdd=" + address +
-                                          "&chk=" + Md5Digest::Hex(salted.data(), salted.size(), false));
+    EXPECT_EQ(requests.back().target, std::string(kInstallReport) + "?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&macAdd=" +
+                                          address + "&chk=" + Md5Digest::Hex(salted.data(), salted.size(), false));
     EXPECT_EQ(requests.back().method, "POST");
 }
 

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <string>
+#include "ReleaseChannel.h"
 
 namespace {
 
@@ -287,10 +288,13 @@ TEST(InstallReport, CheckValueAndRequest) {
     // MD5 of the 23 bytes "2001122AABBCC7QKRT#2HW%".
     EXPECT_EQ(InstallReportCheckValue("001122AABBCC"), "e65ef01f63c23f4e52d980babc88048e");
     EXPECT_EQ(InstallReportRequest("001122AABBCC"),
-              "/pm/sd_mgr/pts/web/pm_usage.php?p_id=2&macAdd=001122AABBCC&chk=e65ef01f63c23f4e52d980babc88048e");
+              "/pm/sd_mgr/pts/web/pm_usage.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
+              "&macAdd=001122AABBCC&chk=e65ef01f63c23f4e52d980babc88048e");
     EXPECT_EQ(InstallReportCheckValue(""), "2e72d32c676a7671935b1b67f3d0fad1");  // "2" and the salt
-    EXPECT_EQ(std::string(kVersionCheckRequest), "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1");
-    EXPECT_EQ(std::string(kUpdatePingRequest), "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2");
+    EXPECT_EQ(std::string(kVersionCheckRequest),
+              "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&f_id=&RequestType=1");
+    EXPECT_EQ(std::string(kUpdatePingRequest),
+              "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&RequestType=2");
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ TEST(TrayIcon, AddFillsTheRecordOnce) {
     ASSERT_EQ(g_calls.size(), 1u);
     const NOTIFYICONDATAA& r = g_calls[0].record;
     EXPECT_EQ(g_calls[0].message, DWORD(NIM_ADD));
-    EXPECT_EQ(r.cbSize, 488u);
+    // The version-2 layout, up to the balloon flags: 488 bytes in a 32-bit program, 504 in a 64-bit one.
+    EXPECT_EQ(r.cbSize, sizeof(void*) == 8 ? 504u : 488u);
     EXPECT_EQ(r.hWnd, window);
     EXPECT_EQ(r.uID, 1u);
     EXPECT_EQ(r.uFlags, 7u);

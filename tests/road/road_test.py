@@ -4,12 +4,15 @@ of the maker's server, starts the server on a free loopback port, runs the Wine 
 what the server counted. SETUP_EXE installs RELEASE_TREE. With --key both releases are signed with that
 private key, as the maker publishes them. With --fault the server plays that fault
 (NIGHTCAP_SERVER_TEST_FAULT) and the test checks that it loses nothing; a server gone after the change log
-is started again on its port without it when the test asks for it.
+is started again on its port without it when the test asks for it. With --other-arch-next the later release
+is NEXT_TREE with the other architecture's programs from that folder, which the publish tool puts on that
+architecture's channel: the test checks that the installation is offered nothing and stays as it was.
 
-usage: road_test.py [--fault FAULT] [--key PRIVATE_KEY] SERVER_BIN_DIR VERSION SETUP_EXE RELEASE_TREE NEXT_TREE
-                    NEXT_VERSION TEST_COMMAND...
+usage: road_test.py [--fault FAULT] [--key PRIVATE_KEY] [--other-arch-next BIN_DIR] SERVER_BIN_DIR VERSION
+                    SETUP_EXE RELEASE_TREE NEXT_TREE NEXT_VERSION TEST_COMMAND...
 """
 import os
+import shutil
 import sqlite3
 import subprocess
 import sys
@@ -17,6 +20,8 @@ import tempfile
 import time
 
 NOTES = "新版本的倒计时提醒更醒目"
+# The programs of a release tree, by their place in it and their name in a build's bin folder.
+PROGRAMS = ("Nightcap.exe", "Uninstall.exe", "update/Update.exe", "update/XLUE.dll")
 
 
 def wait_for(predicate, seconds):
@@ -30,16 +35,20 @@ def wait_for(predicate, seconds):
 
 def main():
     args = sys.argv[1:]
-    fault, key = "", ""
-    while args[0] in ("--fault", "--key"):
-        if args[0] == "--fault":
-            fault = args[1]
-        else:
-            key = args[1]
+    options = {"--fault": "", "--key": "", "--other-arch-next": ""}
+    while args[0] in options:
+        options[args[0]] = args[1]
         args = args[2:]
+    fault, key, other_bin = options["--fault"], options["--key"], options["--other-arch-next"]
     server_bin, version, setup, release_tree, next_tree, next_version = args[:6]
     test_command = args[6:]
     with tempfile.TemporaryDirectory(prefix="road-") as work:
+        if other_bin:
+            other_tree = os.path.join(work, "other-arch-next")
+            shutil.copytree(next_tree, other_tree)
+            for program in PROGRAMS:
+                shutil.copyfile(os.path.join(other_bin, os.path.basename(program)), os.path.join(other_tree, program))
+            next_tree = other_tree
         data = os.path.join(work, "data")
         signing = []
         if key:
@@ -83,6 +92,7 @@ def main():
             env = dict(os.environ, ROAD_SERVER="127.0.0.1:" + port(), ROAD_SETUP=os.path.abspath(setup),
                        ROAD_RELEASE_TREE=os.path.abspath(release_tree), ROAD_NEXT_TREE=os.path.abspath(next_tree),
                        ROAD_NEXT_VERSION=next_version, ROAD_NEXT_NOTES=NOTES, ROAD_FAULT=fault,
+                       ROAD_OTHER_ARCH="1" if other_bin else "",
                        ROAD_RESTART=restart, ROAD_RESTARTED=restarted)
             started = time.monotonic()
             test = subprocess.Popen(test_command, env=env)
@@ -101,7 +111,7 @@ def main():
             if server.poll() is None:
                 server.terminate()
                 server.wait(30)
-        if result != 0 or fault:
+        if result != 0 or fault or other_bin:
             return result
         # The server counted one download per changed file of the later release, and the reports.
         changed = [name for name in files_under(next_tree)

@@ -158,7 +158,8 @@ def start_display():
 def make_fresh_prefix():
     """PREFIX as a copy of the clean one when that is there, else missing for the run to make."""
     if os.path.isdir(PREFIX):
-        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX), stderr=subprocess.DEVNULL)
+        subprocess.run([os.environ["WINESERVER"], "-k"], env=dict(os.environ, WINEPREFIX=PREFIX),
+                       stderr=subprocess.DEVNULL)
         shutil.rmtree(PREFIX)
     if os.path.isfile(os.path.join(CLEAN_PREFIX, "system.reg")):
         shutil.copytree(CLEAN_PREFIX, PREFIX, symlinks=True)

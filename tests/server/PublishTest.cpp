@@ -264,3 +264,65 @@ TEST_F(PublishTest, ARestartedServerKeepsReleasesAndCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+// A program file whose headers name the machine it was built for, as the build's programs do.
+std::string ProgramBytes(uint16_t machine, const std::string& body) {
+    std::string bytes(0x80, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3c] = '\x80';
+    bytes += std::string("PE\0\0", 4);
+    bytes += static_cast<char>(machine & 0xff);
+    bytes += static_cast<char>(machine >> 8);
+    return bytes + body;
+}
+
+void WriteProgramRelease(const ScratchFolder& folder, uint16_t machine, const std::string& version) {
+    WriteRelease(folder, version);
+    folder.Write("Nightcap.exe", ProgramBytes(machine, "Nightcap " + version));
+    folder.Write("update/Update.exe", ProgramBytes(machine, "updater " + version));
+}
+
+constexpr uint16_t kI386 = 0x14c, kAmd64 = 0x8664;
+
+}  // namespace
+
+// The 64-bit programs have a channel of their own: a newer 32-bit release is never offered or given to them,
+// and a release whose programs are of the other or of both architectures does not go out at all.
+TEST_F(PublishTest, EachArchitectureIsOfferedAndGivenOnlyItsOwnPrograms) {
+    ScratchFolder x86, x64, x86Next, mixed;
+    WriteProgramRelease(x86, kI386, "1.002");
+    WriteProgramRelease(x64, kAmd64, "1.002");
+    WriteProgramRelease(x86Next, kI386, "1.003");
+    WriteProgramRelease(mixed, kI386, "1.004");
+    mixed.Write("update/XLUE.dll", ProgramBytes(kAmd64, "engine"));
+    ASSERT_EQ(Publish(x86, "1.002").exitCode, 0);
+    ASSERT_EQ(Publish(x64, "1.002").exitCode, 0);
+    ASSERT_EQ(Publish(x86Next, "1.003").exitCode, 0);
+    const ToolRun mixedRun = Publish(mixed, "1.004");
+    EXPECT_NE(mixedRun.exitCode, 0);
+    EXPECT_NE(mixedRun.output.find("XLUE.dll"), std::string::npos) << mixedRun.output;
+    EXPECT_NE(Publish(x64, "1.005", {"--arch", "x86"}).exitCode, 0);
+
+    ServerProcess server(Data());
+    auto versionOf = [&server](const std::string& id) {
+        const auto reply = server.Get("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" + id + "&f_id=&RequestType=1");
+        return reply && reply->status == 200 ? reply->body : std::string("(no answer)");
+    };
+    EXPECT_EQ(versionOf("2"), "1.003");
+    EXPECT_EQ(versionOf("3"), "1.002");
+    for (const auto& [product, expected] : {std::pair{"Nightcap", &x86Next}, std::pair{"Nightcap-x64", &x64}}) {
+        const auto xml = server.Get(std::string("/update/") + product + "/update_md5.xml");
+        ASSERT_TRUE(xml && xml->status == 200) << product;
+        const DigestList list = DigestListOf(xml->body);
+        const auto at = std::find(list.fileNames.begin(), list.fileNames.end(), u"Nightcap.exe");
+        ASSERT_NE(at, list.fileNames.end());
+        const std::string digest = Utf8(list.fileDigests[size_t(at - list.fileNames.begin())]);
+        EXPECT_EQ(digest, Md5Hex(ReadFileBytes(expected->Path() / "Nightcap.exe"))) << product;
+        const auto file = server.Get(std::string("/download/") + product + "/Nightcap.exe");
+        ASSERT_TRUE(file && file->status == 200) << product;
+        EXPECT_EQ(Md5Hex(file->body), digest) << product;
+    }
+}

@@ -4,6 +4,7 @@
 // staged. Keys are made afresh by every run.
 #include "LoopbackServer.h"
 #include "Manifests.h"
+#include "ReleaseChannel.h"
 #include "ReleaseTrust.h"
 #include "TempFolder.h"
 #include "TestSigning.h"
@@ -32,6 +33,7 @@ protected:
         ASSERT_NE(server.Port(), 0) << "no loopback server";
         product = "Signed" + std::to_string(::GetCurrentProcessId());
         ASSERT_TRUE(WriteFileBytes(root / L"config.ini", "[Product]\r\nname=" + product + "\r\n"));
+        channel = product + NIGHTCAP_CHANNEL_NAME_SUFFIX;  // the name the updater asks the server for
         ASSERT_TRUE(::CreateDirectoryW((root / L"update").c_str(), nullptr));
         wchar_t previous[MAX_PATH] = L"";
         ::GetCurrentDirectoryW(MAX_PATH, previous);
@@ -44,18 +46,18 @@ protected:
     void TearDown() override { ::SetCurrentDirectoryW(previous_.c_str()); }
 
     void Serve(const std::string& list, const std::string* signature) {
-        ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml", "Content-Type: text/xml\r\n", list));
+        ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml", "Content-Type: text/xml\r\n", list));
         if (signature) {
-            ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", *signature));
+            ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml.sig", "", *signature));
         } else {
-            ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", "not found", 404));
+            ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml.sig", "", "not found", 404));
         }
     }
     bool Staged(const wchar_t* folder) const { return IsFolder(root / (std::wstring(L"update\\Temp\\") + folder)); }
 
     LoopbackServer server;
     TempFolder root;
-    std::string product;
+    std::string product, channel;
     const KeyPair maker, other;
     const ReleaseTrust trust{std::vector<ReleaseKey>{maker.publicKey}};
     const std::string list = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<files>\r\n"
@@ -75,10 +77,10 @@ TEST_F(SignedDigestList, ACorrectlySignedListIsTakenAndStaged) {
     EXPECT_THAT(taken->fileNames, ElementsAre(u"a.dll", u"b.png"));
     EXPECT_TRUE(Staged(L"skin"));
     // A build without keys never asks for the signature.
-    const size_t asked = server.Requests("/update/" + product + "/update_md5.xml.sig").size();
+    const size_t asked = server.Requests("/update/" + channel + "/update_md5.xml.sig").size();
     EXPECT_EQ(asked, 1u);
     ASSERT_TRUE(PrepareTrustedDigestList(ReleaseTrust()));
-    EXPECT_EQ(server.Requests("/update/" + product + "/update_md5.xml.sig").size(), asked);
+    EXPECT_EQ(server.Requests("/update/" + channel + "/update_md5.xml.sig").size(), asked);
 }
 
 TEST_F(SignedDigestList, RefusedListsStageNothing) {
@@ -104,8 +106,8 @@ TEST_F(SignedDigestList, AStalePairFromAnEarlierRunDoesNotStandInForAFailedDownl
     Serve(list, &signature);
     ASSERT_TRUE(PrepareTrustedDigestList(trust));
     // The server stops answering: the signed copies of the earlier run are not read again.
-    ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml", "", "gone", 404));
-    ASSERT_TRUE(server.SetReply("/update/" + product + "/update_md5.xml.sig", "", "gone", 404));
+    ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml", "", "gone", 404));
+    ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml.sig", "", "gone", 404));
     EXPECT_FALSE(PrepareTrustedDigestList(trust));
 }
 

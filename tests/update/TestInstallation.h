@@ -11,6 +11,7 @@
 #include "LoopbackServer.h"
 #include "Md5Digest.h"
 #include "ProgramDriver.h"
+#include "ReleaseChannel.h"
 #include "TempFolder.h"
 
 inline std::string Md5(const std::string& bytes) { return Md5Digest::Hex(bytes.data(), bytes.size(), false); }
@@ -103,9 +104,9 @@ public:
     // The address the updater asks the statistics server for.
     std::string DownloadTarget(const std::string& folder, const std::string& name) const {
         return "/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://127.0.0.1:" + std::to_string(server_.Port()) +
-               "/download/" + product_ + (folder == "NULL" ? "" : "/" + folder) + "/" + name;
+               "/download/" + Channel() + (folder == "NULL" ? "" : "/" + folder) + "/" + name;
     }
-    std::string ManifestPath(const std::string& manifest) const { return "/update/" + product_ + "/" + manifest; }
+    std::string ManifestPath(const std::string& manifest) const { return "/update/" + Channel() + "/" + manifest; }
 
     // Lists the files; each is installed with its old bytes and served with its new ones. Gives the digest
     // list served.
@@ -149,8 +150,10 @@ public:
     std::vector<std::string> Reports() const { return Lines(DriverText(Update() + L"\\reports.txt")); }
     std::vector<RecordedRequest> Downloads() const {
         return server_.Requests("/pm/sd_mgr/pts/web/pm_down.php?p_id=1&p_url=http://127.0.0.1:" +
-                                std::to_string(server_.Port()) + "/download/" + product_ + "/");
+                                std::to_string(server_.Port()) + "/download/" + Channel() + "/");
     }
+    // The product's name on the update server: the updater asks for its architecture's release channel.
+    std::string Channel() const { return product_ + NIGHTCAP_CHANNEL_NAME_SUFFIX; }
 
 private:
     LoopbackServer& server_;

@@ -5,7 +5,7 @@
 //   update  PrepareUpdate, then the message loop until the pass ends; Process reports go to reports.txt
 //   again   PrepareUpdate twice in a row, then as update
 //   install InstallStagedFiles
-//   run     LaunchProduct
+//   run     LaunchProduct (the product starts as the driver ends, as with the updater)
 //   hold    waits 2.5 s (copy.bat tries its copy meanwhile), then writes to held.txt whether its own
 //           executable is still the one it started from
 #include <windows.h>
@@ -16,6 +16,7 @@
 #include "Manifests.h"
 #include "ProgressRelay.h"
 #include "UpdatePass.h"
+#include "UpdaterEnd.h"
 
 namespace {
 
@@ -65,5 +66,6 @@ int wmain(int argc, wchar_t** argv) {
             Append(L"held.txt", FileMd5Hex(OwnPath()) == ownDigest ? L"unchanged" : L"changed");
         }
     }
+    EndTheUpdater();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "ProgramFolder.h"
 #include "ProgressRelay.h"
 #include "ScriptErrorHandler.h"
+#include "UpdaterEnd.h"
 #include "Xlue.h"
 
 BOOL Cupdate_lumioApp::InitInstance() {
@@ -39,6 +40,7 @@ BOOL Cupdate_lumioApp::InitInstance() {
     ReleaseEngine();
     ::OleUninitialize();
     ::CoUninitialize();
+    EndTheUpdater();
     return FALSE;
 }
 

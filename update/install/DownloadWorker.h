@@ -41,7 +41,7 @@ class WorkerEnvironment {
 public:
     virtual ~WorkerEnvironment() = default;
     virtual std::unique_ptr<DownloadSession> OpenSession() = 0;  // null when none can be opened
-    virtual std::u16string ProductName() = 0;
+    virtual std::u16string ProductName() = 0;  // on the update server: its release channel's name
     virtual std::u16string StatisticsHost() = 0;
     virtual std::u16string UpdateHost() = 0;
     // Whether a file is at a local path, and its digest (empty when it cannot be read).

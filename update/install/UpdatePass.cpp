@@ -13,6 +13,7 @@
 #include "ProductProcess.h"
 #include "ProgramFolder.h"
 #include "UpdateOperations.h"
+#include "UpdaterEnd.h"
 #include "WideText.h"
 #include "WinTreeFiles.h"
 #include "WinWorkerEnvironment.h"
@@ -79,7 +80,9 @@ void InstallStagedFiles() {
 }
 
 void LaunchProduct() {
-    const std::wstring product = L"..\\" + ReadProductName() + L".exe";
-    ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    WhenTheUpdaterEnds([] {
+        const std::wstring product = L"..\\" + ReadProductName() + L".exe";
+        ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    });
 }
 

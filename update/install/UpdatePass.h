@@ -12,6 +12,6 @@ void PrepareUpdate();
 // updater has ended) and copies the staging folder over the installation. Does nothing after a failed
 // pass or while a worker runs; a failed copy is reported to the package as "-1", "0".
 void InstallStagedFiles();
-// Starts ..\<product name>.exe.
+// Starts ..\<product name>.exe once the updater's window is gone, as it ends (UpdaterEnd.h).
 void LaunchProduct();
 

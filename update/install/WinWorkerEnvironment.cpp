@@ -70,7 +70,7 @@ std::unique_ptr<DownloadSession> WinWorkerEnvironment::OpenSession() {
     return session;
 }
 
-std::u16string WinWorkerEnvironment::ProductName() { return Utf16(ReadProductName()); }
+std::u16string WinWorkerEnvironment::ProductName() { return Utf16(ChannelProductName()); }
 
 std::u16string WinWorkerEnvironment::StatisticsHost() { return FromAscii(ServerHost(ServerRole::Statistics)); }
 

@@ -20,7 +20,7 @@ namespace {
 // reported: a copy left by an earlier run is read instead, or none.
 void DownloadManifest(const wchar_t* manifest) {
     const std::u16string address =
-        ManifestAddress(FromAscii(ServerHost(ServerRole::Update)), Utf16(ReadProductName()), Utf16(manifest));
+        ManifestAddress(FromAscii(ServerHost(ServerRole::Update)), Utf16(ChannelProductName()), Utf16(manifest));
     ::URLDownloadToFileW(nullptr, Wide(address).c_str(), manifest, 0, nullptr);
 }
 

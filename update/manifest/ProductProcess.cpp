@@ -3,11 +3,17 @@
 #include <windows.h>
 
 #include "Handles.h"
+#include "ReleaseChannel.h"
 
 std::wstring ReadProductName() {
     wchar_t name[260] = L"";
     ::GetPrivateProfileStringW(L"Product", L"name", L"", name, 260, L"..\\Config.ini");
     return name;
+}
+
+std::wstring ChannelProductName() {
+    const std::wstring name = ReadProductName();
+    return name.empty() ? name : name + L"" NIGHTCAP_CHANNEL_NAME_SUFFIX;
 }
 
 void KillProduct() {
