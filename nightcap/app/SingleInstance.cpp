@@ -1,7 +1,5 @@
 #include "SingleInstance.h"
 
-#include <cstdint>
-
 std::string InstanceEventName(const char* title) { return std::string("松涛阁模块") + title; }
 
 bool SingleInstanceGuard::Claim(const char* title, HWND window) {
@@ -13,11 +11,13 @@ bool SingleInstanceGuard::Claim(const char* title, HWND window) {
         if (RegQueryValueExA(HKEY_CURRENT_USER, title, nullptr, nullptr, reinterpret_cast<BYTE*>(&recorded), &size) !=
             ERROR_SUCCESS)
             recorded = 0;
-        if (IsWindow(window)) OpenIcon(reinterpret_cast<HWND>(static_cast<uintptr_t>(recorded)));
+        // Window handles have 32 significant bits, also in 64-bit programs: the recorded value is sign-extended,
+        // so a 32-bit and a 64-bit copy read each other's handle alike.
+        if (IsWindow(window)) OpenIcon(static_cast<HWND>(LongToHandle(static_cast<LONG>(recorded))));
         return false;
     }
     event_.Reset(CreateEventA(nullptr, FALSE, FALSE, name.c_str()));
-    DWORD handle = static_cast<DWORD>(reinterpret_cast<uintptr_t>(window));
+    DWORD handle = HandleToULong(window);
     RegSetValueExA(HKEY_CURRENT_USER, title, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&handle), sizeof handle);
     return true;
 }
