@@ -2,6 +2,7 @@
 
 #include "DemoSites.h"
 #include "GetAndPost.h"
+#include "HttpServer.h"
 #include "Manifests.h"
 #include "ReleaseStore.h"
 #include "ReportCheck.h"
@@ -205,7 +206,7 @@ private:
 
 }  // namespace
 
-void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOptions& options) {
+void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& options) {
     auto handlers = std::make_shared<Handlers>(storage, options);
     auto route = [&server, handlers](const std::string& pattern,
                                      void (Handlers::*method)(const httplib::Request&, httplib::Response&)) {
@@ -222,23 +223,10 @@ void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOption
     route("/stats", &Handlers::Stats);
     if (options.demo)
         InstallDemoSites(server, options.clock);
-    // The logger runs once the answer has been written: the change log reaches the client before the server goes.
+    // The hook runs once the answer has been written: the change log reaches the client before the server goes.
     if (options.fault.kind == TestFault::Kind::GoneAfterLog)
-        server.set_logger([&server](const httplib::Request& req, const httplib::Response&) {
+        server.SetAnswered([&server](const httplib::Request& req) {
             if (req.path.size() >= 15 && req.path.compare(req.path.size() - 15, 15, "/update_log.xml") == 0)
-                server.stop();
+                server.Stop();
         });
-}
-
-void ConfigureServer(httplib::Server& server, int threads) {
-    // Each keep-alive connection holds a worker while it lasts; enough of them keep many clients moving.
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-    // Answers are small: sent at once, not held back waiting for the client's acknowledgement.
-    server.set_tcp_nodelay(true);
-    server.set_keep_alive_max_count(1000);
-    server.set_keep_alive_timeout(5);
-    server.set_read_timeout(10);
-    server.set_write_timeout(10);
-    // The clients send no bodies; files are only served.
-    server.set_payload_max_length(64 * 1024);
 }
