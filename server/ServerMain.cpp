@@ -6,6 +6,7 @@
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
 // NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests;
 // NIGHTCAP_SERVER_TEST_FAULT plays a fault of the network or of the store (see TestFault).
+#include "AbandonedPublishes.h"
 #include "HttpServer.h"
 #include "ReleaseStore.h"
 #include "Routes.h"
@@ -130,6 +131,9 @@ int main(int argc, char** argv) {
                   << (error ? error.message() : storage.Error()) << "\n";
         return 1;
     }
+
+    if (const int removed = RemoveAbandonedPublishes(storage, options.dataDir))
+        std::cerr << "nightcap-server: removed " << removed << " row(s) and folder(s) left by publishes that died\n";
 
     // SIGINT and SIGTERM end the server cleanly: every thread started from here on has them blocked, and one
     // thread waits for them.

@@ -282,6 +282,16 @@ void SqliteStorage::DropRelease(int64_t releaseId) {
     drop.Bind(1, releaseId).Step();
 }
 
+std::vector<int64_t> SqliteStorage::StagedReleases(std::string_view product) {
+    std::lock_guard<std::mutex> lock(writer_.mutex);
+    SqliteStatement staged(writer_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NULL");
+    staged.Bind(1, product);
+    std::vector<int64_t> ids;
+    while (staged.Step())
+        ids.push_back(staged.Int(0));
+    return ids;
+}
+
 std::vector<int64_t> SqliteStorage::RetiredReleases(std::string_view product, int keep) {
     std::lock_guard<std::mutex> lock(writer_.mutex);
     // Staged releases (no seq yet) are never retired: a publish may be putting their files in place.

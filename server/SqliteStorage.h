@@ -28,6 +28,7 @@ public:
     StageResult StageRelease(std::string_view product, int productId, const ChangeEntry& entry) override;
     std::string MakeLive(int64_t releaseId) override;
     void DropRelease(int64_t releaseId) override;
+    std::vector<int64_t> StagedReleases(std::string_view product) override;
     std::vector<int64_t> RetiredReleases(std::string_view product, int keep) override;
     bool SetUpdateRequested(std::string_view product, bool requested) override;
 

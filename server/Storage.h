@@ -79,6 +79,8 @@ public:
     virtual StageResult StageRelease(std::string_view product, int productId, const ChangeEntry& entry) = 0;
     virtual std::string MakeLive(int64_t releaseId) = 0;  // empty, or why it was refused
     virtual void DropRelease(int64_t releaseId) = 0;
+    // The product's staged releases (not live, and not dropped).
+    virtual std::vector<int64_t> StagedReleases(std::string_view product) = 0;
     // The live releases of the product older than its newest `keep` ones: requests are served from the newest
     // only, so their files are no longer needed (their change entries stay).
     virtual std::vector<int64_t> RetiredReleases(std::string_view product, int keep) = 0;
