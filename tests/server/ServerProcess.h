@@ -45,6 +45,9 @@ public:
     // Ends it with SIGTERM and gives its exit status (-1 when it did not end by itself).
     int Stop();
 
+    // The most memory the server has held resident so far (its high-water mark), in KB; -1 when unknown.
+    int64_t PeakResidentKb() const;
+
     httplib::Result Get(const std::string& target) const;
     httplib::Result Post(const std::string& target) const;
 
