@@ -24,7 +24,8 @@ std::optional<PublishLock> PublishLock::Take(const fs::path& dataDir, const std:
     const fs::path folder = ProductFolder(dataDir, product);
     std::error_code error;
     fs::create_directories(folder, error);
-    const int fd = ::open((folder / ".publish.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // The lock is on the product's folder itself, so the folder holds nothing but releases.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     int locked;

@@ -122,7 +122,7 @@ TEST(FrontRulesTest, AChunkedBodyIsReadPastWithinItsSizeWhateverPiecesItComesIn)
 }
 
 TEST(FrontRulesTest, AnAbandonedPublishLeavesStagingFoldersAndStagedIdsOnly) {
-    const std::vector<std::string> entries = {".staging-7", ".staging-x", "3", "7", "8", ".publish.lock", "notes"};
+    const std::vector<std::string> entries = {".staging-7", ".staging-x", "3", "7", "8", "notes"};
     EXPECT_EQ(AbandonedEntries(entries, {7}), (std::vector<std::string>{".staging-7", "7"}));
     EXPECT_EQ(AbandonedEntries(entries, {}), (std::vector<std::string>{".staging-7"}));
 }
