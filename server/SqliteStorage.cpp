@@ -31,6 +31,22 @@ CREATE TABLE IF NOT EXISTS installs(
   reports INTEGER NOT NULL,
   first_day TEXT NOT NULL,
   first_version TEXT NOT NULL) WITHOUT ROWID;
+-- The installs counted by the day and version of their first report, kept as they come, so the stats page
+-- reads one row per day and version instead of going over every install.
+CREATE TABLE IF NOT EXISTS install_days(
+  day TEXT NOT NULL,
+  version TEXT NOT NULL,
+  count INTEGER NOT NULL,
+  PRIMARY KEY(day, version)) WITHOUT ROWID;
+)sql";
+
+// A database from before install_days has its counts made once from the installs it holds.
+const char kCountInstallDays[] = R"sql(
+BEGIN IMMEDIATE;
+DELETE FROM install_days;
+INSERT INTO install_days(day, version, count) SELECT first_day, first_version, count(*) FROM installs GROUP BY 1, 2;
+PRAGMA user_version = 1;
+COMMIT;
 )sql";
 
 // daily.kind; reports are counted there too, beside the one row per address in installs.
@@ -86,9 +102,19 @@ bool SqliteStorage::Open(const std::string& path) {
         error_ = path + ": " + writer_.db.LastError();
         return false;
     }
-    if (!reader_.db.Open(path)) {
-        error_ = path + ": " + reader_.db.LastError();
-        return false;
+    {
+        SqliteStatement version(writer_.db, "PRAGMA user_version");
+        if (version.Step() && version.Int(0) < 1 && !writer_.db.Execute(kCountInstallDays)) {
+            error_ = path + ": " + writer_.db.LastError();
+            writer_.db.Execute("ROLLBACK");
+            return false;
+        }
+    }
+    for (Connection* connection : {&reader_, &stats_}) {
+        if (!connection->db.Open(path)) {
+            error_ = path + ": " + connection->db.LastError();
+            return false;
+        }
     }
     return true;
 }
@@ -160,6 +186,13 @@ ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now,
         insert.Bind(1, address).Bind(2, now).Bind(3, day).Bind(4, version).Step();
         if (!insert.Done())
             return ReportOutcome::NotStored;
+        auto& installDay = writer_.Prepared(
+            "INSERT INTO install_days(day, version, count) VALUES(?1, ?2, 1) "
+            "ON CONFLICT(day, version) DO UPDATE SET count = count + 1");
+        ResetWhenDone resetInstallDay(installDay);
+        installDay.Bind(1, day).Bind(2, version).Step();
+        if (!installDay.Done())
+            return ReportOutcome::NotStored;
     }
     auto& count = writer_.Prepared(
         "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, 3, 1) "
@@ -172,13 +205,15 @@ ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now,
 }
 
 StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
-    std::lock_guard<std::mutex> lock(reader_.mutex);
+    // A connection of its own: the page's reads never hold up the requests' (WAL readers do not block
+    // each other or the writer).
+    std::lock_guard<std::mutex> lock(stats_.mutex);
     // One read transaction, so the figures agree with each other.
-    reader_.db.Execute("BEGIN");
+    stats_.db.Execute("BEGIN");
     std::map<std::string, CountRow> days, versions;
     StatsSnapshot stats;
     {
-        SqliteStatement query(reader_.db, "SELECT day, version, kind, sum(count) FROM daily GROUP BY 1, 2, 3");
+        SqliteStatement query(stats_.db, "SELECT day, version, kind, sum(count) FROM daily GROUP BY 1, 2, 3");
         while (query.Step()) {
             const std::string day = query.Text(0), version = query.Text(1);
             const int64_t kind = query.Int(2), count = query.Int(3);
@@ -189,8 +224,7 @@ StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
         }
     }
     {
-        SqliteStatement query(reader_.db,
-                              "SELECT first_day, first_version, count(*) FROM installs GROUP BY 1, 2");
+        SqliteStatement query(stats_.db, "SELECT day, version, count FROM install_days");
         while (query.Step()) {
             const std::string day = query.Text(0), version = query.Text(1);
             const int64_t count = query.Int(2);
@@ -201,14 +235,14 @@ StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
         }
     }
     {
-        SqliteStatement query(reader_.db,
+        SqliteStatement query(stats_.db,
                               "SELECT product, version, date, seq = (SELECT max(seq) FROM releases r "
                               "WHERE r.product = releases.product) FROM releases WHERE seq IS NOT NULL "
                               "ORDER BY seq DESC");
         while (query.Step())
             stats.releases.push_back({query.Text(0), query.Text(1), query.Text(2), query.Int(3) != 0});
     }
-    reader_.db.Execute("COMMIT");
+    stats_.db.Execute("COMMIT");
     for (auto& [key, row] : days) {
         row.key = key;
         stats.days.push_back(row);

@@ -1,5 +1,6 @@
-// The server's storage in one SQLite file (WAL mode). Every thread may call it: reads and writes go through
-// two connections, each used by one thread at a time, so readers never wait for a write in progress.
+// The server's storage in one SQLite file (WAL mode). Every thread may call it: requests' reads, writes and the
+// stats page go through three connections, each used by one thread at a time, so readers never wait for a write
+// in progress, and the requests never for the stats page.
 #pragma once
 #include "Sqlite.h"
 #include "Storage.h"
@@ -43,5 +44,6 @@ private:
 
     Connection reader_;
     Connection writer_;
+    Connection stats_;
     std::string error_;
 };
