@@ -78,7 +78,6 @@ bool RawConnection::ReadSome(std::string& into, int timeoutMs) {
 }
 
 std::string RawConnection::ReadToEnd(int timeoutMs) {
-    shutdown(fd_, SHUT_WR);
     std::string bytes;
     const int64_t end = NowMs() + timeoutMs;
     while (NowMs() < end && ReadSome(bytes, static_cast<int>(end - NowMs()))) {

@@ -16,7 +16,7 @@ public:
     bool Send(std::string_view bytes);
     // Sends `total` bytes made of `piece` repeated; false when the server ended the connection first.
     bool SendRepeated(std::string_view piece, size_t total);
-    // Ends the sending side, then reads until the server ends the connection (or timeoutMs passes).
+    // Reads until the server ends the connection (or timeoutMs passes).
     std::string ReadToEnd(int timeoutMs = 10000);
     // Reads until `count` answers' heads and the content their Content-Length announces are in.
     std::string ReadAnswers(int count, int timeoutMs = 10000);

@@ -17,10 +17,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Starts a program with stdout and stderr into outputFd and the environment additions. posix_spawn, not fork:
-// tests start programs while other threads of theirs are busy.
+// posix_spawn, not fork: tests start programs while other threads of theirs are busy.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, int outputFd) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
@@ -56,8 +53,6 @@ int WaitExit(pid_t pid) {
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-}  // namespace
 
 ScratchFolder::ScratchFolder() {
     std::string pattern = (fs::temp_directory_path() / "nightcap-server-test-XXXXXX").string();

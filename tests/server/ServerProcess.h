@@ -56,6 +56,11 @@ private:
     int port_ = 0;
 };
 
+// Starts a program with stdout and stderr into outputFd and the environment additions; its id, or -1.
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, int outputFd);
+// Waits for it to end; its exit status (-1 when it did not end by itself).
+int WaitExit(pid_t pid);
+
 struct ToolRun {
     int exitCode = -1;
     std::string output;  // stdout and stderr
