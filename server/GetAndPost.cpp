@@ -1,6 +1,7 @@
 #include "GetAndPost.h"
 
-void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler) {
-    server.Get(pattern, handler);
-    server.Post(pattern, handler);
+void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler,
+                HttpServer::Speed speed) {
+    server.Get(pattern, handler, speed);
+    server.Post(pattern, handler, speed);
 }

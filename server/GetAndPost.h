@@ -5,4 +5,5 @@
 
 #include <string>
 
-void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler);
+void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler,
+                HttpServer::Speed speed = HttpServer::Speed::Fast);

@@ -49,14 +49,33 @@ struct Route {
     std::string method;
     std::regex pattern;
     HttpServer::Handler handler;
+    bool slow = false;
 };
 
 // One request on its way through a worker.
 struct Job {
     uint64_t connection = 0;
+    const Route* route = nullptr;
     std::unique_ptr<httplib::Request> request;
     std::unique_ptr<httplib::Response> response;
 };
+
+// Runs the route (none: 404) into a new answer.
+std::unique_ptr<httplib::Response> RunRoute(const Route* route, const httplib::Request& req) {
+    auto res = std::make_unique<httplib::Response>();
+    if (!route) {
+        res->status = 404;
+        return res;
+    }
+    try {
+        route->handler(req, *res);
+    } catch (...) {
+        res = std::make_unique<httplib::Response>();
+        res->status = 500;
+        res->set_content("internal error", "text/plain; charset=utf-8");
+    }
+    return res;
+}
 
 struct Connection {
     enum class Phase { Head, Body, Working, Writing, Lingering };
@@ -110,8 +129,8 @@ public:
     explicit Loop(const ServerLimits& limits) : limits_(limits) {}
     ~Loop() { CloseAll(); }
 
-    void AddRoute(const std::string& method, const std::string& pattern, Handler handler) {
-        routes_.push_back({method, std::regex(pattern), std::move(handler)});
+    void AddRoute(const std::string& method, const std::string& pattern, Handler handler, bool slow) {
+        routes_.push_back({method, std::regex(pattern), std::move(handler), slow});
     }
     void SetAnswered(std::function<void(const httplib::Request&)> answered) { answered_ = std::move(answered); }
     int Bind(const std::string& host, int port);
@@ -124,7 +143,6 @@ public:
 private:
     // The workers' side.
     void Work();
-    void Answer(Job& job) const;
     void Wake() const {
         const uint64_t one = 1;
         if (wake_ >= 0 && ::write(wake_, &one, sizeof one) < 0) {
@@ -136,6 +154,8 @@ private:
     void Accept();
     void TakeAnswers();
     void OnEvent(Connection& c, uint32_t events);
+    void Pump(uint64_t id);
+    const Route* FindRoute(httplib::Request& req) const;
     void Read(Connection& c);
     void Advance(Connection& c);
     bool StartRequest(Connection& c, const RequestHead& head);
@@ -230,6 +250,7 @@ bool HttpServer::Loop::Run() {
                 TakeAnswers();
             } else if (auto it = connections_.find(tag); it != connections_.end()) {
                 OnEvent(it->second, events[i].events);
+                Pump(tag);
             }
         }
         if (NowMs() - lastSweep >= 250) {
@@ -257,30 +278,20 @@ void HttpServer::Loop::Work() {
         Job job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
-        Answer(job);
+        job.response = RunRoute(job.route, *job.request);
         lock.lock();
         answers_.push_back(std::move(job));
         Wake();
     }
 }
 
-void HttpServer::Loop::Answer(Job& job) const {
-    httplib::Request& req = *job.request;
-    job.response = std::make_unique<httplib::Response>();
+const Route* HttpServer::Loop::FindRoute(httplib::Request& req) const {
     const std::string method = req.method == "HEAD" ? "GET" : req.method;
     for (const Route& route : routes_) {
-        if (route.method != method || !std::regex_match(req.path, req.matches, route.pattern))
-            continue;
-        try {
-            route.handler(req, *job.response);
-        } catch (...) {
-            job.response = std::make_unique<httplib::Response>();
-            job.response->status = 500;
-            job.response->set_content("internal error", "text/plain; charset=utf-8");
-        }
-        return;
+        if (route.method == method && std::regex_match(req.path, req.matches, route.pattern))
+            return &route;
     }
-    job.response->status = 404;
+    return nullptr;
 }
 
 void HttpServer::Loop::Accept() {
@@ -330,6 +341,7 @@ void HttpServer::Loop::TakeAnswers() {
         it->second.request = std::move(job.request);
         it->second.response = std::move(job.response);
         StartAnswer(it->second);
+        Pump(job.connection);
     }
 }
 
@@ -340,6 +352,21 @@ void HttpServer::Loop::OnEvent(Connection& c, uint32_t events) {
         return Write(c);
     if (events & (EPOLLIN | EPOLLHUP))
         Read(c);
+}
+
+// Answers what a pipelining client has sent already, request after request, while each is answered at once;
+// stops when more must be read, a worker has the request, or the connection has ended.
+void HttpServer::Loop::Pump(uint64_t id) {
+    while (true) {
+        auto it = connections_.find(id);
+        if (it == connections_.end() || it->second.phase != Connection::Phase::Head || it->second.in.empty())
+            return;
+        const size_t before = it->second.in.size();
+        Advance(it->second);
+        it = connections_.find(id);
+        if (it == connections_.end() || (it->second.phase == Connection::Phase::Head && it->second.in.size() == before))
+            return;
+    }
 }
 
 void HttpServer::Loop::Read(Connection& c) {
@@ -428,13 +455,19 @@ void HttpServer::Loop::ReadBody(Connection& c) {
         Dispatch(c);
 }
 
+// Runs the request's route at once, or hands it to a worker when the route is a slow one.
 void HttpServer::Loop::Dispatch(Connection& c) {
-    c.phase = Connection::Phase::Working;
     c.chunked.reset();
+    const Route* route = FindRoute(*c.request);
+    if (!route || !route->slow) {
+        c.response = RunRoute(route, *c.request);
+        return StartAnswer(c);
+    }
+    c.phase = Connection::Phase::Working;
     Watch(c, 0);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        jobs_.push_back({c.id, std::move(c.request), nullptr});
+        jobs_.push_back({c.id, route, std::move(c.request), nullptr});
     }
     jobReady_.notify_one();
 }
@@ -533,8 +566,6 @@ void HttpServer::Loop::WaitForRequest(Connection& c) {
     if (c.in.capacity() > kPiece && c.in.size() < kPiece / 4)
         c.in.shrink_to_fit();
     Watch(c, EPOLLIN);
-    // A pipelining client's next request may be here already.
-    Advance(c);
 }
 
 void HttpServer::Loop::Watch(Connection& c, uint32_t events) {
@@ -586,12 +617,12 @@ void HttpServer::Loop::CloseAll() {
 HttpServer::HttpServer(const ServerLimits& limits) : loop_(std::make_unique<Loop>(limits)) {}
 HttpServer::~HttpServer() = default;
 
-void HttpServer::Get(const std::string& pattern, Handler handler) {
-    loop_->AddRoute("GET", pattern, std::move(handler));
+void HttpServer::Get(const std::string& pattern, Handler handler, Speed speed) {
+    loop_->AddRoute("GET", pattern, std::move(handler), speed == Speed::Slow);
 }
 
-void HttpServer::Post(const std::string& pattern, Handler handler) {
-    loop_->AddRoute("POST", pattern, std::move(handler));
+void HttpServer::Post(const std::string& pattern, Handler handler, Speed speed) {
+    loop_->AddRoute("POST", pattern, std::move(handler), speed == Speed::Slow);
 }
 
 void HttpServer::SetAnswered(std::function<void(const httplib::Request&)> answered) {

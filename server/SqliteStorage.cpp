@@ -98,39 +98,43 @@ SqliteStatement& SqliteStorage::Connection::Prepared(const char* sql) {
 }
 
 bool SqliteStorage::Open(const std::string& path) {
-    if (!writer_.db.Open(path) || !writer_.db.Execute(kSchema)) {
-        error_ = path + ": " + writer_.db.LastError();
+    if (!main_.db.Open(path) || !main_.db.Execute(kSchema)) {
+        error_ = path + ": " + main_.db.LastError();
         return false;
     }
     {
-        SqliteStatement version(writer_.db, "PRAGMA user_version");
-        if (version.Step() && version.Int(0) < 1 && !writer_.db.Execute(kCountInstallDays)) {
-            error_ = path + ": " + writer_.db.LastError();
-            writer_.db.Execute("ROLLBACK");
+        SqliteStatement version(main_.db, "PRAGMA user_version");
+        if (version.Step() && version.Int(0) < 1 && !main_.db.Execute(kCountInstallDays)) {
+            error_ = path + ": " + main_.db.LastError();
+            main_.db.Execute("ROLLBACK");
             return false;
         }
     }
-    for (Connection* connection : {&reader_, &stats_}) {
-        if (!connection->db.Open(path)) {
-            error_ = path + ": " + connection->db.LastError();
-            return false;
-        }
+    if (!stats_.db.Open(path)) {
+        error_ = path + ": " + stats_.db.LastError();
+        return false;
     }
     return true;
 }
 
-std::optional<std::string> SqliteStorage::ProductName(int productId) {
-    std::lock_guard<std::mutex> lock(reader_.mutex);
-    auto& query = reader_.Prepared("SELECT name FROM products WHERE product_id = ?1");
+std::optional<ProductState> SqliteStorage::ProductById(int productId) {
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    auto& query = main_.Prepared(
+        "SELECT p.name, p.update_requested, r.id, r.version FROM products p LEFT JOIN releases r ON r.id = "
+        "(SELECT id FROM releases WHERE product = p.name AND seq IS NOT NULL ORDER BY seq DESC LIMIT 1) "
+        "WHERE p.product_id = ?1");
     ResetWhenDone resetQuery(query);
     if (!query.Bind(1, int64_t{productId}).Step())
         return std::nullopt;
-    return query.Text(0);
+    ProductState product{query.Text(0), std::nullopt, query.Int(1) != 0};
+    if (query.Int(2) != 0)
+        product.live = LiveRelease{query.Int(2), product.name, query.Text(3)};
+    return product;
 }
 
 std::optional<LiveRelease> SqliteStorage::CurrentRelease(std::string_view product) {
-    std::lock_guard<std::mutex> lock(reader_.mutex);
-    auto& query = reader_.Prepared(kCurrentRelease);
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    auto& query = main_.Prepared(kCurrentRelease);
     ResetWhenDone resetQuery(query);
     if (!query.Bind(1, product).Step())
         return std::nullopt;
@@ -138,8 +142,8 @@ std::optional<LiveRelease> SqliteStorage::CurrentRelease(std::string_view produc
 }
 
 std::vector<ChangeEntry> SqliteStorage::ChangeLog(std::string_view product) {
-    std::lock_guard<std::mutex> lock(reader_.mutex);
-    auto& query = reader_.Prepared(
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    auto& query = main_.Prepared(
         "SELECT date, version, content FROM releases WHERE product = ?1 AND seq IS NOT NULL ORDER BY seq DESC");
     ResetWhenDone resetQuery(query);
     query.Bind(1, product);
@@ -149,16 +153,9 @@ std::vector<ChangeEntry> SqliteStorage::ChangeLog(std::string_view product) {
     return entries;
 }
 
-bool SqliteStorage::UpdateRequested(int productId) {
-    std::lock_guard<std::mutex> lock(reader_.mutex);
-    auto& query = reader_.Prepared("SELECT update_requested FROM products WHERE product_id = ?1");
-    ResetWhenDone resetQuery(query);
-    return query.Bind(1, int64_t{productId}).Step() && query.Int(0) != 0;
-}
-
 void SqliteStorage::CountEvent(std::string_view day, EventKind kind, std::string_view version) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    auto& upsert = writer_.Prepared(
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    auto& upsert = main_.Prepared(
         "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, ?3, 1) "
         "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
     ResetWhenDone resetUpsert(upsert);
@@ -167,26 +164,26 @@ void SqliteStorage::CountEvent(std::string_view day, EventKind kind, std::string
 
 ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now, std::string_view day,
                                           std::string_view version) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteTransaction transaction(writer_.db);
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteTransaction transaction(main_.db);
     if (!transaction.Began())
         return ReportOutcome::NotStored;
-    auto& update = writer_.Prepared(
+    auto& update = main_.Prepared(
         "UPDATE installs SET last_seen = max(last_seen, ?2), reports = reports + 1 WHERE address = ?1");
     ResetWhenDone resetUpdate(update);
     update.Bind(1, address).Bind(2, now).Step();
     if (!update.Done())
         return ReportOutcome::NotStored;
-    const bool known = sqlite3_changes(writer_.db.Get()) > 0;
+    const bool known = sqlite3_changes(main_.db.Get()) > 0;
     if (!known) {
-        auto& insert = writer_.Prepared(
+        auto& insert = main_.Prepared(
             "INSERT INTO installs(address, first_seen, last_seen, reports, first_day, first_version) "
             "VALUES(?1, ?2, ?2, 1, ?3, ?4)");
         ResetWhenDone resetInsert(insert);
         insert.Bind(1, address).Bind(2, now).Bind(3, day).Bind(4, version).Step();
         if (!insert.Done())
             return ReportOutcome::NotStored;
-        auto& installDay = writer_.Prepared(
+        auto& installDay = main_.Prepared(
             "INSERT INTO install_days(day, version, count) VALUES(?1, ?2, 1) "
             "ON CONFLICT(day, version) DO UPDATE SET count = count + 1");
         ResetWhenDone resetInstallDay(installDay);
@@ -194,7 +191,7 @@ ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now,
         if (!installDay.Done())
             return ReportOutcome::NotStored;
     }
-    auto& count = writer_.Prepared(
+    auto& count = main_.Prepared(
         "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, 3, 1) "
         "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
     ResetWhenDone resetCount(count);
@@ -256,12 +253,12 @@ StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
 
 Storage::StageResult SqliteStorage::StageRelease(std::string_view product, int productId,
                                                  const ChangeEntry& entry) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteTransaction transaction(writer_.db);
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteTransaction transaction(main_.db);
     if (!transaction.Began())
-        return {0, "the database is busy: " + writer_.db.LastError()};
+        return {0, "the database is busy: " + main_.db.LastError()};
     {
-        SqliteStatement known(writer_.db, "SELECT name, product_id FROM products WHERE name = ?1 OR product_id = ?2");
+        SqliteStatement known(main_.db, "SELECT name, product_id FROM products WHERE name = ?1 OR product_id = ?2");
         known.Bind(1, product).Bind(2, int64_t{productId});
         while (known.Step()) {
             if (known.Text(0) != product || known.Int(1) != productId)
@@ -270,55 +267,55 @@ Storage::StageResult SqliteStorage::StageRelease(std::string_view product, int p
                                std::to_string(known.Int(1)) + ")"};
         }
     }
-    SqliteStatement live(writer_.db,
+    SqliteStatement live(main_.db,
                          "SELECT 1 FROM releases WHERE product = ?1 AND version = ?2 AND seq IS NOT NULL");
     if (live.Bind(1, product).Bind(2, entry.version).Step())
         return {0, "version " + entry.version + " of " + std::string(product) + " is already published"};
-    SqliteStatement addProduct(writer_.db,
+    SqliteStatement addProduct(main_.db,
                                "INSERT INTO products(name, product_id) VALUES(?1, ?2) ON CONFLICT DO NOTHING");
     addProduct.Bind(1, product).Bind(2, int64_t{productId}).Step();
-    SqliteStatement add(writer_.db,
+    SqliteStatement add(main_.db,
                         "INSERT INTO releases(product, version, date, content) VALUES(?1, ?2, ?3, ?4)");
     add.Bind(1, product).Bind(2, entry.version).Bind(3, entry.date).Bind(4, entry.content).Step();
     if (!addProduct.Done() || !add.Done())
-        return {0, writer_.db.LastError()};
-    const int64_t id = sqlite3_last_insert_rowid(writer_.db.Get());
+        return {0, main_.db.LastError()};
+    const int64_t id = sqlite3_last_insert_rowid(main_.db.Get());
     if (!transaction.Commit())
-        return {0, writer_.db.LastError()};
+        return {0, main_.db.LastError()};
     return {id, {}};
 }
 
 std::string SqliteStorage::MakeLive(int64_t releaseId) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteTransaction transaction(writer_.db);
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteTransaction transaction(main_.db);
     if (!transaction.Began())
-        return "the database is busy: " + writer_.db.LastError();
+        return "the database is busy: " + main_.db.LastError();
     // Another publisher may have put the same version live since this one was staged.
-    SqliteStatement clash(writer_.db,
+    SqliteStatement clash(main_.db,
                           "SELECT 1 FROM releases a JOIN releases b ON a.product = b.product AND "
                           "a.version = b.version WHERE a.id = ?1 AND b.seq IS NOT NULL");
     if (clash.Bind(1, releaseId).Step())
         return "that version is already published";
-    SqliteStatement golive(writer_.db,
+    SqliteStatement golive(main_.db,
                            "UPDATE releases SET seq = (SELECT coalesce(max(seq), 0) + 1 FROM releases) "
                            "WHERE id = ?1 AND seq IS NULL");
     golive.Bind(1, releaseId).Step();
-    if (!golive.Done() || sqlite3_changes(writer_.db.Get()) != 1)
+    if (!golive.Done() || sqlite3_changes(main_.db.Get()) != 1)
         return "no staged release " + std::to_string(releaseId);
     if (!transaction.Commit())
-        return writer_.db.LastError();
+        return main_.db.LastError();
     return {};
 }
 
 void SqliteStorage::DropRelease(int64_t releaseId) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteStatement drop(writer_.db, "DELETE FROM releases WHERE id = ?1 AND seq IS NULL");
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteStatement drop(main_.db, "DELETE FROM releases WHERE id = ?1 AND seq IS NULL");
     drop.Bind(1, releaseId).Step();
 }
 
 std::vector<int64_t> SqliteStorage::StagedReleases(std::string_view product) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteStatement staged(writer_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NULL");
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteStatement staged(main_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NULL");
     staged.Bind(1, product);
     std::vector<int64_t> ids;
     while (staged.Step())
@@ -327,9 +324,9 @@ std::vector<int64_t> SqliteStorage::StagedReleases(std::string_view product) {
 }
 
 std::vector<int64_t> SqliteStorage::RetiredReleases(std::string_view product, int keep) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
+    std::lock_guard<std::mutex> lock(main_.mutex);
     // Staged releases (no seq yet) are never retired: a publish may be putting their files in place.
-    SqliteStatement older(writer_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NOT NULL "
+    SqliteStatement older(main_.db, "SELECT id FROM releases WHERE product = ?1 AND seq IS NOT NULL "
                                       "ORDER BY seq DESC LIMIT -1 OFFSET ?2");
     older.Bind(1, product).Bind(2, int64_t{keep});
     std::vector<int64_t> ids;
@@ -339,8 +336,8 @@ std::vector<int64_t> SqliteStorage::RetiredReleases(std::string_view product, in
 }
 
 bool SqliteStorage::SetUpdateRequested(std::string_view product, bool requested) {
-    std::lock_guard<std::mutex> lock(writer_.mutex);
-    SqliteStatement set(writer_.db, "UPDATE products SET update_requested = ?2 WHERE name = ?1");
+    std::lock_guard<std::mutex> lock(main_.mutex);
+    SqliteStatement set(main_.db, "UPDATE products SET update_requested = ?2 WHERE name = ?1");
     set.Bind(1, product).Bind(2, int64_t{requested ? 1 : 0}).Step();
-    return set.Done() && sqlite3_changes(writer_.db.Get()) == 1;
+    return set.Done() && sqlite3_changes(main_.db.Get()) == 1;
 }

@@ -15,6 +15,13 @@ struct LiveRelease {
     std::string version;
 };
 
+// A product as the statistics requests name it, by its numeric id.
+struct ProductState {
+    std::string name;
+    std::optional<LiveRelease> live;  // none before the first publish goes live
+    bool updateRequested = false;      // the maker asks installs to run their updater
+};
+
 struct ChangeEntry {
     std::string date;
     std::string version;
@@ -54,13 +61,12 @@ class Storage {
 public:
     virtual ~Storage() = default;
 
-    // Products are named in URLs; the statistics requests name them by their numeric id instead.
-    virtual std::optional<std::string> ProductName(int productId) = 0;
+    // Products are named in URLs; the statistics requests name them by their numeric id instead, and get
+    // all they need of it in one read.
+    virtual std::optional<ProductState> ProductById(int productId) = 0;
     virtual std::optional<LiveRelease> CurrentRelease(std::string_view product) = 0;
     // The change entries of every live release of the product, the newest first.
     virtual std::vector<ChangeEntry> ChangeLog(std::string_view product) = 0;
-    // Whether the maker asked installs of the product to run their updater.
-    virtual bool UpdateRequested(int productId) = 0;
 
     virtual void CountEvent(std::string_view day, EventKind kind, std::string_view version) = 0;
     // Stores a report for an adapter address: the first one makes a row, later ones move its last-seen time.
