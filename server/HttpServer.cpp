@@ -98,8 +98,8 @@ struct Connection {
     uint64_t contentNext = 0, contentEnd = 0;  // the part of a content provider's bytes still to send
 };
 
-httplib::Request* NewRequest(const RequestHead& head, const std::string& address) {
-    auto* req = new httplib::Request;
+std::unique_ptr<httplib::Request> NewRequest(const RequestHead& head, const std::string& address) {
+    auto req = std::make_unique<httplib::Request>();
     req->method = head.method;
     req->target = head.target;
     req->version = head.minorVersion == 1 ? "HTTP/1.1" : "HTTP/1.0";
@@ -424,7 +424,7 @@ bool HttpServer::Loop::StartRequest(Connection& c, const RequestHead& head) {
         return false;
     }
     c.keepAlive = KeepsAlive(head);
-    c.request.reset(NewRequest(head, c.address));
+    c.request = NewRequest(head, c.address);
     c.chunked.reset();
     c.bodyLeft = framing.length;
     if (framing.kind == BodyFraming::Kind::Chunked)

@@ -41,12 +41,7 @@ std::string Get(const std::string& target, const std::string& fields = {}) {
 class AbuseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        release.Write("Nightcap.exe", "MZ program");
-        release.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n");
-        std::string updater;
-        for (int i = 0; updater.size() < 300000; ++i)
-            updater += std::to_string(i) + ",";
-        release.Write("update/Update.exe", updater);
+        updater = WriteTestRelease(release);
         ASSERT_EQ(RunPublish({"--data", Data().string(), "--version", "1.002", release.Path().string()}).exitCode, 0);
         server = std::make_unique<ServerProcess>(Data());
         ASSERT_TRUE(server->Running());
@@ -74,6 +69,7 @@ protected:
 
     ScratchFolder scratch;
     ScratchFolder release;
+    std::string updater;
     std::unique_ptr<ServerProcess> server;
 };
 
@@ -141,7 +137,6 @@ TEST_F(AbuseTest, BodiesToPathsThatTakeNoneAreRefusedBeforeTheyAreRead) {
 }
 
 TEST_F(AbuseTest, OneRangeIsServedExactlyListsOfRangesWholeAndPastTheEnd416) {
-    const std::string file = ReadFileBytes(release.Path() / "update/Update.exe");
     const std::string log = server->Get("/update/Nightcap/update_log.xml")->body;
     std::string ranges = "Range: bytes=0-0";
     for (int i = 1; i < 2600; ++i)
@@ -158,15 +153,15 @@ TEST_F(AbuseTest, OneRangeIsServedExactlyListsOfRangesWholeAndPastTheEnd416) {
     past.Send(Get("/download/Nightcap/Update/Update.exe", "Range: bytes=99999999-\r\nConnection: close\r\n"));
     const std::string unsatisfiable = past.ReadToEnd();
     EXPECT_EQ(StatusOf(unsatisfiable), 416);
-    EXPECT_NE(unsatisfiable.find("Content-Range: bytes */" + std::to_string(file.size()) + "\r\n"), std::string::npos);
+    EXPECT_NE(unsatisfiable.find("Content-Range: bytes */" + std::to_string(updater.size()) + "\r\n"), std::string::npos);
     EXPECT_NE(unsatisfiable.find("Content-Length: 0\r\n"), std::string::npos);
 
     RawConnection part(Port());
     part.Send(Get("/download/Nightcap/Update/Update.exe", "Range: bytes=100000-199999\r\nConnection: close\r\n"));
     const std::string partial = part.ReadToEnd();
     EXPECT_EQ(StatusOf(partial), 206);
-    EXPECT_NE(partial.find("Content-Range: bytes 100000-199999/" + std::to_string(file.size())), std::string::npos);
-    EXPECT_TRUE(ContentOf(partial) == file.substr(100000, 100000));
+    EXPECT_NE(partial.find("Content-Range: bytes 100000-199999/" + std::to_string(updater.size())), std::string::npos);
+    EXPECT_TRUE(ContentOf(partial) == updater.substr(100000, 100000));
 }
 
 TEST_F(AbuseTest, PipelinedRequestsAreEachAnsweredInOrder) {

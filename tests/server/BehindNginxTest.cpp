@@ -15,12 +15,7 @@ TEST(BehindNginxTest, TheProgramsRequestsAreAnsweredAsWithoutItAndItsLimitsHold)
     if (NginxFront::Program().empty())
         GTEST_SKIP() << "nginx is not installed";
     ScratchFolder scratch, release, front;
-    release.Write("Nightcap.exe", "MZ program");
-    release.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n");
-    std::string updater;
-    for (int i = 0; updater.size() < 300000; ++i)
-        updater += std::to_string(i) + ",";
-    release.Write("update/Update.exe", updater);
+    const std::string updater = WriteTestRelease(release);
     const auto data = scratch.Path() / "data";
     ASSERT_EQ(RunPublish({"--data", data.string(), "--version", "1.002", release.Path().string()}).exitCode, 0);
     ServerProcess server(data, {"--per-address", "0", "--token", "s3cret-token"});

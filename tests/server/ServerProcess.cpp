@@ -73,6 +73,16 @@ fs::path ScratchFolder::Write(const std::string& relative, const std::string& by
     return file;
 }
 
+std::string WriteTestRelease(const ScratchFolder& folder) {
+    folder.Write("Nightcap.exe", "MZ program");
+    folder.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n");
+    std::string updater;
+    for (int i = 0; updater.size() < 300000; ++i)
+        updater += std::to_string(i) + ",";
+    folder.Write("update/Update.exe", updater);
+    return updater;
+}
+
 ServerProcess::ServerProcess(const fs::path& dataDir, std::vector<std::string> extraArgs, int64_t clock) {
     const fs::path portFile = dataDir.string() + ".port";
     std::error_code error;

@@ -30,6 +30,10 @@ private:
     std::filesystem::path path_;
 };
 
+// A release folder of the product (its program, config.ini and a 300 KB updater, update/Update.exe); gives the
+// updater's bytes.
+std::string WriteTestRelease(const ScratchFolder& folder);
+
 class ServerProcess {
 public:
     // Starts the server on dataDir; waits until it listens. extraArgs go on its command line.
