@@ -138,9 +138,9 @@ TEST_F(AbuseTest, BodiesToPathsThatTakeNoneAreRefusedBeforeTheyAreRead) {
 
 TEST_F(AbuseTest, OneRangeIsServedExactlyListsOfRangesWholeAndPastTheEnd416) {
     const std::string log = server->Get("/update/Nightcap/update_log.xml")->body;
-    std::string ranges = "Range: bytes=0-0";
+    std::string ranges = "Range: bytes=0-";
     for (int i = 1; i < 2600; ++i)
-        ranges += "," + std::to_string(i) + "-";
+        ranges += ",0-";
     // Eight at once, each asking for the whole log 2,600 times over: each gets it once.
     AtOnce(8, [this, &ranges, &log] {
         RawConnection many(Port());
