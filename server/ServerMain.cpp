@@ -142,7 +142,6 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    storage.CheckpointInBackground();
 
     HttpServer server(limits);
     InstallRoutes(server, storage, options);

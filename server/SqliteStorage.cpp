@@ -1,6 +1,5 @@
 #include "SqliteStorage.h"
 
-#include <chrono>
 #include <map>
 
 namespace {
@@ -98,18 +97,7 @@ SqliteStatement& SqliteStorage::Connection::Prepared(const char* sql) {
     return *slot;
 }
 
-SqliteStorage::~SqliteStorage() {
-    {
-        std::lock_guard<std::mutex> lock(checkpoints_.mutex);
-        stopCheckpoints_ = true;
-    }
-    checkpointWake_.notify_all();
-    if (checkpointer_.joinable())
-        checkpointer_.join();
-}
-
 bool SqliteStorage::Open(const std::string& path) {
-    path_ = path;
     if (!main_.db.Open(path) || !main_.db.Execute(kSchema)) {
         error_ = path + ": " + main_.db.LastError();
         return false;
@@ -127,22 +115,6 @@ bool SqliteStorage::Open(const std::string& path) {
         return false;
     }
     return true;
-}
-
-void SqliteStorage::CheckpointInBackground() {
-    // Only with a connection for the copies is the requests' own copying turned off: the log must not grow
-    // without end.
-    if (!checkpoints_.db.Open(path_))
-        return;
-    {
-        std::lock_guard<std::mutex> lock(main_.mutex);
-        main_.db.Execute("PRAGMA wal_autocheckpoint=0");
-    }
-    checkpointer_ = std::thread([this] {
-        std::unique_lock<std::mutex> lock(checkpoints_.mutex);
-        while (!checkpointWake_.wait_for(lock, std::chrono::seconds(1), [this] { return stopCheckpoints_; }))
-            checkpoints_.db.Execute("PRAGMA wal_checkpoint(PASSIVE)");
-    });
 }
 
 std::optional<ProductState> SqliteStorage::ProductById(int productId) {

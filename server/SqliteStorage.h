@@ -6,22 +6,15 @@
 #include "Sqlite.h"
 #include "Storage.h"
 
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <unordered_map>
 
 class SqliteStorage : public Storage {
 public:
-    ~SqliteStorage() override;
     // Opens or creates the database; false with a reason in Error() when it cannot.
     bool Open(const std::string& path);
-    // For the server: the write-ahead log is copied back into the database by a thread of its own, every second,
-    // instead of by whichever request's commit finds it long (a copy waits for the disk, and the requests are
-    // answered on one thread).
-    void CheckpointInBackground();
     const std::string& Error() const { return error_; }
 
     std::optional<ProductState> ProductById(int productId) override;
@@ -51,11 +44,5 @@ private:
 
     Connection main_;
     Connection stats_;
-    std::string path_;
-    // CheckpointInBackground: its connection (the mutex guards stopCheckpoints_), its thread.
-    Connection checkpoints_;
-    std::thread checkpointer_;
-    std::condition_variable checkpointWake_;
-    bool stopCheckpoints_ = false;
     std::string error_;
 };
