@@ -64,6 +64,8 @@ AnswerPlan PlanAnswer(const httplib::Request& req, httplib::Response& res, bool 
     plan.head += "Content-Length: " + std::to_string(plan.length) + "\r\n";
     if (close)
         plan.head += "Connection: close\r\n";
+    else if (req.version == "HTTP/1.0")
+        plan.head += "Connection: keep-alive\r\n";  // an HTTP/1.0 client waits for the end otherwise
     plan.head += "\r\n";
     if (req.method == "HEAD")
         plan.length = 0;

@@ -126,8 +126,13 @@ std::string PeerAddress(const sockaddr_storage& peer) {
 
 class HttpServer::Loop {
 public:
-    explicit Loop(const ServerLimits& limits) : limits_(limits) {}
-    ~Loop() { CloseAll(); }
+    // The wake-up counter exists from the start, so that Stop() may come from another thread at any time.
+    explicit Loop(const ServerLimits& limits) : limits_(limits), wake_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+    ~Loop() {
+        CloseAll();
+        if (wake_ >= 0)
+            ::close(wake_);
+    }
 
     void AddRoute(const std::string& method, const std::string& pattern, Handler handler, bool slow) {
         routes_.push_back({method, std::regex(pattern), std::move(handler), slow});
@@ -175,7 +180,8 @@ private:
     const ServerLimits limits_;
     std::vector<Route> routes_;
     std::function<void(const httplib::Request&)> answered_;
-    int listen_ = -1, epoll_ = -1, wake_ = -1;
+    int listen_ = -1, epoll_ = -1;
+    const int wake_;
     std::atomic<bool> stopping_{false};
 
     std::unordered_map<uint64_t, Connection> connections_;
@@ -220,7 +226,6 @@ int HttpServer::Loop::Bind(const std::string& host, int port) {
 
 bool HttpServer::Loop::Run() {
     epoll_ = epoll_create1(EPOLL_CLOEXEC);
-    wake_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (listen_ < 0 || epoll_ < 0 || wake_ < 0)
         return false;
     epoll_event event{};
@@ -607,7 +612,7 @@ void HttpServer::Loop::SweepDeadlines() {
 void HttpServer::Loop::CloseAll() {
     while (!connections_.empty())
         Close(connections_.begin()->first);
-    for (int* fd : {&listen_, &epoll_, &wake_}) {
+    for (int* fd : {&listen_, &epoll_}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
