@@ -234,10 +234,16 @@ bool HttpServer::Loop::Run() {
     epoll_ctl(epoll_, EPOLL_CTL_ADD, listen_, &event);
     event.data.u64 = kWakeTag;
     epoll_ctl(epoll_, EPOLL_CTL_ADD, wake_, &event);
-    // Connections stay well within the descriptors the process may open, so accept never fails for want of one.
+    // Connections stay well within the descriptors the process may open (each may hold a file it serves too),
+    // so accept never fails for want of one: a listening socket that stays readable would keep the loop spinning.
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);
-    const size_t spare = files.rlim_cur > 64 ? static_cast<size_t>(files.rlim_cur) - 64 : 1;
+    if (files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+        getrlimit(RLIMIT_NOFILE, &files);
+    }
+    const size_t spare = files.rlim_cur > 128 ? (static_cast<size_t>(files.rlim_cur) - 64) / 2 : 32;
     maxConnections_ = std::min(limits_.maxConnections, spare);
 
     std::vector<std::thread> workers;
