@@ -43,8 +43,9 @@ AnswerPlan PlanAnswer(const httplib::Request& req, httplib::Response& res, bool 
             res.status = 206;
             plan.first = range.first;
             plan.length = range.length;
-            contentRange = "bytes " + std::to_string(range.first) + "-" + std::to_string(range.first + range.length - 1) +
-                           "/" + std::to_string(size);
+            const uint64_t last = range.first + range.length - 1;
+            contentRange =
+                "bytes " + std::to_string(range.first) + "-" + std::to_string(last) + "/" + std::to_string(size);
         } else if (range.kind == RangeChoice::Kind::Unsatisfiable) {
             res.status = 416;
             plan.length = 0;

@@ -84,8 +84,9 @@ int ReadRequestLine(std::string_view line, const HeadLimits& limits, RequestHead
         return 414;
     if (!IsToken(method) || !IsTarget(target))
         return 400;
-    if (version.size() != 8 || version.compare(0, 5, "HTTP/") != 0 || !std::isdigit(static_cast<unsigned char>(version[5])) ||
-        version[6] != '.' || !std::isdigit(static_cast<unsigned char>(version[7])))
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (version.size() != 8 || version.compare(0, 5, "HTTP/") != 0 || !digit(version[5]) || version[6] != '.' ||
+        !digit(version[7]))
         return 400;
     if (version[5] != '1' || (version[7] != '0' && version[7] != '1'))
         return 505;
@@ -175,7 +176,8 @@ BodyFraming FramingOf(const RequestHead& head) {
     for (const auto& [name, value] : head.fields) {
         if (EqualsIgnoringCase(name, "Transfer-Encoding")) {
             ++codings;
-            framing.kind = EqualsIgnoringCase(value, "chunked") ? BodyFraming::Kind::Chunked : BodyFraming::Kind::Invalid;
+            const bool chunked = EqualsIgnoringCase(value, "chunked");
+            framing.kind = chunked ? BodyFraming::Kind::Chunked : BodyFraming::Kind::Invalid;
         } else if (EqualsIgnoringCase(name, "Content-Length")) {
             if (lengthText && *lengthText != value)
                 return {BodyFraming::Kind::Invalid, 0, 400};

@@ -208,10 +208,10 @@ void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& op
     auto route = [&server, handlers](const std::string& pattern,
                                      void (Handlers::*method)(const httplib::Request&, httplib::Response&),
                                      HttpServer::Speed speed = HttpServer::Speed::Fast) {
-        GetAndPost(
-            server, pattern,
-            [handlers, method](const httplib::Request& req, httplib::Response& res) { ((*handlers).*method)(req, res); },
-            speed);
+        auto handler = [handlers, method](const httplib::Request& req, httplib::Response& res) {
+            ((*handlers).*method)(req, res);
+        };
+        GetAndPost(server, pattern, handler, speed);
     };
     const std::string stats = kStatsPath;
     route(stats + "sd_version_sign\\.php", &Handlers::VersionSign);

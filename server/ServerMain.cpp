@@ -1,8 +1,8 @@
 // nightcap-server: the maker's statistics and update server.
 //   nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE] [--token TOKEN]
 //                   [--own-host NAME]... [--threads N] [--per-address N] [--max-connections N] [--demo]
-// --threads: the workers that run the slow routes (the stats page; connections take none); --per-address: the connections one
-// client address may hold open (0: no cap, for a proxy in front that caps per client itself).
+// --threads: the workers that run the slow routes (the stats page; connections take none); --per-address: the
+// connections one client address may hold open (0: no cap, for a proxy in front that caps per client itself).
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
 // NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests;
 // NIGHTCAP_SERVER_TEST_FAULT plays a fault of the network or of the store (see TestFault).
