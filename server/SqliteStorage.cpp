@@ -102,13 +102,17 @@ bool SqliteStorage::Open(const std::string& path) {
         error_ = path + ": " + main_.db.LastError();
         return false;
     }
+    int64_t schemaVersion = 0;
     {
         SqliteStatement version(main_.db, "PRAGMA user_version");
-        if (version.Step() && version.Int(0) < 1 && !main_.db.Execute(kCountInstallDays)) {
-            error_ = path + ": " + main_.db.LastError();
-            main_.db.Execute("ROLLBACK");
-            return false;
-        }
+        if (version.Step())
+            schemaVersion = version.Int(0);
+    }
+    // Made again from scratch, so two programs opening an older database at once both leave the right counts.
+    if (schemaVersion < 1 && !main_.db.Execute(kCountInstallDays)) {
+        error_ = path + ": " + main_.db.LastError();
+        main_.db.Execute("ROLLBACK");
+        return false;
     }
     if (!stats_.db.Open(path)) {
         error_ = path + ": " + stats_.db.LastError();
