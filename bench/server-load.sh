@@ -1,26 +1,38 @@
 #!/bin/sh
-# Load test of the maker's server on loopback (not part of the suite): version checks, then installation
-# reports, each for a fixed time with 64 connections through wrk; prints requests per second and the 99th
-# percentile latency of both, then checks that every accepted report is stored exactly once.
+# Load test of the maker's server on loopback (not part of the suite): nginx serving a static file of the
+# version check's answer, then the server's version checks, then installation reports, each for a fixed time
+# with 64 connections through wrk; prints requests per second and the 99th percentile latency of each and the
+# server's ratios to nginx (measured in this run, on this machine), then checks that every accepted report is
+# stored exactly once.
 #   sh bench/server-load.sh [seconds]        (default 10 per phase)
+#   BIN=build-native/bin sh bench/server-load.sh    (the programs of a build that is already there)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-10}
 threads=2
 connections=64
 
-command -v wrk >/dev/null || { apt-get install -y -q --no-install-recommends wrk </dev/null >/dev/null; }
-sh "$root/tools/install-deps.sh" >&2
-native=$root/build-bench
-if [ ! -f "$native/build.ninja" ]; then
-  cmake -S "$root" -B "$native" -G Ninja -DNC_FUZZ=OFF -DCMAKE_BUILD_TYPE=Release >&2
+bin=${BIN:-}
+if [ -z "$bin" ]; then
+  sh "$root/tools/install-deps.sh" >&2
+  native=$root/build-bench
+  if [ ! -f "$native/build.ninja" ]; then
+    cmake -S "$root" -B "$native" -G Ninja -DNC_FUZZ=OFF -DCMAKE_BUILD_TYPE=Release >&2
+  fi
+  cmake --build "$native" --target nightcap-server nightcap-publish >&2
+  bin=$native/bin
 fi
-cmake --build "$native" --target nightcap-server nightcap-publish >&2
+bin=$(cd "$bin" && pwd)
+for tool in wrk nginx; do
+  command -v $tool >/dev/null || { echo "$tool is missing: sh tools/install-deps.sh installs it" >&2; exit 1; }
+done
 
 work=$(mktemp -d /tmp/nightcap-load-XXXXXX)
 server_pid=""
+nginx_pid=""
 cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  [ -n "$nginx_pid" ] && kill "$nginx_pid" 2>/dev/null && wait "$nginx_pid" 2>/dev/null
   [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
@@ -28,8 +40,8 @@ trap cleanup EXIT INT TERM
 mkdir -p "$work/release/update"
 echo "program" >"$work/release/Nightcap.exe"
 echo "updater" >"$work/release/update/Update.exe"
-"$native/bin/nightcap-publish" --data "$work/data" --product Nightcap --version 1.002 "$work/release" >/dev/null
-"$native/bin/nightcap-server" --data "$work/data" --host 127.0.0.1 --port 0 --port-file "$work/port" \
+"$bin/nightcap-publish" --data "$work/data" --product Nightcap --version 1.002 "$work/release" >/dev/null
+"$bin/nightcap-server" --data "$work/data" --host 127.0.0.1 --port 0 --port-file "$work/port" \
   2>"$work/server.log" &
 server_pid=$!
 i=0
@@ -53,6 +65,46 @@ summary() {  # wrk output -> "N req/s, p99 X"
   p99=$(sed -n 's/^ *99% *//p' "$1")
   echo "$rps req/s, p99 $p99"
 }
+rps() { sed -n 's/^Requests\/sec: *//p' "$1"; }
+p99ms() {  # wrk's "99%   7.70ms" (or us, s) in milliseconds
+  sed -n 's/^ *99% *//p' "$1" | awk '/us$/ { print $0 / 1000; next } /ms$/ { print $0 + 0; next } { print $0 * 1000 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# nginx on the same machine, in the same run: the version check's answer as a static file.
+mkdir -p "$work/static" "$work/nginx"
+printf '1.002' >"$work/static/version.txt"
+nginx_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+cat >"$work/nginx/nginx.conf" <<EOF
+daemon off;
+worker_processes auto;
+pid $work/nginx/nginx.pid;
+error_log $work/nginx/error.log;
+events { worker_connections 1024; }
+http {
+  access_log off;
+  client_body_temp_path $work/nginx/body;
+  proxy_temp_path $work/nginx/proxy;
+  fastcgi_temp_path $work/nginx/fastcgi;
+  uwsgi_temp_path $work/nginx/uwsgi;
+  scgi_temp_path $work/nginx/scgi;
+  server {
+    listen 127.0.0.1:$nginx_port;
+    location / { default_type text/plain; alias $work/static/version.txt; }
+  }
+}
+EOF
+nginx -c "$work/nginx/nginx.conf" -p "$work/nginx" 2>"$work/nginx/start.log" &
+nginx_pid=$!
+i=0
+until python3 -c "import socket; socket.create_connection(('127.0.0.1', $nginx_port))" 2>/dev/null; do
+  i=$((i + 1)); [ $i -lt 200 ] || { cat "$work/nginx/start.log" >&2; exit 1; }
+  sleep 0.05
+done
+timeout $((seconds + 30)) wrk -t$threads -c$connections -d"${seconds}s" --latency \
+  "http://127.0.0.1:$nginx_port/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=1" >"$work/nginx.txt"
+kill "$nginx_pid"; wait "$nginx_pid" || true; nginx_pid=""
+echo "nginx, static answer:  $(summary "$work/nginx.txt")"
 
 timeout $((seconds + 30)) wrk -t$threads -c$connections -d"${seconds}s" --latency \
   -s "$root/bench/server-load/version-check.lua" "$url" >"$work/checks.txt"
@@ -60,6 +112,10 @@ echo "version checks:        $(summary "$work/checks.txt")"
 WRK_THREADS=$threads REPORTS="$work/reports" timeout $((seconds + 30)) wrk -t$threads -c$connections \
   -d"${seconds}s" --latency -s "$root/bench/server-load/report.lua" "$url" >"$work/reports.txt"
 echo "installation reports:  $(summary "$work/reports.txt")"
+echo "to nginx: version checks $(ratio "$(rps "$work/checks.txt")" "$(rps "$work/nginx.txt")") of its req/s," \
+  "p99 $(ratio "$(p99ms "$work/checks.txt")" "$(p99ms "$work/nginx.txt")") times its p99;" \
+  "reports $(ratio "$(rps "$work/reports.txt")" "$(rps "$work/nginx.txt")") of its req/s," \
+  "p99 $(ratio "$(p99ms "$work/reports.txt")" "$(p99ms "$work/nginx.txt")") times"
 kill "$server_pid"; wait "$server_pid" || true; server_pid=""
 
 # wrk sends a connection's next request only after the answer to the last one, so of each thread's

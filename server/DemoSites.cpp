@@ -43,8 +43,8 @@ std::string DemoWeatherData(const std::string& cityCode) {
            u8"\"img2\":\"n1.gif\",\"ptime\":\"08:00\"}}";
 }
 
-void InstallDemoSites(httplib::Server& server, std::function<int64_t()> clock) {
-    auto both = [&server](const std::string& pattern, const httplib::Server::Handler& handler) {
+void InstallDemoSites(HttpServer& server, std::function<int64_t()> clock) {
+    auto both = [&server](const std::string& pattern, const HttpServer::Handler& handler) {
         GetAndPost(server, pattern, handler);
     };
     both("/timeflash\\.asp", [clock](const httplib::Request&, httplib::Response& res) {

@@ -7,11 +7,9 @@
 #include <functional>
 #include <string>
 
-namespace httplib {
-class Server;
-}
+class HttpServer;
 
-void InstallDemoSites(httplib::Server& server, std::function<int64_t()> clock);
+void InstallDemoSites(HttpServer& server, std::function<int64_t()> clock);
 
 // The answers, for tests and for the routes.
 std::string DemoTimePage(int64_t utcSeconds);  // the time in Beijing (UTC+8), as the time page writes it

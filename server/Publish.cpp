@@ -1,5 +1,6 @@
 #include "Publish.h"
 
+#include "AbandonedPublishes.h"
 #include "Md5Digest.h"
 #include "ReleaseStore.h"
 #include "Sha256Digest.h"
@@ -226,6 +227,12 @@ PublishResult PublishRelease(Storage& storage, const fs::path& dataDir, const Pu
         result.error = listing.error;
         return result;
     }
+    const auto lock = PublishLock::Take(dataDir, request.product, true);
+    if (!lock) {
+        result.error = "cannot take the publish lock in " + ProductFolder(dataDir, request.product).string();
+        return result;
+    }
+    result.abandonedRemoved = RemoveAbandoned(storage, dataDir, request.product);
     const auto staged = storage.StageRelease(request.product, request.productId, request.entry);
     if (staged.id == 0) {
         result.error = staged.error;

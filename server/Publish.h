@@ -24,6 +24,7 @@ struct PublishResult {
     int64_t releaseId = 0;
     std::vector<ManifestFile> files;
     int retiredReleases = 0;  // older releases whose files this publish removed
+    int abandonedRemoved = 0;  // rows and folders of publishes that died, removed before this one
 };
 
 // The live releases kept with their files: the new one, and the one before it, whose files a request that
@@ -39,5 +40,7 @@ struct ReleaseListing {
 };
 ReleaseListing ListReleaseFolder(const std::filesystem::path& releaseDir);
 
-// Publishes the release, then removes the files of the product's releases older than the kept ones.
+// Publishes the release, then removes the files of the product's releases older than the kept ones. Holds the
+// product's publish lock throughout (another publish of it waits), and first removes what publishes of the
+// product that died left behind.
 PublishResult PublishRelease(Storage& storage, const std::filesystem::path& dataDir, const PublishRequest& request);

@@ -10,5 +10,7 @@
 #include <string>
 
 std::filesystem::path DatabasePath(const std::filesystem::path& dataDir);
+// <data>/releases/<product>: its releases and the staging folders of publishes (locked while one runs).
+std::filesystem::path ProductFolder(const std::filesystem::path& dataDir, const std::string& product);
 std::filesystem::path ReleaseFolder(const std::filesystem::path& dataDir, const std::string& product, int64_t id);
 std::filesystem::path StagingFolder(const std::filesystem::path& dataDir, const std::string& product, int64_t id);

@@ -2,6 +2,7 @@
 
 #include "DemoSites.h"
 #include "GetAndPost.h"
+#include "HttpServer.h"
 #include "Manifests.h"
 #include "ReleaseStore.h"
 #include "ReportCheck.h"
@@ -59,19 +60,18 @@ public:
         const std::string type = req.get_param_value("RequestType");
         if (!id || (type != "1" && type != "2"))
             return Answer(res, 400, "bad request");
-        const auto product = storage_.ProductName(*id);
+        const auto product = storage_.ProductById(*id);
         if (!product)
             return Answer(res, 404, "unknown product");
-        const auto release = storage_.CurrentRelease(*product);
-        const std::string version = release ? release->version : std::string();
+        const std::string version = product->live ? product->live->version : std::string();
         if (type == "1") {
-            if (!release)
+            if (!product->live)
                 return Answer(res, 404, "no release");
             storage_.CountEvent(Today(), EventKind::VersionCheck, version);
             return Answer(res, 200, version);
         }
         storage_.CountEvent(Today(), EventKind::UpdatePing, version);
-        Answer(res, 200, storage_.UpdateRequested(*id) ? "1" : "0");
+        Answer(res, 200, product->updateRequested ? "1" : "0");
     }
 
     void Usage(const httplib::Request& req, httplib::Response& res) {
@@ -81,10 +81,8 @@ public:
             return Answer(res, 400, "bad report");
         std::string version;
         if (const auto id = ProductId(req)) {
-            if (const auto product = storage_.ProductName(*id)) {
-                if (const auto release = storage_.CurrentRelease(*product))
-                    version = release->version;
-            }
+            if (const auto product = storage_.ProductById(*id); product && product->live)
+                version = product->live->version;
         }
         const int64_t now = Now();
         if (storage_.RecordReport(address, now, UtcDay(now), version) == ReportOutcome::NotStored)
@@ -205,13 +203,15 @@ private:
 
 }  // namespace
 
-void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOptions& options) {
+void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& options) {
     auto handlers = std::make_shared<Handlers>(storage, options);
     auto route = [&server, handlers](const std::string& pattern,
-                                     void (Handlers::*method)(const httplib::Request&, httplib::Response&)) {
-        GetAndPost(server, pattern, [handlers, method](const httplib::Request& req, httplib::Response& res) {
+                                     void (Handlers::*method)(const httplib::Request&, httplib::Response&),
+                                     HttpServer::Speed speed = HttpServer::Speed::Fast) {
+        auto handler = [handlers, method](const httplib::Request& req, httplib::Response& res) {
             ((*handlers).*method)(req, res);
-        });
+        };
+        GetAndPost(server, pattern, handler, speed);
     };
     const std::string stats = kStatsPath;
     route(stats + "sd_version_sign\\.php", &Handlers::VersionSign);
@@ -219,26 +219,14 @@ void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOption
     route(stats + "pm_down\\.php", &Handlers::CountedDownload);
     route("/update/([^/]+)/(update_log\\.xml|update_md5\\.xml|update_md5\\.xml\\.sig)", &Handlers::Manifest);
     route("/download/(.+)", &Handlers::Download);
-    route("/stats", &Handlers::Stats);
+    // The stats page reads every day's counts: a worker's job, so no other request waits for it.
+    route("/stats", &Handlers::Stats, HttpServer::Speed::Slow);
     if (options.demo)
         InstallDemoSites(server, options.clock);
-    // The logger runs once the answer has been written: the change log reaches the client before the server goes.
+    // The hook runs once the answer has been written: the change log reaches the client before the server goes.
     if (options.fault.kind == TestFault::Kind::GoneAfterLog)
-        server.set_logger([&server](const httplib::Request& req, const httplib::Response&) {
+        server.SetAnswered([&server](const httplib::Request& req) {
             if (req.path.size() >= 15 && req.path.compare(req.path.size() - 15, 15, "/update_log.xml") == 0)
-                server.stop();
+                server.Stop();
         });
-}
-
-void ConfigureServer(httplib::Server& server, int threads) {
-    // Each keep-alive connection holds a worker while it lasts; enough of them keep many clients moving.
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-    // Answers are small: sent at once, not held back waiting for the client's acknowledgement.
-    server.set_tcp_nodelay(true);
-    server.set_keep_alive_max_count(1000);
-    server.set_keep_alive_timeout(5);
-    server.set_read_timeout(10);
-    server.set_write_timeout(10);
-    // The clients send no bodies; files are only served.
-    server.set_payload_max_length(64 * 1024);
 }

@@ -4,12 +4,8 @@
 #include "ServerOptions.h"
 #include "Storage.h"
 
-namespace httplib {
-class Server;
-}
+class HttpServer;
 
 // Installs the statistics, update and download routes and the stats page (and the demo stand-ins when the
 // options ask for them). storage and options must outlive the server.
-void InstallRoutes(httplib::Server& server, Storage& storage, const ServerOptions& options);
-// Thread pool, limits and time-outs the routes are sized for.
-void ConfigureServer(httplib::Server& server, int threads);
+void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& options);

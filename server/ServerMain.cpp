@@ -1,15 +1,17 @@
 // nightcap-server: the maker's statistics and update server.
 //   nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE] [--token TOKEN]
-//                   [--own-host NAME]... [--threads N] [--demo]
+//                   [--own-host NAME]... [--threads N] [--per-address N] [--max-connections N] [--demo]
+// --threads: the workers that run the slow routes (the stats page; connections take none); --per-address: the
+// connections one client address may hold open (0: no cap, for a proxy in front that caps per client itself).
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
 // NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests;
 // NIGHTCAP_SERVER_TEST_FAULT plays a fault of the network or of the store (see TestFault).
+#include "AbandonedPublishes.h"
+#include "HttpServer.h"
 #include "ReleaseStore.h"
 #include "Routes.h"
 #include "ServerOptions.h"
 #include "SqliteStorage.h"
-
-#include <httplib.h>
 
 #include <csignal>
 #include <cstdio>
@@ -25,7 +27,8 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE]\n"
-                 "                       [--token TOKEN] [--own-host NAME]... [--threads N] [--demo]\n";
+                 "                       [--token TOKEN] [--own-host NAME]... [--threads N] [--per-address N]\n"
+                 "                       [--max-connections N] [--demo]\n";
     return 2;
 }
 
@@ -34,6 +37,14 @@ bool ReadNumber(const char* text, long low, long high, long& value) {
     errno = 0;
     value = std::strtol(text, &end, 10);
     return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool ReadCount(const char* text, long low, long high, size_t& count) {
+    long value = 0;
+    if (!ReadNumber(text, low, high, value))
+        return false;
+    count = static_cast<size_t>(value);
+    return true;
 }
 
 // Written under another name and renamed, so a reader never sees half a number.
@@ -53,7 +64,8 @@ bool WritePortFile(const std::string& path, int port) {
 int main(int argc, char** argv) {
     ServerOptions options;
     std::string host = "127.0.0.1", portFile;
-    long port = 8080, threads = 64;
+    long port = 8080;
+    ServerLimits limits;
     if (const char* token = std::getenv("NIGHTCAP_SERVER_TOKEN"))
         options.token = token;
     for (int i = 1; i < argc; ++i) {
@@ -80,7 +92,13 @@ int main(int argc, char** argv) {
         } else if (arg == "--own-host") {
             options.ownHosts.push_back(value);
         } else if (arg == "--threads") {
-            if (!ReadNumber(value, 1, 1024, threads))
+            if (!ReadCount(value, 1, 256, limits.workers))
+                return Usage();
+        } else if (arg == "--per-address") {
+            if (!ReadCount(value, 0, 100000, limits.maxPerAddress))
+                return Usage();
+        } else if (arg == "--max-connections") {
+            if (!ReadCount(value, 1, 100000, limits.maxConnections))
                 return Usage();
         } else {
             return Usage();
@@ -114,6 +132,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (const int removed = RemoveAbandonedPublishes(storage, options.dataDir))
+        std::cerr << "nightcap-server: removed " << removed << " row(s) and folder(s) left by publishes that died\n";
+
     // SIGINT and SIGTERM end the server cleanly: every thread started from here on has them blocked, and one
     // thread waits for them.
     sigset_t stopSignals;
@@ -122,12 +143,9 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    httplib::Server server;
-    ConfigureServer(server, static_cast<int>(threads));
+    HttpServer server(limits);
     InstallRoutes(server, storage, options);
-    const int bound = port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, static_cast<int>(port))
-                                                                        ? static_cast<int>(port)
-                                                                        : -1);
+    const int bound = server.Bind(host, static_cast<int>(port));
     if (bound <= 0) {
         std::cerr << "nightcap-server: cannot listen on " << host << ":" << port << "\n";
         return 1;
@@ -139,11 +157,11 @@ int main(int argc, char** argv) {
     std::thread stopper([&server, &stopSignals] {
         int signal = 0;
         sigwait(&stopSignals, &signal);
-        server.stop();
+        server.Stop();
     });
     std::cerr << "nightcap-server: listening on " << host << ":" << bound << ", data in " << options.dataDir
               << (options.demo ? ", demo sites on" : "") << "\n";
-    const bool ok = server.listen_after_bind();
+    const bool ok = server.Run();
     // A listen that ended by itself (not by a signal) must still let the stopper thread go.
     pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();

@@ -1,5 +1,7 @@
-// The server's storage in one SQLite file (WAL mode). Every thread may call it: reads and writes go through
-// two connections, each used by one thread at a time, so readers never wait for a write in progress.
+// The server's storage in one SQLite file (WAL mode). Every thread may call it. The requests' reads and writes go
+// through one connection (the server answers them on one thread, and a connection that made the last write
+// keeps its page cache, where another would read the changed pages again); the stats page has a connection of
+// its own, so requests never wait for it, nor it for a write in progress.
 #pragma once
 #include "Sqlite.h"
 #include "Storage.h"
@@ -15,10 +17,9 @@ public:
     bool Open(const std::string& path);
     const std::string& Error() const { return error_; }
 
-    std::optional<std::string> ProductName(int productId) override;
+    std::optional<ProductState> ProductById(int productId) override;
     std::optional<LiveRelease> CurrentRelease(std::string_view product) override;
     std::vector<ChangeEntry> ChangeLog(std::string_view product) override;
-    bool UpdateRequested(int productId) override;
 
     void CountEvent(std::string_view day, EventKind kind, std::string_view version) override;
     ReportOutcome RecordReport(std::string_view address, int64_t now, std::string_view day,
@@ -28,6 +29,7 @@ public:
     StageResult StageRelease(std::string_view product, int productId, const ChangeEntry& entry) override;
     std::string MakeLive(int64_t releaseId) override;
     void DropRelease(int64_t releaseId) override;
+    std::vector<int64_t> StagedReleases(std::string_view product) override;
     std::vector<int64_t> RetiredReleases(std::string_view product, int keep) override;
     bool SetUpdateRequested(std::string_view product, bool requested) override;
 
@@ -40,7 +42,7 @@ private:
         SqliteStatement& Prepared(const char* sql);
     };
 
-    Connection reader_;
-    Connection writer_;
+    Connection main_;
+    Connection stats_;
     std::string error_;
 };

@@ -15,6 +15,13 @@ struct LiveRelease {
     std::string version;
 };
 
+// A product as the statistics requests name it, by its numeric id.
+struct ProductState {
+    std::string name;
+    std::optional<LiveRelease> live;  // none before the first publish goes live
+    bool updateRequested = false;      // the maker asks installs to run their updater
+};
+
 struct ChangeEntry {
     std::string date;
     std::string version;
@@ -54,13 +61,12 @@ class Storage {
 public:
     virtual ~Storage() = default;
 
-    // Products are named in URLs; the statistics requests name them by their numeric id instead.
-    virtual std::optional<std::string> ProductName(int productId) = 0;
+    // Products are named in URLs; the statistics requests name them by their numeric id instead, and get
+    // all they need of it in one read.
+    virtual std::optional<ProductState> ProductById(int productId) = 0;
     virtual std::optional<LiveRelease> CurrentRelease(std::string_view product) = 0;
     // The change entries of every live release of the product, the newest first.
     virtual std::vector<ChangeEntry> ChangeLog(std::string_view product) = 0;
-    // Whether the maker asked installs of the product to run their updater.
-    virtual bool UpdateRequested(int productId) = 0;
 
     virtual void CountEvent(std::string_view day, EventKind kind, std::string_view version) = 0;
     // Stores a report for an adapter address: the first one makes a row, later ones move its last-seen time.
@@ -79,6 +85,8 @@ public:
     virtual StageResult StageRelease(std::string_view product, int productId, const ChangeEntry& entry) = 0;
     virtual std::string MakeLive(int64_t releaseId) = 0;  // empty, or why it was refused
     virtual void DropRelease(int64_t releaseId) = 0;
+    // The product's staged releases (not live, and not dropped).
+    virtual std::vector<int64_t> StagedReleases(std::string_view product) = 0;
     // The live releases of the product older than its newest `keep` ones: requests are served from the newest
     // only, so their files are no longer needed (their change entries stay).
     virtual std::vector<int64_t> RetiredReleases(std::string_view product, int keep) = 0;

@@ -1,13 +1,11 @@
 #include "ServerProcess.h"
 
 #include "Md5Digest.h"
+#include "RawConnection.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,10 +17,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Starts a program with stdout and stderr into outputFd and the environment additions. posix_spawn, not fork:
-// tests start programs while other threads of theirs are busy.
+// posix_spawn, not fork: tests start programs while other threads of theirs are busy.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, int outputFd) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
@@ -59,8 +54,6 @@ int WaitExit(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
-
 ScratchFolder::ScratchFolder() {
     std::string pattern = (fs::temp_directory_path() / "nightcap-server-test-XXXXXX").string();
     if (mkdtemp(pattern.data()))
@@ -78,6 +71,16 @@ fs::path ScratchFolder::Write(const std::string& relative, const std::string& by
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
     return file;
+}
+
+std::string WriteTestRelease(const ScratchFolder& folder) {
+    folder.Write("Nightcap.exe", "MZ program");
+    folder.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n");
+    std::string updater;
+    for (int i = 0; updater.size() < 300000; ++i)
+        updater += std::to_string(i) + ",";
+    folder.Write("update/Update.exe", updater);
+    return updater;
 }
 
 ServerProcess::ServerProcess(const fs::path& dataDir, std::vector<std::string> extraArgs, int64_t clock) {
@@ -147,33 +150,25 @@ ToolRun RunPublish(const std::vector<std::string>& args) {
 
 RawReply RawRequest(int port, const std::string& method, const std::string& target, const std::string& extraHeaders) {
     RawReply reply;
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return reply;
-    }
+    RawConnection connection(port);
     const std::string request = method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
                                 "\r\nConnection: close\r\n" + extraHeaders + "\r\n";
-    if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
-        close(fd);
+    if (!connection.Connected() || !connection.Send(request))
         return reply;
-    }
-    std::string answer;
-    char buffer[16384];
-    for (ssize_t got; (got = recv(fd, buffer, sizeof buffer, 0)) > 0;)
-        answer.append(buffer, static_cast<size_t>(got));
-    close(fd);
-    // "HTTP/1.1 404 Not Found\r\n...\r\n\r\nbody"
-    if (answer.rfind("HTTP/1.1 ", 0) == 0)
-        reply.status = std::atoi(answer.c_str() + 9);
-    const size_t end = answer.find("\r\n\r\n");
-    if (end != std::string::npos)
-        reply.body = answer.substr(end + 4);
+    const std::string answer = connection.ReadToEnd();
+    reply.status = StatusOf(answer);
+    reply.body = ContentOf(answer);
     return reply;
+}
+
+int64_t ServerProcess::PeakResidentKb() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atoll(line.c_str() + 6);
+    }
+    return -1;
 }
 
 std::string ReadFileBytes(const fs::path& path) {

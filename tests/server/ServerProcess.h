@@ -30,6 +30,10 @@ private:
     std::filesystem::path path_;
 };
 
+// A release folder of the product (its program, config.ini and a 300 KB updater, update/Update.exe); gives the
+// updater's bytes.
+std::string WriteTestRelease(const ScratchFolder& folder);
+
 class ServerProcess {
 public:
     // Starts the server on dataDir; waits until it listens. extraArgs go on its command line.
@@ -45,6 +49,9 @@ public:
     // Ends it with SIGTERM and gives its exit status (-1 when it did not end by itself).
     int Stop();
 
+    // The most memory the server has held resident so far (its high-water mark), in KB; -1 when unknown.
+    int64_t PeakResidentKb() const;
+
     httplib::Result Get(const std::string& target) const;
     httplib::Result Post(const std::string& target) const;
 
@@ -52,6 +59,11 @@ private:
     pid_t pid_ = -1;
     int port_ = 0;
 };
+
+// Starts a program with stdout and stderr into outputFd and the environment additions; its id, or -1.
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env, int outputFd);
+// Waits for it to end; its exit status (-1 when it did not end by itself).
+int WaitExit(pid_t pid);
 
 struct ToolRun {
     int exitCode = -1;
