@@ -43,7 +43,15 @@ void KeepTrayWindowShown() {
 // frame holds the capture and rightly follows the move: the knob went to the middle of the screen (hour 20), and
 // the next drags, pressed where the knob should have been, landed on the fill bar and started nothing. A pointer
 // off the windows also keeps Wine's move after every released capture, made at the pointer, away from them.
-void KeepPointerOffTheProgram() { SetCursorPos(0, 0); }
+// Wine moves the X pointer only while it can grab it, so a move asked for while another client holds the
+// pointer (a program of the run still starting or ending) is refused and the pointer stays where it was:
+// the move is asked again until the pointer is seen there.
+bool KeepPointerOffTheProgram() {
+    return WaitUntil([] {
+        POINT at{};
+        return SetCursorPos(0, 0) && GetCursorPos(&at) && at.x == 0 && at.y == 0;
+    });
+}
 
 // A loopback port where nothing listens: a connection there is refused at once.
 std::string ClosedLoopbackPort() {
@@ -96,7 +104,7 @@ bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
 bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock) {
     LeaveNightcapUnmanaged();
     KeepTrayWindowShown();
-    KeepPointerOffTheProgram();
+    if (!KeepPointerOffTheProgram()) return false;
     if (!CopyFileTo(BuildFolder() + L"\\Nightcap.exe", Exe())) return false;
     if (configBytes && !WriteFileBytes(folder_ / L"config.ini", configBytes)) return false;
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.

@@ -17,7 +17,8 @@ TEST(Uninstall, HandOverWithAFolderThatIsNotAWholePathRemovesNothing) {
     // A relative folder would resolve against the working folder, an empty one against the drive root.
     for (const wchar_t* folder : {L"inst", L""}) {
         Program uninstall;
-        ASSERT_TRUE(uninstall.Start(exe, std::wstring(L"--remove 0 \"") + folder + L"\"", temp.Path()));
+        ASSERT_TRUE(uninstall.Start(exe, std::wstring(L"--remove 0 \"") + folder + L"\"", temp.Path()))
+            << "error " << GetLastError();
         DWORD code = 0;
         EXPECT_TRUE(uninstall.WaitExit(10000, &code)) << "folder \"" << folder << "\"";
         EXPECT_EQ(code, 1u);
