@@ -14,6 +14,8 @@
 
 #include <urlmon.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -94,18 +96,87 @@ std::optional<Bytes> ReadReply(HINTERNET request, const Deadline& deadline) {
     }
 }
 
-// Waits for an asynchronous "msxml2.xmlhttp" request to finish (readyState 4) or the deadline to pass. Its
-// progress arrives as messages to this thread, which are handled meanwhile.
-bool WaitUntilDone(AutomationObject& xmlHttp, const Deadline& deadline) {
+// A blocking call run on a thread of its own while this one waits for it, handling its messages, until the
+// deadline. A call still running then is left to end by itself and its result is dropped: for stacks that
+// take no time limit of their own.
+struct PendingCall {
+    std::function<Bytes()> call;
+    Bytes result;
+};
+
+DWORD WINAPI RunPendingCall(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<PendingCall>> pending(static_cast<std::shared_ptr<PendingCall>*>(parameter));
+    (*pending)->result = (*pending)->call();
+    return 0;
+}
+
+std::optional<Bytes> CallWithin(const Deadline& deadline, std::function<Bytes()> call) {
+    auto pending = std::make_shared<PendingCall>();
+    pending->call = std::move(call);
+    auto threadsShare = std::make_unique<std::shared_ptr<PendingCall>>(pending);
+    const UniqueHandle thread(::CreateThread(nullptr, 0, RunPendingCall, threadsShare.get(), 0, nullptr));
+    if (!thread) return std::nullopt;
+    threadsShare.release();
     for (;;) {
-        ScopedVariant state;
-        if (!xmlHttp.Get(L"readyState", state.Get()) || FAILED(::VariantChangeType(state.Get(), state.Get(), 0, VT_I4)))
-            return false;
-        if ((*state).lVal == 4) return true;
-        if (deadline.Passed()) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, deadline.Remaining(), QS_ALLINPUT);
+        const HANDLE handle = thread.Get();
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, deadline.Remaining(), QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) return pending->result;
+        if (woken != WAIT_OBJECT_0 + 1) return std::nullopt;  // the deadline
         PumpPendingMessages();
     }
+}
+
+// One synchronous "msxml2.xmlhttp" request (method already lower-cased); empty on any failure, an answer
+// whose status is not a success included.
+Bytes XmlHttpExchange(const std::string& url, const std::string& verb, const std::string& user,
+                      const std::string& password, const std::string& headerName, const std::string& headerValue,
+                      const std::string& body) {
+    ScopedComInit com;
+    AutomationObject xmlHttp;
+    if (!xmlHttp.Create(L"msxml2.xmlhttp")) return Bytes();
+
+    ScopedVariant verbArg, urlArg, async, userArg, passwordArg;
+    SetText(verbArg, verb);
+    SetText(urlArg, url);
+    SetBool(async, false);
+    bool opened;
+    if (user.empty()) {
+        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get()});
+    } else {
+        SetText(userArg, user);
+        SetText(passwordArg, password);
+        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get(), userArg.Get(), passwordArg.Get()});
+    }
+    if (!opened) return Bytes();
+    if (!headerName.empty()) {
+        ScopedVariant name, value;
+        SetText(name, headerName);
+        SetText(value, headerValue);
+        xmlHttp.Call(L"setRequestHeader", {name.Get(), value.Get()});
+    }
+    ScopedVariant bodyArg;
+    if (!body.empty()) SetText(bodyArg, body);
+    if (!xmlHttp.Call(L"send", {bodyArg.Get()})) return Bytes();
+    ScopedVariant status;
+    if (!xmlHttp.Get(L"status", status.Get()) || FAILED(::VariantChangeType(status.Get(), status.Get(), 0, VT_I4)) ||
+        (*status).lVal < 200 || (*status).lVal >= 300)
+        return Bytes();
+
+    ScopedVariant response;
+    if (!xmlHttp.Get(L"responseBody", response.Get())) return Bytes();
+    const VARIANT& v = *response;
+    if (v.vt != (VT_ARRAY | VT_UI1) || !v.parray || ::SafeArrayGetDim(v.parray) != 1) return Bytes();
+    LONG lower = 0, upper = -1;
+    ::SafeArrayGetLBound(v.parray, 1, &lower);
+    ::SafeArrayGetUBound(v.parray, 1, &upper);
+    Bytes reply;
+    void* data = nullptr;
+    if (upper >= lower && SUCCEEDED(::SafeArrayAccessData(v.parray, &data))) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        reply.assign(p, p + (upper - lower + 1));
+        ::SafeArrayUnaccessData(v.parray);
+    }
+    return reply;
 }
 
 // The raw reply headers, when they fit in 1024 bytes.
@@ -203,57 +274,10 @@ Bytes HttpClient::XmlHttpGetBytes(const std::string& url, const std::string& met
     PumpPendingMessages();
     const Deadline deadline;
     const std::string verb = method.empty() ? "get" : LowerAscii(method);
-    ScopedComInit com;
-    AutomationObject xmlHttp;
-    if (!xmlHttp.Create(L"msxml2.xmlhttp")) return Bytes();
-
-    // Opened asynchronously: the object has no time limit of its own, so the wait below is ours.
-    ScopedVariant verbArg, urlArg, async, userArg, passwordArg;
-    SetText(verbArg, verb);
-    SetText(urlArg, url);
-    SetBool(async, true);
-    bool opened;
-    if (user.empty()) {
-        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get()});
-    } else {
-        SetText(userArg, user);
-        SetText(passwordArg, password);
-        opened = xmlHttp.Call(L"open", {verbArg.Get(), urlArg.Get(), async.Get(), userArg.Get(), passwordArg.Get()});
-    }
-    if (!opened) return Bytes();
-    if (!headerName.empty()) {
-        ScopedVariant name, value;
-        SetText(name, headerName);
-        SetText(value, headerValue);
-        xmlHttp.Call(L"setRequestHeader", {name.Get(), value.Get()});
-    }
-    ScopedVariant bodyArg;
-    if (!body.empty()) SetText(bodyArg, body);
-    if (!xmlHttp.Call(L"send", {bodyArg.Get()})) return Bytes();
-    if (!WaitUntilDone(xmlHttp, deadline)) {
-        xmlHttp.Call(L"abort", {});
-        return Bytes();
-    }
-    ScopedVariant status;
-    if (!xmlHttp.Get(L"status", status.Get()) || FAILED(::VariantChangeType(status.Get(), status.Get(), 0, VT_I4)) ||
-        (*status).lVal < 200 || (*status).lVal >= 300)
-        return Bytes();  // an error page is no answer
-
-    ScopedVariant response;
-    if (!xmlHttp.Get(L"responseBody", response.Get())) return Bytes();
-    const VARIANT& v = *response;
-    if (v.vt != (VT_ARRAY | VT_UI1) || !v.parray || ::SafeArrayGetDim(v.parray) != 1) return Bytes();
-    LONG lower = 0, upper = -1;
-    ::SafeArrayGetLBound(v.parray, 1, &lower);
-    ::SafeArrayGetUBound(v.parray, 1, &upper);
-    Bytes reply;
-    void* data = nullptr;
-    if (upper >= lower && SUCCEEDED(::SafeArrayAccessData(v.parray, &data))) {
-        const auto* p = static_cast<const unsigned char*>(data);
-        reply.assign(p, p + (upper - lower + 1));
-        ::SafeArrayUnaccessData(v.parray);
-    }
-    return reply;
+    // The object takes no time limit: it runs on a thread of its own, and a request past the limit is dropped.
+    return CallWithin(deadline, [=] {
+               return XmlHttpExchange(url, verb, user, password, headerName, headerValue, body);
+           }).value_or(Bytes());
 }
 
 std::string HttpClient::XmlHttpGetText(const std::string& url, const std::string& method, const std::string& user,

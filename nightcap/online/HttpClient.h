@@ -4,7 +4,7 @@
 // Every call is synchronous and self-contained: handles and COM objects live only inside it, and each
 // request reads its reply into a buffer of its own, so the user-interface thread and the start-up threads
 // may use one instance at the same time. Request and FetchText process pending window messages before each
-// read (XmlHttpGetBytes while it waits), so a window on the calling thread stays responsive. Failures
+// read (XmlHttpGetBytes while it waits for the thread that runs its request), so a window on the calling thread stays responsive. Failures
 // are silent: the empty text, an empty array, false, or Request's failure value. A reply whose status is not
 // a success (2xx) is a failure, and so is a request that outlasts the limit of RequestLimits.h.
 #pragma once
