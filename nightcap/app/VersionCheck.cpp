@@ -29,13 +29,10 @@ void StartUpdater() {
         ProcessHandles::From(started);  // not waited for
 }
 
-void ShowVersionLabel(NightcapApp& app) {
-    SetControlText(app.main.透明标签_版本号, std::string("版本：") + kProductVersion);
-}
-
-// Marks a check as running; false when one already runs (it then gives the notice if asked for).
+// Shows the version and marks a check as running; false when one already runs (it then gives the notice if
+// asked for).
 bool BeginVersionCheck(NightcapApp& app, bool notify) {
-    ShowVersionLabel(app);
+    SetControlText(app.main.透明标签_版本号, std::string("版本：") + kProductVersion);
     OnlineState& online = app.online;
     if (online.versionCheckRunning) {
         online.notifyWhenCurrent = online.notifyWhenCurrent || notify;
@@ -66,13 +63,13 @@ std::string RequestVersionReply() {
 }
 
 void StartStartupLookups(NightcapApp& app) {
-    if (!BeginVersionCheck(app, false)) return;
+    const bool checkVersion = BeginVersionCheck(app, false);  // a label click may have started one already
     const HWND window = app.main.window;
-    const bool started = StartDetachedThread([window] {
-        PostResult(window, kVersionRepliedMessage, RequestVersionReply());
+    const bool started = StartDetachedThread([window, checkVersion] {
+        if (checkVersion) PostResult(window, kVersionRepliedMessage, RequestVersionReply());
         PostResult(window, kWeatherFoundMessage, LookUpLocationAndWeather());
     });
-    if (!started) app.online.versionCheckRunning = false;
+    if (!started && checkVersion) app.online.versionCheckRunning = false;
 }
 
 void OnVersionReplied(NightcapApp& app, const std::string& reply) {

@@ -23,17 +23,18 @@ namespace {
 const char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 
 // Lets the calling thread's windows handle their messages while a request waits. A WM_QUIT taken from
-// the queue is posted again for the caller's own loop.
-void PumpPendingMessages() {
+// the queue is posted again for the caller's own loop; false then.
+bool PumpPendingMessages() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             ::PostQuitMessage(int(msg.wParam));
-            return;
+            return false;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+    return true;
 }
 
 std::string TrimSpaces(const std::string& text) {
@@ -121,8 +122,8 @@ std::optional<Bytes> CallWithin(const Deadline& deadline, std::function<Bytes()>
         const HANDLE handle = thread.Get();
         const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, deadline.Remaining(), QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0) return pending->result;
-        if (woken != WAIT_OBJECT_0 + 1) return std::nullopt;  // the deadline
-        PumpPendingMessages();
+        // Past the deadline, or the thread's loop is to end: the call is dropped.
+        if (woken != WAIT_OBJECT_0 + 1 || !PumpPendingMessages()) return std::nullopt;
     }
 }
 
