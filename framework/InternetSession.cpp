@@ -53,7 +53,6 @@ void CInternetSession::LimitWaits(DWORD milliseconds) {
     if (session_) SetWaitLimits(session_.Get(), milliseconds);
 }
 
-
 std::unique_ptr<CHttpFile> CInternetSession::OpenURL(LPCWSTR url, DWORD_PTR context, DWORD flags, LPCWSTR headers,
                                                      DWORD headersLength) {
     URL_COMPONENTSW parts = {};

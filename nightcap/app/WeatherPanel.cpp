@@ -64,4 +64,3 @@ void OnWeatherFound(NightcapApp& app, const WeatherFindings& found) {
     app.online.found = found;
     FillWeatherPanel(app);
 }
-
