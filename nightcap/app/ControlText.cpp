@@ -18,8 +18,10 @@ void SetControlText(HWND control, const std::string& text) {
 
 void RepaintUnder(HWND control) {
     HWND top = GetAncestor(control, GA_ROOT);
+    // A hidden window is painted whole when it shows: the tick of a program waiting in the tray draws nothing.
+    if (!top || !IsWindowVisible(top)) return;
     RECT r;
-    if (!top || !GetWindowRect(control, &r)) return;
+    if (!GetWindowRect(control, &r)) return;
     MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
     RedrawWindow(top, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "BackgroundWork.h"
 #include "ControlIds.h"
 #include "ControlText.h"
 #include "NightcapResources.h"
@@ -21,20 +22,6 @@ constexpr UINT kTickInterval = 500;
 constexpr UINT kPingInterval = 30 * 60 * 1000;
 
 NightcapApp* AppOf(HWND hwnd) { return reinterpret_cast<NightcapApp*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
-
-DWORD WINAPI ClockThread(void*) {
-    SynchroniseClockOnce();
-    return 0;
-}
-
-DWORD WINAPI ReportThread(void*) {
-    SendInstallReportOnce();
-    return 0;
-}
-
-void StartBackgroundThread(LPTHREAD_START_ROUTINE routine) {
-    UniqueHandle thread(CreateThread(nullptr, 0, routine, nullptr, 0, nullptr));  // runs on its own; nobody waits
-}
 
 // The outline: a rectangle whose corners follow a 6 x 6 ellipse. The window owns the region once it is set.
 void GiveRoundedOutline(HWND hwnd) {
@@ -60,22 +47,20 @@ void ApplySettings(NightcapApp& app, const ScheduleSettings& settings) {
     if (settings.defaultsInUse) app.schedule.defaultsInUse = true;
 }
 
-// Start-up, in order, before the window is first shown. False ends a second copy here.
+// Start-up, in order, before the window is first shown. False ends a second copy here. Nothing here waits
+// for a server: the lookups start once the window shows, and their answers fill it when they come.
 bool OnCreated(NightcapApp& app, HWND hwnd) {
     app.main.window = hwnd;
     CreateMainControls(app);
     if (!app.instanceGuard.Claim(kMainWindowTitle, nullptr)) return false;
-    CheckVersionSilently(app);
     SetWindowIcons(app);
     ProgramTray().Add(hwnd, reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)), "lumio定时关机");
     app.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     InstallTrayProcedure(app);
-    StartBackgroundThread(ClockThread);
+    StartDetachedThread(SynchroniseClockOnce);
     GiveRoundedOutline(hwnd);
     SelectHourField(app);
-    LookUpLocationAndWeather(app);
     BindImageControls(app);  // the image-drawn controls attach to the plain ones here
-    FillWeatherPanel(app);
     ApplySettings(app, app.settings.Load());
     CreateSliderWindow(app);
     SetTimer(hwnd, 时钟_时间, kTickInterval, nullptr);
@@ -83,8 +68,9 @@ bool OnCreated(NightcapApp& app, HWND hwnd) {
     app.background.Reset(static_cast<HBITMAP>(
         LoadImageA(app.instance, MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     InvalidateRect(hwnd, nullptr, TRUE);
-    StartBackgroundThread(ReportThread);
+    StartDetachedThread(SendInstallReportOnce);
     SetTimer(hwnd, 时钟_呼起, kPingInterval, nullptr);
+    PostMessageA(hwnd, kStartLookupsMessage, 0, 0);
     return true;
 }
 
@@ -166,6 +152,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam & MK_LBUTTON) StartDrag(hwnd);
         return 0;
     case WM_MOVE: FollowMainWindow(*app); return 0;
+    case kStartLookupsMessage: StartStartupLookups(*app); return 0;
+    case kVersionRepliedMessage: OnVersionReplied(*app, *TakePostedResult<std::string>(lParam)); return 0;
+    case kWeatherFoundMessage: OnWeatherFound(*app, *TakePostedResult<WeatherFindings>(lParam)); return 0;
+    case kUpdateAskedMessage: OnUpdateAsked(*app); return 0;
     case WM_CLOSE: ExitProgram(*app); return 0;
     case WM_DESTROY:
         KillTimer(hwnd, 时钟_时间);

@@ -51,14 +51,22 @@ struct SchedulerState {
     std::string remainingText;   // built by the latest tick of a running schedule
 };
 
-// What the online lookups found at start-up.
-struct OnlineState {
-    std::string serverReply;  // of the latest version check
+// What the weather panel's lookups found at start-up.
+struct WeatherFindings {
     std::string city;
     std::string cityCode;
     std::string weather;
     std::string temperatureRange;
     int airQualityIndex = 0;
+};
+
+// The online lookups. Their requests run on threads of their own (BackgroundWork.h); what they find is
+// kept here by the user-interface thread once their answers come.
+struct OnlineState {
+    std::string serverReply;           // of the latest version check
+    bool versionCheckRunning = false;  // a check's request is out; no second one starts meanwhile
+    bool notifyWhenCurrent = false;    // the running check shows "已经是最新版本！" when up to date
+    WeatherFindings found;
 };
 
 // Text colours of the labels.

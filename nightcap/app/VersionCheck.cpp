@@ -1,9 +1,11 @@
-// The version check (at start-up and from the version label), the 30-minute update ping and the start of
-// the updater from the installation's update folder.
+// The version check (at start-up, from the version label and when the ping asks for it), the 30-minute
+// update ping and the start of the updater from the installation's update folder. The requests run on
+// threads of their own; their answers are handled here on the user-interface thread.
 #include <windows.h>
 
 #include <string>
 
+#include "BackgroundWork.h"
 #include "ControlText.h"
 #include "OnlineHooks.h"
 #include "ProgramHttp.h"
@@ -13,11 +15,10 @@
 
 namespace {
 
-std::string UpdaterFolder() { return ProgramFolder() + "\\update"; }
-
-// The updater for a new version: its own folder as working folder, the argument text "-1".
+// The updater: its own folder as working folder (every relative path of the updater rests on it), the
+// argument text "-1".
 void StartUpdater() {
-    const std::string folder = UpdaterFolder();
+    const std::string folder = ProgramFolder() + "\\update";
     const std::string application = folder + "\\Update.exe";
     char commandLine[] = " -1";
     STARTUPINFOA startup = {};
@@ -28,41 +29,70 @@ void StartUpdater() {
         ProcessHandles::From(started);  // not waited for
 }
 
-// The updater as the ping asks for it, with the argument "-2" (which it ignores). The path is quoted: an
-// installation folder with a blank would otherwise let "C:\Program.exe" or the like run in its place.
-void StartUpdaterFromPing() {
-    std::string commandLine = "\"" + UpdaterFolder() + "\\Update.exe\" -2";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return;
-    const ProcessHandles handles = ProcessHandles::From(started);
-    WaitForInputIdle(handles.process.Get(), 1000);
+// Shows the version and marks a check as running; false when one already runs (it then gives the notice if
+// asked for).
+bool BeginVersionCheck(NightcapApp& app, bool notify) {
+    SetControlText(app.main.透明标签_版本号, std::string("版本：") + kProductVersion);
+    OnlineState& online = app.online;
+    if (online.versionCheckRunning) {
+        online.notifyWhenCurrent = online.notifyWhenCurrent || notify;
+        return false;
+    }
+    online.versionCheckRunning = true;
+    online.notifyWhenCurrent = notify;
+    return true;
 }
 
 void CheckVersion(NightcapApp& app, bool notify) {
-    SetControlText(app.main.透明标签_版本号, std::string("版本：") + kProductVersion);
-    app.online.serverReply = ProgramHttp().PostText(ServerUrl(ServerRole::Statistics, kVersionCheckRequest));
-    if (VersionReplyStartsUpdater(app.online.serverReply)) {
-        StartUpdater();
-        return;
-    }
-    if (notify && VersionReplyIsCurrent(app.online.serverReply))
-        ShowBalloon("友情提醒！", "已经是最新版本！", kBalloonInfo);
+    if (!BeginVersionCheck(app, notify)) return;
+    const HWND window = app.main.window;
+    if (!StartDetachedThread([window] { PostResult(window, kVersionRepliedMessage, RequestVersionReply()); }))
+        app.online.versionCheckRunning = false;
+}
+
+void AskForPing(HWND window) {
+    const bool updateAsked = PingReplyStartsUpdater(
+        ProgramHttp().PostText(ServerUrl(ServerRole::Statistics, kUpdatePingRequest)));
+    if (updateAsked) PostMessageA(window, kUpdateAskedMessage, 0, 0);
 }
 
 }  // namespace
 
-void CheckVersionSilently(NightcapApp& app) { CheckVersion(app, false); }
+std::string RequestVersionReply() {
+    return ProgramHttp().PostText(ServerUrl(ServerRole::Statistics, kVersionCheckRequest));
+}
+
+void StartStartupLookups(NightcapApp& app) {
+    const bool checkVersion = BeginVersionCheck(app, false);  // a label click may have started one already
+    const HWND window = app.main.window;
+    const bool started = StartDetachedThread([window, checkVersion] {
+        if (checkVersion) PostResult(window, kVersionRepliedMessage, RequestVersionReply());
+        PostResult(window, kWeatherFoundMessage, LookUpLocationAndWeather());
+    });
+    if (!started && checkVersion) app.online.versionCheckRunning = false;
+}
+
+void OnVersionReplied(NightcapApp& app, const std::string& reply) {
+    OnlineState& online = app.online;
+    online.versionCheckRunning = false;
+    online.serverReply = reply;
+    if (VersionReplyStartsUpdater(reply)) {
+        StartUpdater();
+        return;
+    }
+    if (online.notifyWhenCurrent && VersionReplyIsCurrent(reply))
+        ShowBalloon("友情提醒！", "已经是最新版本！", kBalloonInfo);
+}
 
 void OnVersionLabelPressed(NightcapApp& app) { SetControlText(app.main.透明标签_版本号, "检测更新……"); }
 
 void OnVersionLabelClicked(NightcapApp& app) { CheckVersion(app, true); }
 
-void PingStatistics(NightcapApp&) {
-    if (PingReplyStartsUpdater(ProgramHttp().PostText(ServerUrl(ServerRole::Statistics, kUpdatePingRequest))))
-        StartUpdaterFromPing();
+void PingStatistics(NightcapApp& app) {
+    const HWND window = app.main.window;
+    StartDetachedThread([window] { AskForPing(window); });
 }
+
+// The maker asks running installs to update: they check their version as at start-up, and a mismatch
+// starts the updater as it does then.
+void OnUpdateAsked(NightcapApp& app) { CheckVersion(app, false); }

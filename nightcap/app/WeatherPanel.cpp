@@ -1,5 +1,5 @@
 // The weather panel: the city from the IP-lookup page, its air quality and weather, looked up once at
-// start-up, and the panel's labels and picture filled from them.
+// start-up on a background thread, and the panel's labels and picture filled from them when they come.
 #include <windows.h>
 
 #include "CityCodeTable.h"
@@ -33,21 +33,9 @@ std::string PageText(ServerRole role, const std::string& pathAndQuery) {
     return TextCodec::Utf8ToText(ProgramHttp().XmlHttpGetBytes(ServerUrl(role, pathAndQuery)));
 }
 
-}  // namespace
-
-void LookUpLocationAndWeather(NightcapApp& app) {
-    OnlineState& found = app.online;
-    found.city = CityFromIpPage(ProgramHttp().PostText(ServerUrl(ServerRole::IpLookup, kIpLookupPath)));
-    found.cityCode = CityCodeOf(found.city);
-    found.airQualityIndex = AirQualityIndexFromPage(PageText(ServerRole::AirQuality, "/" + AirQualityPageName(found.city)));
-    const WeatherReport weather =
-        WeatherFromData(PageText(ServerRole::Weather, kWeatherDataPath + found.cityCode + ".html"));
-    found.weather = weather.weather;
-    found.temperatureRange = weather.temperatureRange;
-}
-
+// City, picture, weather, range, and the air-quality line in its band's colour.
 void FillWeatherPanel(NightcapApp& app) {
-    const OnlineState& found = app.online;
+    const WeatherFindings& found = app.online.found;
     SetControlText(app.main.透明标签_城市, found.city);
     ShowWeatherPicture(app, FileBytes(ProgramFolder() + "\\today.png"));
     SetControlText(app.main.透明标签_天气, found.weather);
@@ -56,4 +44,23 @@ void FillWeatherPanel(NightcapApp& app) {
     app.airQualityColour = RGB(band.red, band.green, band.blue);
     SetControlText(app.main.透明标签_天气2, band.text);
     RepaintUnder(app.main.透明标签_天气2);  // the colour may change with the same text
+}
+
+}  // namespace
+
+WeatherFindings LookUpLocationAndWeather() {
+    WeatherFindings found;
+    found.city = CityFromIpPage(ProgramHttp().PostText(ServerUrl(ServerRole::IpLookup, kIpLookupPath)));
+    found.cityCode = CityCodeOf(found.city);
+    found.airQualityIndex = AirQualityIndexFromPage(PageText(ServerRole::AirQuality, "/" + AirQualityPageName(found.city)));
+    const WeatherReport weather =
+        WeatherFromData(PageText(ServerRole::Weather, kWeatherDataPath + found.cityCode + ".html"));
+    found.weather = weather.weather;
+    found.temperatureRange = weather.temperatureRange;
+    return found;
+}
+
+void OnWeatherFound(NightcapApp& app, const WeatherFindings& found) {
+    app.online.found = found;
+    FillWeatherPanel(app);
 }

@@ -4,8 +4,9 @@
 // Every call is synchronous and self-contained: handles and COM objects live only inside it, and each
 // request reads its reply into a buffer of its own, so the user-interface thread and the start-up threads
 // may use one instance at the same time. Request and FetchText process pending window messages before each
-// read (XmlHttpGetBytes once at its start), so a window on the calling thread stays responsive. Failures
-// are silent: the empty text, an empty array, false, or Request's failure value.
+// read (XmlHttpGetBytes while it waits for the thread that runs its request), so a window on the calling thread stays responsive. Failures
+// are silent: the empty text, an empty array, false, or Request's failure value. A reply whose status is not
+// a success (2xx) is a failure, and so is a request that outlasts the limit of RequestLimits.h.
 #pragma once
 #include "TextBytes.h"
 
@@ -20,8 +21,7 @@ public:
 
     // The WinINet request. method: empty (sends GET), "GET" or "POST", case-sensitive; anything else fails.
     // The caller's header text is completed in place with our default lines (and the body lines of a POST
-    // with a body). The reply body is returned whatever the status; cookies the reply sets are stored for
-    // "http://" + host.
+    // with a body). Cookies a successful reply sets are stored for "http://" + host.
     Bytes Request(const std::string& url, const std::string& method = "", const std::string& proxy = "",
                   std::string* headers = nullptr, const std::string& body = "");
     std::string PostText(const std::string& url);

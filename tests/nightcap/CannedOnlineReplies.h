@@ -26,13 +26,15 @@ inline constexpr char kTimeReply[] =
     "<?xml version=\"1.0\"?><ntsc><time><year>2013</year><month>6</month><day>27</day><hour>3</hour>"
     "<minite>10</minite><second>5</second></time></ntsc>";
 
-// Every reply above at its path; false when the server did not take one.
-inline bool ServeCannedOnlineReplies(LoopbackServer& server) {
+// Every reply above at its path; false when the server did not take one. Held: the server takes the
+// requests and answers none until each path is released.
+inline bool ServeCannedOnlineReplies(LoopbackServer& server, bool held = false) {
     const std::pair<const char*, const char*> replies[] = {
         {kVersionCheck, NIGHTCAP_VERSION_TEXT},  {kUpdatePing, "0"},    {kInstallReport, "ok"},
         {kTimePage, kTimeReply},   {"/ic.asp", kIpPage}, {"/shenzhen", kAirPage},
         {"/data/cityinfo/101280601.html", kWeatherData}};
     for (const auto& reply : replies)
-        if (!server.SetReply(reply.first, "", reply.second)) return false;
+        if (!(held ? server.SetHeldReply(reply.first, reply.second) : server.SetReply(reply.first, "", reply.second)))
+            return false;
     return true;
 }

@@ -125,11 +125,27 @@ TEST_F(HttpClientTest, ServerThatIsDownGivesTheFailureValue) {
     EXPECT_TRUE(client.XmlHttpGetBytes("http://127.0.0.1:1/down").empty());
 }
 
-TEST_F(HttpClientTest, ErrorPagesAreReplies) {
-    const std::string url = Serve("error-page", "", "not here", 404);
-    EXPECT_EQ(client.PostText(url), "not here");
+TEST_F(HttpClientTest, ErrorPagesAreNoReplies) {
+    for (int status : {404, 500, 502}) {
+        SCOPED_TRACE(status);
+        const std::string url = Serve("error-page", "", "1.003", status);
+        EXPECT_EQ(client.PostBytes(url), Bytes(255, 0));
+        EXPECT_TRUE(client.XmlHttpGetBytes(url).empty());
+        EXPECT_EQ(client.FetchText(url), "");
+    }
     // A server that answers with no body gives no bytes, not the failure value.
     EXPECT_EQ(client.PostBytes(Serve("empty-reply", "", "", 204)), Bytes());
+}
+
+// A server that takes the request and says nothing: every path gives up within the request limit.
+TEST_F(HttpClientTest, SilentServerEndsInFailure) {
+    path = LoopbackServer::UniquePath("silent");
+    ASSERT_TRUE(server.SetHeldReply(path, "late"));
+    const std::string url = server.Url(path);
+    EXPECT_EQ(client.PostBytes(url), Bytes(255, 0));
+    EXPECT_TRUE(client.XmlHttpGetBytes(url).empty());
+    EXPECT_EQ(server.Requests(path).size(), 2u);
+    server.Release(path);
 }
 
 TEST_F(HttpClientTest, ReplyCookiesAreStoredAndSentBack) {
@@ -196,7 +212,7 @@ TEST_F(HttpClientTest, XmlHttpReturnsTheExactReplyBytes) {
 
 TEST_F(HttpClientTest, XmlHttpAnswersAChallengeWithTheUserGiven) {
     const std::string url = Serve("xmlhttp-auth", "WWW-Authenticate: Basic realm=\"n\"\r\n", "denied", 401);
-    EXPECT_EQ(client.XmlHttpGetText(url), "denied");
+    EXPECT_EQ(client.XmlHttpGetText(url), "");  // the refusal is no answer
     EXPECT_EQ(OnlyRequest().HeaderCount("Authorization"), 0);
     client.XmlHttpGetText(url, "get", "u", "p");
     const std::vector<RecordedRequest> requests = server.Requests(path);

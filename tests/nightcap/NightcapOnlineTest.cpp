@@ -65,7 +65,8 @@ bool ControlShowsColour(HWND control, COLORREF colour) {
 TEST_F(NightcapOnline, CurrentVersionAtStartUpShowsNothingAndStartsNothing) {
     const size_t before = Count(kVersionCheck);
     ASSERT_TRUE(nc.Start(kShippedConfig));
-    EXPECT_EQ(Count(kVersionCheck), before + 1);  // before the window was shown
+    ASSERT_TRUE(PanelFilled());  // the lookups after the version check have their answers
+    EXPECT_EQ(Count(kVersionCheck), before + 1);
     EXPECT_EQ(nc.Text(透明标签_版本号), "版本：1.002");
     EXPECT_EQ(nc.UpdaterStarts(), "");
     EXPECT_EQ(BalloonShowing(L"已经是最新版本！"), nullptr);
@@ -102,19 +103,99 @@ TEST_F(NightcapOnline, AnyOtherReplyStartsTheUpdaterInItsFolder) {
     }
 }
 
-TEST_F(NightcapOnline, PingAnsweredOneStartsTheUpdaterWithMinusTwo) {
+TEST_F(NightcapOnline, PingAnsweredOneChecksTheVersionAndStartsTheUpdaterOnce) {
     ASSERT_TRUE(nc.Start(kShippedConfig));
-    // The 30-minute timer's tick, as the system would post it.
-    size_t before = Count(kUpdatePing);
-    PostMessageA(nc.Main(), WM_TIMER, 时钟_呼起, 0);
-    ASSERT_TRUE(WaitForRequests(kUpdatePing, before));
+    ASSERT_TRUE(PanelFilled());
+    // The 30-minute timer's tick, as the system would post it. "1" while up to date starts nothing.
     Serve(kUpdatePing, "1");
-    before = Count(kUpdatePing);
+    size_t checks = Count(kVersionCheck);
     PostMessageA(nc.Main(), WM_TIMER, 时钟_呼起, 0);
-    ASSERT_TRUE(WaitForRequests(kUpdatePing, before));
+    ASSERT_TRUE(WaitForRequests(kVersionCheck, checks));
+    // A newer version published: the next "1" starts the updater as the start-up check does.
+    Serve(kVersionCheck, "1.003");
+    checks = Count(kVersionCheck);
+    PostMessageA(nc.Main(), WM_TIMER, 时钟_呼起, 0);
+    ASSERT_TRUE(WaitForRequests(kVersionCheck, checks));
     ASSERT_TRUE(WaitUntil([&] { return !nc.UpdaterStarts().empty(); }));
-    // Only the second tick started it; the working folder is the program's own.
-    EXPECT_EQ(nc.UpdaterStarts(), "\"" + FolderA() + "\\update\\Update.exe\" -2|" + FolderA() + "\r\n");
+    EXPECT_EQ(nc.UpdaterStarts(), " -1|" + FolderA() + "\\update\r\n");
+}
+
+// Error pages for the version check and every lookup: nothing is shown as data and no updater starts.
+TEST_F(NightcapOnline, ErrorPagesAreNoAnswers) {
+    for (int status : {404, 502}) {
+        SCOPED_TRACE(status);
+        const std::pair<const char*, const char*> pages[] = {{kVersionCheck, "1.003"},
+                                                             {"/ic.asp", kIpPage},
+                                                             {"/shenzhen", kAirPage},
+                                                             {"/data/cityinfo/101280601.html", kWeatherData}};
+        for (const auto& page : pages) EXPECT_TRUE(server.SetReply(page.first, "", page.second, status));
+        NightcapUnderTest other;
+        other.UseServers("127.0.0.1:" + std::to_string(server.Port()));
+        ASSERT_TRUE(other.InstallUpdaterStandIn());
+        ASSERT_TRUE(other.Start(kShippedConfig));
+        ASSERT_TRUE(other.WaitForText(透明标签_天气1, "-"));  // the panel of no answers
+        EXPECT_EQ(other.Text(透明标签_城市), "");
+        EXPECT_EQ(other.Text(透明标签_天气2), "空气质量：优质");
+        other.Command(菜单_结束);
+        EXPECT_TRUE(other.Process().WaitExit(10000));
+        EXPECT_EQ(other.UpdaterStarts(), "");
+    }
+}
+
+// The paths of a start-up, for the tests of servers that take requests and do not answer.
+const char* const kStartUpPaths[] = {kVersionCheck, kUpdatePing, kInstallReport, kTimePage,
+                                     "/ic.asp", "/shenzhen", "/data/cityinfo/101280601.html"};
+
+// Servers that take every request and say nothing, or answer a byte a second: the window shows and answers,
+// a schedule can be armed, and closing ends the program at once with its settings saved; nothing is started.
+TEST_F(NightcapOnline, SilentOrSlowServersHoldNothingUp) {
+    // Longer than a byte a second can bring within the request limit; as a version reply it would start the
+    // updater.
+    const std::string reply = "1.003" + std::string(25, ' ');
+    for (bool slow : {false, true}) {
+        SCOPED_TRACE(slow ? "slow" : "silent");
+        for (const char* path : kStartUpPaths)
+            EXPECT_TRUE(slow ? server.SetSlowReply(path, reply) : server.SetHeldReply(path, reply));
+        NightcapUnderTest other;
+        other.UseServers("127.0.0.1:" + std::to_string(server.Port()));
+        ASSERT_TRUE(other.InstallUpdaterStandIn());
+        ASSERT_TRUE(other.Start(kShippedConfig, "2013-06-27 10:00:00"));
+        ASSERT_TRUE(WaitForRequests(kVersionCheck, 0));
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(SendMessageTimeoutA(other.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+        other.Click(透明标签_切换2);
+        other.SetText(标签_时, "02");
+        other.Click(按钮_执行);
+        EXPECT_TRUE(other.WaitForText(透明标签_时间, "剩余时间：2小时30分钟后将自动关机！"));
+        other.Command(菜单_结束);
+        // Promptly: well within the time a stalled request is given.
+        EXPECT_TRUE(other.Process().WaitExit(5000));
+        EXPECT_NE(other.Config().find("[set]\r\ntime=1\r\nhour=02\r\nmin=30\r\n"), std::string::npos);
+        EXPECT_EQ(other.UpdaterStarts(), "");
+        for (const char* path : kStartUpPaths) server.Release(path);
+    }
+}
+
+// Once a silent server answers, the panel fills; a click on the version label meanwhile sends no second
+// check, and the one under way tells the user.
+TEST_F(NightcapOnline, PanelFillsWhenSilentServersAnswer) {
+    ASSERT_TRUE(ServeCannedOnlineReplies(server, /*held=*/true));
+    const size_t checks = Count(kVersionCheck);
+    ASSERT_TRUE(nc.Start(kShippedConfig));
+    ASSERT_TRUE(WaitForRequests(kVersionCheck, checks));
+    HWND label = nc.Control(透明标签_版本号);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(nc.WaitForText(透明标签_版本号, "版本：1.002"));
+    EXPECT_EQ(nc.Text(透明标签_城市), "");
+    // The time page stays silent: its balloon would take the place of the version check's.
+    for (const char* path : {kVersionCheck, "/ic.asp", "/shenzhen", "/data/cityinfo/101280601.html"})
+        server.Release(path);
+    ASSERT_TRUE(PanelFilled());
+    EXPECT_EQ(nc.Text(透明标签_城市), "深圳");
+    EXPECT_TRUE(WaitUntil([&] { return BalloonShowing(L"已经是最新版本！") != nullptr; }));
+    EXPECT_EQ(Count(kVersionCheck), checks + 1);
+    EXPECT_EQ(nc.UpdaterStarts(), "");
 }
 
 // The address the program should report: the first adapter whose address is not all zeros.

@@ -41,6 +41,8 @@ constexpr const char* kPictureBoxText = "晨星真彩控件.图片框";
 TEST(NightcapWindow, ControlsSitWhereTheLayoutPutsThem) {
     NightcapUnderTest nc;
     ASSERT_TRUE(nc.Start(kShippedConfig));
+    // The lookups fill the panel after the window shows; without a network they fail at once.
+    ASSERT_TRUE(nc.WaitForText(透明标签_天气2, "空气质量：优质"));
     struct Expected {
         int id;
         int parent;  // 0: the main window

@@ -33,18 +33,26 @@ TEST_F(UpdateEndToEnd, ChangedFilesLandTheUpdaterIsReplacedAndTheProductRunsAgai
     EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
 }
 
+// A download cut halfway, or one whose server takes the request and says nothing: the pass fails within the
+// download stall limit, well before the package's own time-out, and leaves every file as it was.
 TEST_F(UpdateEndToEnd, AFailedDownloadLeavesTheInstallationAsItWas) {
-    Installation install(server_, Installation::kRealUpdater);
-    install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
-                  {"cut.dll", "NULL", "old cut", Bytes(40000, 'c')},
-                  {"Update.exe", "Update", "", "new updater"}});
-    ASSERT_TRUE(server_.SetCutReply(install.DownloadTarget("NULL", "cut.dll"), Bytes(40000, 'c'), 10000));
-    const std::string ownUpdater = FileText(install.Update() + L"\\Update.exe");
-    UpdateThroughPackage(install, PackageOutcome::Failed);
-    EXPECT_EQ(FileText(install / L"a.dll"), "old a");
-    EXPECT_EQ(FileText(install / L"cut.dll"), "old cut");
-    EXPECT_EQ(Md5(FileText(install.Update() + L"\\Update.exe")), Md5(ownUpdater));
-    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+    for (bool stalled : {false, true}) {
+        SCOPED_TRACE(stalled ? "stalled" : "cut");
+        Installation install(server_, Installation::kRealUpdater);
+        install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                      {"cut.dll", "NULL", "old cut", Bytes(40000, 'c')},
+                      {"Update.exe", "Update", "", "new updater"}});
+        const std::string target = install.DownloadTarget("NULL", "cut.dll");
+        ASSERT_TRUE(stalled ? server_.SetHeldReply(target, Bytes(40000, 'c'))
+                            : server_.SetCutReply(target, Bytes(40000, 'c'), 10000));
+        const std::string ownUpdater = FileText(install.Update() + L"\\Update.exe");
+        UpdateThroughPackage(install, PackageOutcome::Failed);
+        server_.Release(target);
+        EXPECT_EQ(FileText(install / L"a.dll"), "old a");
+        EXPECT_EQ(FileText(install / L"cut.dll"), "old cut");
+        EXPECT_EQ(Md5(FileText(install.Update() + L"\\Update.exe")), Md5(ownUpdater));
+        EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+    }
 }
 
 }  // namespace

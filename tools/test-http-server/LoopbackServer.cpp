@@ -93,17 +93,29 @@ std::string LoopbackServer::UniquePath(const std::string& name) {
 
 bool LoopbackServer::SetReply(const std::string& path, const std::string& headerLines, const std::string& body,
                               int status) {
-    std::string reply;
-    return Exchange("POST", "/_control/reply?path=" + QueryEscape(path) + "&status=" + std::to_string(status),
-                    headerLines + "\r\n" + body, reply) &&
-           reply == "ok";
+    return Control("reply?path=" + QueryEscape(path) + "&status=" + std::to_string(status),
+                   headerLines + "\r\n" + body);
 }
 
 bool LoopbackServer::SetCutReply(const std::string& path, const std::string& body, size_t sentBytes) {
+    return Control("reply?path=" + QueryEscape(path) + "&cut=" + std::to_string(sentBytes), "\r\n" + body);
+}
+
+bool LoopbackServer::SetHeldReply(const std::string& path, const std::string& body) {
+    return Control("reply?path=" + QueryEscape(path) + "&hold=1", "\r\n" + body);
+}
+
+bool LoopbackServer::SetSlowReply(const std::string& path, const std::string& body) {
+    return Control("reply?path=" + QueryEscape(path) + "&slow=1", "\r\n" + body);
+}
+
+bool LoopbackServer::Release(const std::string& path) {
+    return Control("release?path=" + QueryEscape(path), "");
+}
+
+bool LoopbackServer::Control(const std::string& request, const std::string& body) const {
     std::string reply;
-    return Exchange("POST", "/_control/reply?path=" + QueryEscape(path) + "&cut=" + std::to_string(sentBytes),
-                    "\r\n" + body, reply) &&
-           reply == "ok";
+    return Exchange("POST", "/_control/" + request, body, reply) && reply == "ok";
 }
 
 std::vector<RecordedRequest> LoopbackServer::Requests(const std::string& prefix) const {

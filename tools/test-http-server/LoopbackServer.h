@@ -36,10 +36,18 @@ public:
     bool SetReply(const std::string& path, const std::string& headerLines, const std::string& body, int status = 200);
     // A reply that announces the whole body and breaks the connection after sentBytes of it.
     bool SetCutReply(const std::string& path, const std::string& body, size_t sentBytes);
+    // Requests for path are taken and left unanswered (a server that accepts and says nothing) until
+    // Release(path) or a new reply for it; then they get this body. The server gives up holding after 90 s.
+    bool SetHeldReply(const std::string& path, const std::string& body);
+    // A reply whose body goes out one byte a second.
+    bool SetSlowReply(const std::string& path, const std::string& body);
+    bool Release(const std::string& path);
     // The requests whose target begins with prefix, in the order they arrived.
     std::vector<RecordedRequest> Requests(const std::string& prefix) const;
 
 private:
+    // A control request ("reply?...", "release?...") that the server answers "ok".
+    bool Control(const std::string& request, const std::string& body) const;
     // One request over a fresh connection; the reply body, or false when the server did not answer.
     bool Exchange(const std::string& method, const std::string& target, const std::string& body,
                   std::string& replyBody) const;

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -26,13 +27,22 @@ struct CannedReply {
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
     long cutAfter = -1;  // when set: the whole length is announced, the connection breaks after this many bytes
+    bool held = false;   // requests wait unanswered until the path is released
+    bool slow = false;   // the body goes out one byte a second
 };
+
+// How long a held request waits at most, so that a test that never releases its path leaves no thread
+// behind for long.
+constexpr auto kLongestHold = std::chrono::seconds(90);
 
 class ServerState {
 public:
     void SetReply(const std::string& path, CannedReply reply) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        replies_[path] = std::move(reply);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            replies_[path] = std::move(reply);
+        }
+        released_.notify_all();  // a held path given a plain reply answers its waiting requests
     }
     bool ReplyFor(const std::string& path, CannedReply& reply) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -40,6 +50,23 @@ public:
         if (it == replies_.end()) return false;
         reply = it->second;
         return true;
+    }
+    // The reply canned for the request's exact target, else for its path; key is where it was found.
+    bool ReplyFor(const httplib::Request& req, CannedReply& reply, std::string& key);
+    // Waits while the reply at key is held (at most kLongestHold); then the reply as it stands.
+    void WaitWhileHeld(const std::string& key, CannedReply& reply) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        released_.wait_for(lock, kLongestHold, [&] { return !replies_[key].held; });
+        reply = replies_[key];
+        reply.held = false;
+    }
+    void Release(const std::string& key) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto it = replies_.find(key);
+            if (it != replies_.end()) it->second.held = false;
+        }
+        released_.notify_all();
     }
     void Record(std::string request) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -59,6 +86,7 @@ public:
 
 private:
     std::mutex mutex_;
+    std::condition_variable released_;
     std::map<std::string, CannedReply> replies_;
     std::vector<std::string> records_;
 };
@@ -87,6 +115,15 @@ std::string OriginPath(const std::string& path) {
     if (path.rfind("http://", 0) != 0) return path;
     const size_t slash = path.find('/', 7);
     return slash == std::string::npos ? "/" : path.substr(slash);
+}
+
+bool ServerState::ReplyFor(const httplib::Request& req, CannedReply& reply, std::string& key) {
+    for (const std::string& candidate : {OriginPath(req.target), OriginPath(req.path)})
+        if (ReplyFor(candidate, reply)) {
+            key = candidate;
+            return true;
+        }
+    return false;
 }
 
 // "Name: value" lines, a blank line, then the body.
@@ -138,13 +175,22 @@ int main(int argc, char** argv) {
 
     httplib::Server server;
     server.set_keep_alive_max_count(1);  // every reply closes its connection: no idle thread holds one
+    // Held requests each keep a thread: enough of them that control requests still get one.
+    server.new_task_queue = [] { return new httplib::ThreadPool(48); };
 
     server.Post("/_control/reply", [&](const httplib::Request& req, httplib::Response& res) {
         lastRequest = now();
         const int status = req.has_param("status") ? std::atoi(req.get_param_value("status").c_str()) : 200;
         CannedReply reply = ParseReply(req.body, status);
         if (req.has_param("cut")) reply.cutAfter = std::atol(req.get_param_value("cut").c_str());
+        reply.held = req.has_param("hold");
+        reply.slow = req.has_param("slow");
         state.SetReply(req.get_param_value("path"), std::move(reply));
+        res.set_content("ok", "text/plain");
+    });
+    server.Post("/_control/release", [&](const httplib::Request& req, httplib::Response& res) {
+        lastRequest = now();
+        state.Release(req.get_param_value("path"));
         res.set_content("ok", "text/plain");
     });
     server.Get("/_control/requests", [&](const httplib::Request& req, httplib::Response& res) {
@@ -155,12 +201,14 @@ int main(int argc, char** argv) {
         lastRequest = now();
         state.Record(RequestText(req));
         CannedReply reply;
+        std::string key;
         // A reply canned for the path with this very query comes first, then the one for the path.
-        if (!state.ReplyFor(OriginPath(req.target), reply) && !state.ReplyFor(OriginPath(req.path), reply)) {
+        if (!state.ReplyFor(req, reply, key)) {
             res.status = 404;
             res.set_content("no reply configured for this path", "text/plain");
             return;
         }
+        if (reply.held) state.WaitWhileHeld(key, reply);
         res.status = reply.status;
         std::string contentType = "text/html";
         for (const auto& [name, value] : reply.headers) {
@@ -168,6 +216,14 @@ int main(int argc, char** argv) {
                 contentType = value;
             else
                 res.headers.emplace(name, value);
+        }
+        if (reply.slow) {
+            const std::string body = reply.body;
+            res.set_content_provider(body.size(), contentType, [body](size_t offset, size_t, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+                return sink.write(body.data() + offset, 1);
+            });
+            return;
         }
         if (reply.cutAfter < 0 || size_t(reply.cutAfter) >= reply.body.size()) {
             res.set_content(reply.body, contentType.c_str());

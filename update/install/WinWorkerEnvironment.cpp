@@ -7,6 +7,7 @@
 #include "InternetSession.h"
 #include "ManifestText.h"
 #include "ProductProcess.h"
+#include "RequestLimits.h"
 #include "ServerHosts.h"
 #include "UpdateOperations.h"
 #include "WideText.h"
@@ -35,6 +36,8 @@ private:
 
 class HttpSession final : public DownloadSession {
 public:
+    // A download may take long, but a server that stops sending fails it like a cut connection.
+    HttpSession() { session_.LimitWaits(kDownloadStallLimitMs); }
     bool IsOpen() const { return session_.IsOpen(); }
     std::unique_ptr<DownloadConnection> Open(const std::u16string& address) override {
         std::unique_ptr<CHttpFile> file =

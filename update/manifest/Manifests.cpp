@@ -2,27 +2,20 @@
 
 #include <windows.h>
 #include <shlwapi.h>
-#include <urlmon.h>
 
 #include "ChangeLog.h"
 #include "DeleteTree.h"
 #include "FilePaths.h"
 #include "Handles.h"
+#include "InternetSession.h"
 #include "ManifestText.h"
 #include "ProductProcess.h"
+#include "RequestLimits.h"
 #include "ServerHosts.h"
 #include "WideText.h"
 #include "XmlDocument.h"
 
 namespace {
-
-// Downloads the manifest into the working directory under its own name. A failed download is not
-// reported: a copy left by an earlier run is read instead, or none.
-void DownloadManifest(const wchar_t* manifest) {
-    const std::u16string address =
-        ManifestAddress(FromAscii(ServerHost(ServerRole::Update)), Utf16(ChannelProductName()), Utf16(manifest));
-    ::URLDownloadToFileW(nullptr, Wide(address).c_str(), manifest, 0, nullptr);
-}
 
 void MakeFolderOnce(const std::wstring& path) {
     if (!::PathIsDirectoryW(path.c_str())) ::CreateDirectoryW(path.c_str(), nullptr);
@@ -43,6 +36,42 @@ std::optional<std::string> ReadWholeFile(const wchar_t* path, DWORD maxBytes) {
                            read != bytes.size()))
         return std::nullopt;
     return bytes;
+}
+
+// The manifest at address, whole, within the manifest time limit; nothing when the server is missing, answers
+// anything but the file, stalls, or sends more than maxBytes.
+std::optional<std::string> FetchManifest(const std::wstring& address, size_t maxBytes) {
+    const ULONGLONG deadline = ::GetTickCount64() + kManifestLimitMs;
+    CInternetSession session(L"Update");
+    session.LimitWaits(kManifestLimitMs);
+    const std::unique_ptr<CHttpFile> file =
+        session.OpenURL(address.c_str(), 1, INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY);
+    DWORD status = 0;
+    if (!file || !file->QueryInfoStatusCode(status) || status != HTTP_STATUS_OK) return std::nullopt;
+    std::string bytes;
+    for (;;) {
+        char chunk[16384];
+        UINT read = 0;
+        if (!file->Read(chunk, sizeof chunk, read) || ::GetTickCount64() > deadline) return std::nullopt;
+        if (read == 0) return bytes;
+        bytes.append(chunk, read);
+        if (bytes.size() > maxBytes) return std::nullopt;
+    }
+}
+
+// Downloads the manifest into the working directory under its own name. A failed download is not
+// reported: a copy left by an earlier run is read instead, or none.
+void DownloadManifest(const wchar_t* manifest) {
+    const std::u16string address =
+        ManifestAddress(FromAscii(ServerHost(ServerRole::Update)), Utf16(ChannelProductName()), Utf16(manifest));
+    const std::optional<std::string> bytes = FetchManifest(Wide(address), kMaxManifestBytes);
+    if (!bytes) return;
+    const UniqueHandle file(
+        ::CreateFileW(manifest, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || (!bytes->empty() && (!::WriteFile(file.Get(), bytes->data(), DWORD(bytes->size()), &written, nullptr) ||
+                                      written != bytes->size())))
+        ::DeleteFileW(manifest);  // never half a manifest
 }
 
 }  // namespace
