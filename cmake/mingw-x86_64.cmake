@@ -1,16 +1,4 @@
-# Cross toolchain: 64-bit Windows programs built with mingw-w64 (posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: 64-bit Windows programs.
+set(NC_MINGW_TARGET x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-set(CMAKE_C_COMPILER   /usr/bin/x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER /usr/bin/x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  /usr/bin/x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# No mingw runtime DLL may ship: link libgcc, libstdc++ and winpthreads statically.
-foreach(k EXE SHARED MODULE)
-  set(CMAKE_${k}_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-endforeach()
-set(CMAKE_RC_FLAGS_INIT "-c 65001")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
