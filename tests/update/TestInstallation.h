@@ -97,6 +97,7 @@ public:
     }
     ~Installation() { EndProductWindows(Product()); }
 
+    std::string ProductName() const { return product_; }
     std::wstring Product() const { return Wide(product_); }
     std::wstring Update() const { return root_ / L"update"; }
     std::wstring operator/(const std::wstring& name) const { return root_ / name; }
@@ -109,9 +110,10 @@ public:
     std::string ManifestPath(const std::string& manifest) const { return "/update/" + Channel() + "/" + manifest; }
 
     // Lists the files; each is installed with its old bytes and served with its new ones. Gives the digest
-    // list served.
-    std::string List(const std::vector<ListedFile>& files, const std::string& extraEntries = "") {
-        std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<files>\r\n";
+    // list served, with the release element first when one is given.
+    std::string List(const std::vector<ListedFile>& files, const std::string& extraEntries = "",
+                     const std::string& release = "") {
+        std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<files>\r\n" + release;
         for (const ListedFile& file : files) {
             xml += "<name>" + file.name + "</name><md5>" + Md5(file.served) + "</md5><folder>" + file.folder +
                    "</folder>" + (file.sha256.empty() ? "" : "<sha256>" + file.sha256 + "</sha256>") + "\r\n";

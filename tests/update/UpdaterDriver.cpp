@@ -40,7 +40,7 @@ void RunPass(int prepareCalls) {
         Append(L"reports.txt", first + L"," + second + L"\n");
         ended = ended || first == L"100" || first == L"-1";
     });
-    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate();
+    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate(u"0");
     const DWORD start = ::GetTickCount();
     while (!ended && ::GetTickCount() - start < 30000) {
         MSG msg;

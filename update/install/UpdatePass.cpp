@@ -50,14 +50,14 @@ DWORD WINAPI DownloadWorker(void*) {
 
 }  // namespace
 
-void PrepareUpdate() {
+void PrepareUpdate(std::u16string_view ownVersion) {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
     // A digest list this build may not trust, or one naming no file: nothing is downloaded or installed, and
     // the package hears of it as of any failed pass. A release always lists the product's files, so an empty
     // list is one the server did not deliver (gone, or answering with an error); left to the pass, it would
     // end without a word and leave the package waiting.
-    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust);
+    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion);
     if (!list || list->fileNames.empty()) {
         g_list = DigestList();
         g_state = PassState::Failed;

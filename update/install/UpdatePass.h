@@ -4,10 +4,12 @@
 // (the installation's update folder).
 #pragma once
 #include <string>
+#include <string_view>
 
 // Reads the digest list and prepares the staging folder, ends the product, and starts the download worker
-// on a thread of its own; returns at once. Ignored while a worker runs.
-void PrepareUpdate();
+// on a thread of its own; returns at once. Ignored while a worker runs. ownVersion: the updater's own
+// version, which a signed release must be newer than.
+void PrepareUpdate(std::u16string_view ownVersion);
 // After a pass that ended with "100": starts copy.bat (which replaces the updater's executable once the
 // updater has ended) and copies the staging folder over the installation. Does nothing after a failed
 // pass or while a worker runs; a failed copy is reported to the package as "-1", "0".
