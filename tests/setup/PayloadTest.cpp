@@ -121,6 +121,17 @@ TEST_F(PayloadTest, ExtractsEveryFileWithItsBytesAndModificationTime) {
     ExpectInstalled(staged);
 }
 
+// Signed after the payload was appended, the Authenticode signature follows the archive: Setup still finds
+// the archive and unpacks every file.
+TEST_F(PayloadTest, ASignedSetupFullUnpacksAsTheUnsignedOne) {
+    const std::vector<std::wstring> staged = Files(StageFolder());
+    EXPECT_GT(Bytes(SIGNED_SETUP_FULL).size(), Bytes(Built(L"SetupFull.exe")).size());
+    EXPECT_EQ(MeasurePayload(SIGNED_SETUP_FULL), MeasurePayload(Built(L"SetupFull.exe").c_str()));
+    ASSERT_TRUE(ExtractPayload(SIGNED_SETUP_FULL, Folder().c_str()));
+    EXPECT_EQ(Files(Folder()), staged);
+    ExpectInstalled(staged);
+}
+
 TEST_F(PayloadTest, FindsTheArchiveBehindAnExecutableHoldingTheSignatureMoreThanOnce) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
