@@ -2,6 +2,7 @@
 // server: the driver (UpdaterDriver.cpp) is the installation's update\Update.exe, a stand-in plays the
 // running product, and copy.bat is the shipped one. After each run the installation holds exactly what it
 // should.
+#include "InstallRecordFile.h"
 #include "TestInstallation.h"
 
 #include <gmock/gmock.h>
@@ -51,6 +52,9 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
     EXPECT_EQ(FileText(install / L"zz.txt"), "last");
     EXPECT_EQ(FileText(install / L"stale.dll"), "<missing>");
     EXPECT_EQ(::GetFileAttributesW((install / L"..\\outside").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The install record lists every file of the release, for the uninstaller; the refused entry not.
+    EXPECT_THAT(ReadInstallRecordFile(install / L""), ElementsAre(u"a.dll", u"skin\\b.png", u"same.txt",
+                                                                 u"Update\\Update.exe", u"zz.txt"));
 
     // The file in folder skin was asked for by its folder; the refused entry and the up-to-date file never.
     std::vector<std::string> targets;

@@ -8,7 +8,9 @@
 
 #include "CopyTree.h"
 #include "DownloadWorker.h"
+#include "FilePaths.h"
 #include "Handles.h"
+#include "InstallRecordFile.h"
 #include "Manifests.h"
 #include "ProductProcess.h"
 #include "ProgramFolder.h"
@@ -48,6 +50,16 @@ DWORD WINAPI DownloadWorker(void*) {
     return 0;
 }
 
+// The listed files as paths inside the installation, for its install record.
+std::vector<std::u16string> ListedPaths(const DigestList& list) {
+    std::vector<std::u16string> paths;
+    for (const std::u16string& name : list.fileNames) {
+        const std::u16string local = LocalPath(list, name);  // "..\" + folders + name
+        paths.push_back(local.substr(3));
+    }
+    return paths;
+}
+
 }  // namespace
 
 void PrepareUpdate(std::u16string_view ownVersion) {
@@ -76,7 +88,10 @@ void InstallStagedFiles() {
     if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
     ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
     WinTreeFiles files;
-    if (!CopyTree(files, Utf16(ProgramFolder() + L"Temp"), u"..")) PostProgress(L"-1", L"0");
+    const bool copied = CopyTree(files, Utf16(ProgramFolder() + L"Temp"), u"..");
+    // Recorded whether or not the copy went through: whatever it put in place, the uninstaller must remove.
+    AddToInstallRecord(L"..\\", ListedPaths(g_list));
+    if (!copied) PostProgress(L"-1", L"0");
 }
 
 void LaunchProduct() {
