@@ -1,10 +1,12 @@
 // The download pass and the tree copy over fakes: progress texts, what is fetched and staged, what a
-// failed, cut or corrupt download leaves behind, and what is copied into the installation.
+// failed, cut or corrupt download leaves behind, what the staging folder may hold right before the install,
+// and what is copied into the installation.
 #include "CopyTree.h"
 #include "DownloadWorker.h"
 #include "Md5Digest.h"
 #include "ProgressText.h"
 #include "Sha256Digest.h"
+#include "StagedRelease.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -387,6 +389,40 @@ TEST(CopyTree, AnyOtherFailureStopsTheCopy) {
     FakeTree empty;
     EXPECT_TRUE(CopyTree(empty, u"T", u"I"));
     EXPECT_THAT(empty.copies, IsEmpty());
+}
+
+// Right before the install the staging folder holds only listed files with their listed digests; one
+// changed since its download, an unlisted one, one in another folder or one that cannot be read refuses
+// the install. The updater's own executable is staged in Update as copy.bat expects it.
+TEST(StagedRelease, OnlyListedFilesWithTheirDigests) {
+    DigestList list;
+    list.fileNames = {u"a.dll", u"b.png", u"Update.exe"};
+    list.fileDigests = {U16(Md5("a")), U16(Md5("b")), U16(Md5("u"))};
+    list.folderPairs = {u"b.png", u"skin", u"Update.exe", u"Update"};
+    list.fileSha256 = {Sha256Of("a"), Sha256Of("b"), Sha256Of("u")};
+    auto sha256 = [](const std::string& bytes) {
+        const std::u16string text = Sha256Of(bytes);
+        return std::string(text.begin(), text.end());
+    };
+    auto staged = [&](const std::string& path, const std::string& bytes) {
+        return StagedFile{U16(path), Md5(bytes), sha256(bytes)};
+    };
+    const ReleaseTrust unsignedBuild, signedBuild({ReleaseKey{}});
+    const std::vector<StagedFile> pass = {staged("a.dll", "a"), staged("SKIN\\b.png", "b"), staged("Update\\Update.exe", "u")};
+    EXPECT_TRUE(IsStagedRelease(list, pass, signedBuild));
+    EXPECT_TRUE(IsStagedRelease(list, {}, signedBuild));  // every file was up to date
+    const std::vector<std::vector<StagedFile>> refused = {
+        {staged("a.dll", "a changed")},
+        {staged("a.dll", "a"), staged("version.dll", "dropped")},
+        {staged("skin\\a.dll", "a")},
+        {staged("b.png", "b")},
+        {StagedFile{u"a.dll", "", ""}},
+    };
+    for (size_t i = 0; i < refused.size(); ++i) EXPECT_FALSE(IsStagedRelease(list, refused[i], unsignedBuild)) << i;
+    // A signed build also wants the SHA-256: the same MD5 with other bytes' SHA-256 is refused.
+    const std::vector<StagedFile> collided = {StagedFile{u"a.dll", Md5("a"), sha256("not a")}};
+    EXPECT_TRUE(IsStagedRelease(list, collided, unsignedBuild));
+    EXPECT_FALSE(IsStagedRelease(list, collided, signedBuild));
 }
 
 }  // namespace

@@ -105,6 +105,25 @@ TEST_F(UpdateOperations, AFailedPassInstallsNothingAndSaysSo) {
     EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
 }
 
+// Between the downloads and the install a staged file is changed, or a DLL dropped into the staging folder:
+// the install is refused whole, with every installed file as it was (none recorded as installed).
+TEST_F(UpdateOperations, AStagingFolderChangedAfterTheDownloadsInstallsNothing) {
+    for (const wchar_t* change : {L"tamper:a.dll", L"drop:version.dll"}) {
+        SCOPED_TRACE(std::string(change, change + wcslen(change)));
+        Installation install(server_);
+        install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                      {"b.png", "skin", "old b", Bytes(1500, 'b')},
+                      {"Update.exe", "Update", "", "new updater"}});
+        install.RunUpdater(std::wstring(L"log update ") + change + L" install run");
+        EXPECT_EQ(install.Reports().back(), "100,1");
+        EXPECT_EQ(FileText(install / L"a.dll"), "old a");
+        EXPECT_EQ(FileText(install / L"skin\\b.png"), "old b");
+        EXPECT_EQ(FileText(install / L"version.dll"), "<missing>");
+        EXPECT_THAT(ReadInstallRecordFile(install / L""), IsEmpty());
+        EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+    }
+}
+
 // The server stopped answering after the change log: with no digest list the pass cannot even begin. The
 // package hears of the failure, nothing is fetched or installed, and the product runs again.
 TEST_F(UpdateOperations, ADigestListNotDeliveredIsAFailedPass) {

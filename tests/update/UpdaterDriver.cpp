@@ -8,6 +8,8 @@
 //   run     LaunchProduct (the product starts as the driver ends, as with the updater)
 //   hold    waits 2.5 s (copy.bat tries its copy meanwhile), then writes to held.txt whether its own
 //           executable is still the one it started from
+//   tamper:NAME  appends a byte to the staged file Temp\NAME, as a process changing it after its download
+//   drop:NAME    puts a file Temp\NAME into the staging folder, as a process dropping a DLL there
 #include <windows.h>
 
 #include <string>
@@ -60,6 +62,8 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"update") RunPass(1);
         if (command == L"again") RunPass(2);
         if (command == L"install") InstallStagedFiles();
+        if (command.rfind(L"tamper:", 0) == 0) Append((L"Temp\\" + command.substr(7)).c_str(), L"x");
+        if (command.rfind(L"drop:", 0) == 0) Append((L"Temp\\" + command.substr(5)).c_str(), L"dropped");
         if (command == L"run") LaunchProduct();
         if (command == L"hold") {
             ::Sleep(2500);

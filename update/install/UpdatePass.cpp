@@ -8,12 +8,14 @@
 
 #include "CopyTree.h"
 #include "DownloadWorker.h"
+#include "FileMd5.h"
 #include "FilePaths.h"
 #include "Handles.h"
 #include "InstallRecordFile.h"
 #include "Manifests.h"
 #include "ProductProcess.h"
 #include "ProgramFolder.h"
+#include "StagedRelease.h"
 #include "UpdateOperations.h"
 #include "UpdaterEnd.h"
 #include "WideText.h"
@@ -60,6 +62,20 @@ std::vector<std::u16string> ListedPaths(const DigestList& list) {
     return paths;
 }
 
+// Every file under the staging folder root, with its digests as they are now.
+void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16string& relative,
+                   std::vector<StagedFile>& staged) {
+    for (const TreeFiles::Entry& entry : files.List(relative.empty() ? root : root + u"\\" + relative)) {
+        const std::u16string path = relative.empty() ? entry.name : relative + u"\\" + entry.name;
+        if (entry.isFolder) {
+            CollectStaged(files, root, path, staged);
+            continue;
+        }
+        const std::optional<FileDigestTexts> digests = FileDigests(Wide(root + u"\\" + path));
+        staged.push_back({path, digests ? digests->md5 : std::string(), digests ? digests->sha256 : std::string()});
+    }
+}
+
 }  // namespace
 
 void PrepareUpdate(std::u16string_view ownVersion) {
@@ -86,9 +102,18 @@ void PrepareUpdate(std::u16string_view ownVersion) {
 void InstallStagedFiles() {
     PassState complete = PassState::Complete;
     if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
-    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
     WinTreeFiles files;
-    const bool copied = CopyTree(files, Utf16(ProgramFolder() + L"Temp"), u"..");
+    const std::u16string staging = Utf16(ProgramFolder() + L"Temp");
+    // Checked again right before the copy: a staged file changed since its download, or a file that no
+    // download put there, and nothing is installed (copy.bat not even started).
+    std::vector<StagedFile> staged;
+    CollectStaged(files, staging, u"", staged);
+    if (!IsStagedRelease(g_list, staged, g_trust)) {
+        PostProgress(L"-1", L"0");
+        return;
+    }
+    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
+    const bool copied = CopyTree(files, staging, u"..");
     // Recorded whether or not the copy went through: whatever it put in place, the uninstaller must remove.
     AddToInstallRecord(L"..\\", ListedPaths(g_list));
     if (!copied) PostProgress(L"-1", L"0");
