@@ -11,8 +11,9 @@ constexpr const wchar_t* kInstalledFiles[] = {
     L"update\\update_log.xml", L"update\\update_md5.xml", L"update\\update_md5.xml.sig", L"installed-files.txt",
 };
 
-// Folders the programs fill themselves (the updater's staging area): removed with their content.
-constexpr const wchar_t* kWorkFolders[] = {L"update\\Temp"};
+// Folders the programs fill themselves (the updater's staging area and the backup of what an install
+// replaces): removed with their content.
+constexpr const wchar_t* kWorkFolders[] = {L"update\\Temp", L"update\\Backup"};
 
 // Folders the payload creates: removed when nothing else is left in them (deepest first).
 constexpr const wchar_t* kInstalledFolders[] = {L"update"};

@@ -342,10 +342,11 @@ TEST(DownloadPass, ListedDigestsAreComparedAsTheyStand) {
     EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\a.dll"), Bytes(600, 'a'));
 }
 
-// An in-memory tree: folders list their entries in insertion order.
+// An in-memory tree: folders list their entries in insertion order; files hold their bytes.
 class FakeTree : public TreeFiles {
 public:
     std::map<std::u16string, std::vector<Entry>> folders;
+    std::map<std::u16string, std::string> fileBytes;
     std::set<std::u16string> created, failing;
     std::vector<std::pair<std::u16string, std::u16string>> copies;
     std::u16string ownExecutable;
@@ -355,8 +356,11 @@ public:
     bool CopyOver(const std::u16string& from, const std::u16string& to) override {
         if (failing.count(to)) return false;
         copies.emplace_back(from, to);
+        fileBytes[to] = fileBytes[from];
         return true;
     }
+    bool Exists(const std::u16string& path) override { return fileBytes.count(path) > 0; }
+    void Remove(const std::u16string& path) override { fileBytes.erase(path); }
     bool IsOwnExecutable(const std::u16string& path) override { return path == ownExecutable; }
 };
 
@@ -372,7 +376,7 @@ FakeTree StagedTree() {
 
 TEST(CopyTree, CopiesEverythingButTheRunningUpdater) {
     FakeTree tree = StagedTree();
-    EXPECT_TRUE(CopyTree(tree, u"T", u"I"));
+    EXPECT_TRUE(CopyTree(tree, u"T", u"I", u"B"));
     EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe"),
                                          std::make_pair(u"T\\Update\\View.xar", u"I\\Update\\View.xar"),
                                          std::make_pair(u"T\\skin\\a\\b.png", u"I\\skin\\a\\b.png"),
@@ -380,14 +384,31 @@ TEST(CopyTree, CopiesEverythingButTheRunningUpdater) {
     EXPECT_EQ(tree.created, (std::set<std::u16string>{u"I", u"I\\Update", u"I\\skin", u"I\\skin\\a"}));
 }
 
-TEST(CopyTree, AnyOtherFailureStopsTheCopy) {
+// A file that cannot be replaced (locked) part-way: the files replaced before it are put back from their
+// backups and the new ones removed, so the installation holds exactly the old release again.
+TEST(CopyTree, AnyOtherFailureStopsTheCopyAndPutsTheOldReleaseBack) {
     FakeTree tree = StagedTree();
-    tree.failing.insert(u"I\\Update\\View.xar");
-    EXPECT_FALSE(CopyTree(tree, u"T", u"I"));
-    EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe")));
+    const std::map<std::u16string, std::string> old = {{u"I\\Nightcap.exe", "old nightcap"},
+                                                       {u"I\\Update\\View.xar", "old view"},
+                                                       {u"I\\zz.txt", "old zz"}};
+    for (const auto& [path, bytes] : old) tree.fileBytes[path] = bytes;
+    for (const char16_t* staged : {u"T\\Nightcap.exe", u"T\\Update\\View.xar", u"T\\skin\\a\\b.png", u"T\\zz.txt"})
+        tree.fileBytes[staged] = "new";
+    tree.failing.insert(u"I\\zz.txt");
+    EXPECT_FALSE(CopyTree(tree, u"T", u"I", u"B"));
+    for (const auto& [path, bytes] : old) EXPECT_EQ(tree.fileBytes[path], bytes);
+    EXPECT_FALSE(tree.Exists(u"I\\skin\\a\\b.png"));  // new in this release: removed again
+    EXPECT_EQ(tree.fileBytes[u"B\\Update\\View.xar"], "old view");
+
+    // A file whose old copy cannot be kept is not replaced either.
+    FakeTree unkept = StagedTree();
+    unkept.fileBytes = {{u"I\\Nightcap.exe", "old"}, {u"T\\Nightcap.exe", "new"}};
+    unkept.failing.insert(u"B\\Nightcap.exe");
+    EXPECT_FALSE(CopyTree(unkept, u"T", u"I", u"B"));
+    EXPECT_EQ(unkept.fileBytes[u"I\\Nightcap.exe"], "old");
 
     FakeTree empty;
-    EXPECT_TRUE(CopyTree(empty, u"T", u"I"));
+    EXPECT_TRUE(CopyTree(empty, u"T", u"I", u"B"));
     EXPECT_THAT(empty.copies, IsEmpty());
 }
 

@@ -124,6 +124,28 @@ TEST_F(UpdateOperations, AStagingFolderChangedAfterTheDownloadsInstallsNothing) 
     }
 }
 
+// A file of the installation is locked while the install copies: whatever was replaced before it is put
+// back, so the installation holds the old release whole, the updater is not replaced, nothing is recorded,
+// and the product runs again.
+TEST_F(UpdateOperations, ALockedFileLeavesTheOldReleaseWhole) {
+    Installation install(server_);
+    install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                  {"b.png", "skin", "old b", Bytes(1500, 'b')},
+                  {"locked.dll", "NULL", "old locked", Bytes(3000, 'l')},
+                  {"c.dll", "NULL", "old c", Bytes(3000, 'c')},
+                  {"new.dll", "NULL", "", Bytes(100, 'n')},
+                  {"Update.exe", "Update", "", "new updater"}});
+    install.RunUpdater(L"log update lock:locked.dll install run");
+    EXPECT_EQ(install.Reports().back(), "100,1");
+    for (const auto& [name, bytes] : std::vector<std::pair<std::wstring, std::string>>{
+             {L"a.dll", "old a"}, {L"skin\\b.png", "old b"}, {L"locked.dll", "old locked"}, {L"c.dll", "old c"},
+             {L"new.dll", "<missing>"}})
+        EXPECT_EQ(FileText(install / name), bytes) << std::string(name.begin(), name.end());
+    EXPECT_THAT(ReadInstallRecordFile(install / L""), IsEmpty());
+    EXPECT_EQ(FileText(install.Update() + L"\\Backup\\a.dll"), "<missing>");
+    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+}
+
 // The server stopped answering after the change log: with no digest list the pass cannot even begin. The
 // package hears of the failure, nothing is fetched or installed, and the product runs again.
 TEST_F(UpdateOperations, ADigestListNotDeliveredIsAFailedPass) {

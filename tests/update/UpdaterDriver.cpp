@@ -10,11 +10,14 @@
 //           executable is still the one it started from
 //   tamper:NAME  appends a byte to the staged file Temp\NAME, as a process changing it after its download
 //   drop:NAME    puts a file Temp\NAME into the staging folder, as a process dropping a DLL there
+//   lock:NAME    opens ..\NAME for reading only, sharing no writes, until the driver ends
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "FileMd5.h"
+#include "Handles.h"
 #include "Manifests.h"
 #include "ProgressRelay.h"
 #include "UpdatePass.h"
@@ -56,6 +59,7 @@ void RunPass(int prepareCalls) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::string ownDigest = FileMd5Hex(OwnPath());
+    std::vector<UniqueHandle> locks;
     for (int i = 1; i < argc; ++i) {
         const std::wstring command = argv[i];
         if (command == L"log") Append(L"log.txt", FetchUpdateLog());
@@ -63,6 +67,9 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"again") RunPass(2);
         if (command == L"install") InstallStagedFiles();
         if (command.rfind(L"tamper:", 0) == 0) Append((L"Temp\\" + command.substr(7)).c_str(), L"x");
+        if (command.rfind(L"lock:", 0) == 0)
+            locks.emplace_back(::CreateFileW((L"..\\" + command.substr(5)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
         if (command.rfind(L"drop:", 0) == 0) Append((L"Temp\\" + command.substr(5)).c_str(), L"dropped");
         if (command == L"run") LaunchProduct();
         if (command == L"hold") {

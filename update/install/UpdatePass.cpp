@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "CopyTree.h"
+#include "DeleteTree.h"
 #include "DownloadWorker.h"
 #include "FileMd5.h"
 #include "FilePaths.h"
@@ -112,11 +113,19 @@ void InstallStagedFiles() {
         PostProgress(L"-1", L"0");
         return;
     }
-    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
-    const bool copied = CopyTree(files, staging, u"..");
-    // Recorded whether or not the copy went through: whatever it put in place, the uninstaller must remove.
+    // A copy that fails part-way puts back what it replaced (the installation stays the old release), and
+    // then copy.bat must not bring in the new updater either. copy.bat starts after the copy, so a release
+    // that carries a new copy.bat never overwrites the running one.
+    const std::u16string backup = Utf16(ProgramFolder() + L"Backup");
+    DeleteTree(Wide(backup));
+    const bool copied = CopyTree(files, staging, u"..", backup);
+    DeleteTree(Wide(backup));
+    if (!copied) {
+        PostProgress(L"-1", L"0");
+        return;
+    }
     AddToInstallRecord(L"..\\", ListedPaths(g_list));
-    if (!copied) PostProgress(L"-1", L"0");
+    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
 }
 
 void LaunchProduct() {
