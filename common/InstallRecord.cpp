@@ -6,16 +6,6 @@
 
 namespace {
 
-char16_t Folded(char16_t c) {
-    if (c == u'/') return u'\\';
-    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
-}
-
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char16_t x, char16_t y) { return Folded(x) == Folded(y); });
-}
-
 bool IsSafePath(std::u16string_view path) {
     return IsSafeItemName(reinterpret_cast<const uint16_t*>(path.data()), path.size());
 }
@@ -30,7 +20,7 @@ std::u16string WithBackslashes(std::u16string_view path) {
 void AddOnce(std::vector<std::u16string>& paths, std::u16string_view path) {
     if (paths.size() >= kMaxRecordedFiles || !IsSafePath(path)) return;
     for (const std::u16string& known : paths) {
-        if (SamePath(known, path)) return;
+        if (IsSameItemPath(known, path)) return;
     }
     paths.push_back(WithBackslashes(path));
 }
@@ -80,7 +70,7 @@ std::vector<std::u16string> RecordedFolders(const std::vector<std::u16string>& r
              cut = path.find_last_of(u"\\/", cut - 1)) {
             const std::u16string folder = WithBackslashes(std::u16string_view(path).substr(0, cut));
             if (std::none_of(folders.begin(), folders.end(),
-                             [&](const std::u16string& known) { return SamePath(known, folder); }))
+                             [&](const std::u16string& known) { return IsSameItemPath(known, folder); }))
                 folders.push_back(folder);
         }
     }

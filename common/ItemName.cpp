@@ -69,3 +69,15 @@ bool IsSafeItemName(const uint16_t* name, size_t length) {
     }
     return true;
 }
+
+bool IsSameItemPath(std::u16string_view a, std::u16string_view b) {
+    auto folded = [](char16_t c) {
+        if (c == u'/') return u'\\';
+        return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+    };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (folded(a[i]) != folded(b[i])) return false;
+    }
+    return true;
+}

@@ -32,7 +32,9 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
                   {"same.txt", "NULL", "same", "same"},
                   {"Update.exe", "Update", "", newUpdater},
                   {"zz.txt", "NULL", "", "last"}},
-                 "<name>evil.dll</name><md5>0</md5><folder>..\\..\\outside</folder>\r\n");
+                 "<name>evil.dll</name><md5>0</md5><folder>..\\..\\outside</folder>\r\n"
+                 // The 8.3 short name of the updater: it would pass for another file than its own.
+                 "<name>UPDATE~1.EXE</name><md5>0</md5><folder>Update</folder>\r\n");
     // Left staged by an earlier run: the change-log request empties the staging folder first.
     ASSERT_TRUE(::CreateDirectoryW((install.Update() + L"\\Temp").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(install.Update() + L"\\Temp\\stale.dll", "stale"));
@@ -56,7 +58,7 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
     EXPECT_THAT(ReadInstallRecordFile(install / L""), ElementsAre(u"a.dll", u"skin\\b.png", u"same.txt",
                                                                  u"Update\\Update.exe", u"zz.txt"));
 
-    // The file in folder skin was asked for by its folder; the refused entry and the up-to-date file never.
+    // The file in folder skin was asked for by its folder; the refused entries and the up-to-date file never.
     std::vector<std::string> targets;
     for (const RecordedRequest& request : install.Downloads()) targets.push_back(request.target);
     EXPECT_THAT(targets, ::testing::UnorderedElementsAre(install.DownloadTarget("NULL", "a.dll"),

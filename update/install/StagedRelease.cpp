@@ -1,29 +1,17 @@
 #include "StagedRelease.h"
 
 #include "FilePaths.h"
+#include "ItemName.h"
 #include "ManifestText.h"
 
 namespace {
-
-char16_t Folded(char16_t c) {
-    if (c == u'/') return u'\\';
-    return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
-}
-
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Folded(a[i]) != Folded(b[i])) return false;
-    }
-    return true;
-}
 
 // The listed file staged at path, or the list's size when none is.
 size_t ListedAt(const DigestList& list, std::u16string_view path) {
     const size_t root = kStagingRoot.size() + 1;  // kStagingRoot and its "\"
     for (size_t i = 0; i < list.fileNames.size(); ++i) {
         const std::u16string staging = StagingPath(list, list.fileNames[i]);
-        if (staging.size() > root && SamePath(std::u16string_view(staging).substr(root), path)) return i;
+        if (staging.size() > root && IsSameItemPath(std::u16string_view(staging).substr(root), path)) return i;
     }
     return list.fileNames.size();
 }
