@@ -74,7 +74,7 @@ struct ListedFile {
 // tests' release key) and the shipped copy.bat; and the manifests and files on the loopback server.
 class Installation {
 public:
-    enum Updater { kDriver, kRealUpdater, kSignedUpdater };
+    enum Updater { kDriver, kRealUpdater, kSignedUpdater, kRotatingUpdater, kNewKeyUpdater };
     explicit Installation(LoopbackServer& server, Updater updater = kDriver) : server_(server) {
         static int counter = 0;
         product_ = "Nightcap" + std::to_string(::GetCurrentProcessId()) + "x" + std::to_string(++counter);
@@ -84,7 +84,10 @@ public:
         if (updater == kDriver) {
             EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\update_driver.exe", Update() + L"\\Update.exe"));
         } else {
-            const wchar_t* exe = updater == kSignedUpdater ? L"Update_signed.exe" : L"Update.exe";
+            const wchar_t* exe = updater == kSignedUpdater     ? L"Update_signed.exe"
+                                 : updater == kRotatingUpdater ? L"Update_rotating.exe"
+                                 : updater == kNewKeyUpdater   ? L"Update_new_key.exe"
+                                                               : L"Update.exe";
             EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + exe, Update() + L"\\Update.exe"));
             for (const wchar_t* file : {L"XLUE.dll", L"View.xar"})
                 EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + file, Update() + L"\\" + file));
