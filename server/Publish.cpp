@@ -10,6 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <cctype>
 #include <set>
 #include <system_error>
@@ -141,11 +144,14 @@ std::string CheckRequest(const PublishRequest& request) {
         return "the date must be 1 to 64 bytes";
     if (request.entry.content.size() > kMaxContent)
         return "the change text is longer than 64 KB";
+    // Updaters with keys install only a version newer than their own, which they must be able to compare.
+    if (!request.signingKeys.empty() && !IsComparableVersion(request.entry.version))
+        return "a signed release needs a version of numbers separated by '.', such as 1.003";
     return {};
 }
 
 // Copies every listed file into the staging folder and writes the digest list there, signed with every key.
-std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, const std::vector<SigningKey>& keys,
+std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, const PublishRequest& request,
                        std::vector<ManifestFile>& files) {
     files = listing.files;
     std::error_code error;
@@ -158,12 +164,36 @@ std::string StageFiles(const ReleaseListing& listing, const fs::path& staging, c
         if (error || !CopyHashed(listing.sources[i], target, files[i]))
             return "cannot copy " + listing.sources[i].string() + " into the store";
     }
-    const std::string digestList = DigestManifest(files);
+    const ReleaseStamp stamp{request.stampProduct.empty() ? request.product : request.stampProduct, request.arch,
+                             request.entry.version, request.expires};
+    const std::string digestList = DigestManifest(stamp, files);
     if (!WriteFileSynced(staging / "update_md5.xml", digestList))
         return "cannot write the digest list into the store";
+    const std::vector<SigningKey>& keys = request.signingKeys;
     if (!keys.empty() && !WriteFileSynced(staging / "update_md5.xml.sig", SignatureFile(digestList, keys)))
         return "cannot write the digest list's signature into the store";
     return {};
+}
+
+std::optional<std::string> ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in)
+        return std::nullopt;
+    return text.str();
+}
+
+// Replaces target by a new file holding text, in one rename.
+bool ReplaceFile(const fs::path& target, const std::string& text) {
+    fs::path fresh = target;
+    fresh += ".new";
+    std::error_code error;
+    fs::remove(fresh, error);
+    if (!WriteFileSynced(fresh, text))
+        return false;
+    fs::rename(fresh, target, error);
+    return !error;
 }
 
 }  // namespace
@@ -242,7 +272,7 @@ PublishResult PublishRelease(Storage& storage, const fs::path& dataDir, const Pu
     const fs::path final = ReleaseFolder(dataDir, request.product, staged.id);
     std::error_code error;
     fs::create_directories(staging, error);
-    result.error = error ? "cannot make " + staging.string() : StageFiles(listing, staging, request.signingKeys, result.files);
+    result.error = error ? "cannot make " + staging.string() : StageFiles(listing, staging, request, result.files);
     if (result.error.empty()) {
         fs::rename(staging, final, error);
         if (error)
@@ -266,4 +296,31 @@ PublishResult PublishRelease(Storage& storage, const fs::path& dataDir, const Pu
             ++result.retiredReleases;
     }
     return result;
+}
+
+std::string ResignRelease(Storage& storage, const fs::path& dataDir, const std::string& product,
+                          const std::vector<SigningKey>& keys, int64_t expires) {
+    if (keys.empty())
+        return "re-signing needs at least one --key";
+    const std::optional<LiveRelease> live = storage.CurrentRelease(product);
+    if (!live)
+        return "no published product " + product;
+    const fs::path folder = ReleaseFolder(dataDir, product, live->id);
+    const std::optional<std::string> list = ReadWhole(folder / "update_md5.xml");
+    if (!list)
+        return "cannot read the live digest list of " + product;
+    const std::string renewed = WithExpiry(*list, expires);
+    if (renewed.empty())
+        return "the live release of " + product + " names no expiry (it was published before releases did); "
+               "publish it again";
+    const std::string signatures = SignatureFile(renewed, keys);
+    // While both lists may be served, the signature file holds both lists' signatures (the updater takes any
+    // line it can verify, up to eight).
+    const std::string old = ReadWhole(folder / "update_md5.xml.sig").value_or("");
+    const size_t lines = static_cast<size_t>(std::count(old.begin(), old.end(), '\n')) + keys.size();
+    if ((lines <= 8 && !ReplaceFile(folder / "update_md5.xml.sig", signatures + old)) ||
+        !ReplaceFile(folder / "update_md5.xml", renewed) || !ReplaceFile(folder / "update_md5.xml.sig", signatures))
+        return "cannot write the re-signed digest list into " + folder.string();
+    SyncFolder(folder);
+    return {};
 }

@@ -10,12 +10,20 @@
 #include <string>
 #include <vector>
 
+// How long a release's signature holds when the maker names no expiry.
+constexpr int64_t kDefaultExpiryDays = 30;
+
 struct PublishRequest {
     std::filesystem::path releaseDir;
-    std::string product;
+    std::string product;  // the release channel's name
     int productId = 2;
     ChangeEntry entry;  // date, version and change text
     std::vector<SigningKey> signingKeys;  // none: the digest list goes out unsigned
+    // What the digest list names besides the version: the product as installations name it (empty: the
+    // channel's name), the architecture and the expiry (seconds since 1970, UTC).
+    std::string stampProduct;
+    std::string arch = "x86";
+    int64_t expires = 0;
 };
 
 struct PublishResult {
@@ -44,3 +52,10 @@ ReleaseListing ListReleaseFolder(const std::filesystem::path& releaseDir);
 // product's publish lock throughout (another publish of it waits), and first removes what publishes of the
 // product that died left behind.
 PublishResult PublishRelease(Storage& storage, const std::filesystem::path& dataDir, const PublishRequest& request);
+
+// Signs the product's live release again with a new expiry: its files and digests stay as they are, only the
+// release element's expiry and the signature file change. The signature file first holds the new signatures
+// beside the old ones, so that every client sees a digest list with a signature over it throughout.
+// Gives an error text, or empty.
+std::string ResignRelease(Storage& storage, const std::filesystem::path& dataDir, const std::string& product,
+                          const std::vector<SigningKey>& keys, int64_t expires);

@@ -1,14 +1,19 @@
 // nightcap-publish: puts a release folder live on the server's data folder, or sets whether installs are
 // asked to run their updater, or makes the maker's release key.
 //   nightcap-publish --data DIR --version VERSION [--product NAME] [--arch x86|x64] [--id N] [--date TEXT]
-//                    [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]... RELEASE_DIR
+//                    [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]...
+//                    [--expires-in DAYS | --expires YYYY-MM-DDThh:mm:ssZ] RELEASE_DIR
 //   nightcap-publish --data DIR --product NAME [--arch x86|x64] --ask-update yes|no
+//   nightcap-publish resign --data DIR --product NAME [--arch x86|x64] --key PRIVATE_KEY...
+//                    [--expires-in DAYS | --expires YYYY-MM-DDThh:mm:ssZ]
 //   nightcap-publish keygen PRIVATE_KEY       (prints the public key for the updater's build)
 //   nightcap-publish public-key PRIVATE_KEY
 // The product name defaults to [Product] name of the release folder's config.ini. The release goes to the
 // channel of its programs' architecture (ReleaseArch.h): --arch only states what the programs must be, and a
 // release whose programs are of the other or of both architectures is refused. --id defaults to the
-// channel's product id. Each --key signs the digest list; without one the release goes out unsigned.
+// channel's product id. Each --key signs the digest list; without one the release goes out unsigned. The
+// digest list names the release's product, architecture, version and expiry (default: 30 days from now);
+// resign signs the live release again with a new expiry, its files unchanged.
 #include "Publish.h"
 #include "ReleaseArch.h"
 #include "ReleaseStore.h"
@@ -27,8 +32,10 @@ namespace {
 int Usage() {
     std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--arch x86|x64] [--id N]\n"
                  "                        [--date TEXT] [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]...\n"
-                 "                        RELEASE_DIR\n"
+                 "                        [--expires-in DAYS | --expires YYYY-MM-DDThh:mm:ssZ] RELEASE_DIR\n"
                  "       nightcap-publish --data DIR --product NAME [--arch x86|x64] --ask-update yes|no\n"
+                 "       nightcap-publish resign --data DIR --product NAME [--arch x86|x64] --key PRIVATE_KEY...\n"
+                 "                        [--expires-in DAYS | --expires YYYY-MM-DDThh:mm:ssZ]\n"
                  "       nightcap-publish keygen PRIVATE_KEY\n"
                  "       nightcap-publish public-key PRIVATE_KEY\n";
     return 2;
@@ -92,18 +99,50 @@ ReleaseArchResult ReleaseFolderArch(const std::filesystem::path& releaseDir, con
     return result;
 }
 
+// Reads every --key; false after saying why one is refused. A key inside the release folder would be
+// published with it, one inside the data folder served.
+bool ReadKeys(const std::vector<std::filesystem::path>& keyFiles, const std::vector<std::filesystem::path>& folders,
+              std::vector<SigningKey>& keys) {
+    for (const std::filesystem::path& keyFile : keyFiles) {
+        SigningKey key;
+        std::string keyError = KeyPlaceError(keyFile, folders);
+        if (keyError.empty())
+            keyError = ReadSigningKey(keyFile, key);
+        if (!keyError.empty()) {
+            std::cerr << "nightcap-publish: " << keyError << "\n";
+            return false;
+        }
+        keys.push_back(key);
+    }
+    return true;
+}
+
+// --expires-in DAYS (1 to 3660) or --expires TIME; nullopt when malformed.
+std::optional<int64_t> ExpiryOf(const std::string& option, const std::string& value, int64_t now) {
+    if (option == "--expires")
+        return ParseUtcTimeText(value);
+    char* end = nullptr;
+    const long days = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || days < 1 || days > 3660)
+        return std::nullopt;
+    return now + static_cast<int64_t>(days) * 86400;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && (std::string(argv[1]) == "keygen" || std::string(argv[1]) == "public-key"))
         return argc == 3 ? KeyCommand(argv[1], argv[2]) : Usage();
+    const bool resign = argc >= 2 && std::string(argv[1]) == "resign";
+    const int64_t now = static_cast<int64_t>(std::time(nullptr));
+    int64_t expires = now + kDefaultExpiryDays * 86400;
     std::filesystem::path dataDir;
     PublishRequest request;
     std::string askUpdate, notesFile;
     std::vector<std::filesystem::path> keyFiles;
     std::optional<ReleaseArch> statedArch;
     bool haveNotes = false, haveId = false;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = resign ? 2 : 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0) {
             if (!request.releaseDir.empty())
@@ -141,6 +180,13 @@ int main(int argc, char** argv) {
             keyFiles.push_back(value);
         } else if (arg == "--ask-update") {
             askUpdate = value;
+        } else if (arg == "--expires-in" || arg == "--expires") {
+            const std::optional<int64_t> given = ExpiryOf(arg, value, now);
+            if (!given)
+                return Usage();
+            if (*given <= now)
+                std::cerr << "nightcap-publish: warning: " << value << " has passed; no updater with keys takes this release\n";
+            expires = *given;
         } else {
             return Usage();
         }
@@ -156,6 +202,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (resign) {
+        if (request.product.empty() || !request.releaseDir.empty() || keyFiles.empty() || !askUpdate.empty())
+            return Usage();
+        std::vector<SigningKey> keys;
+        if (!ReadKeys(keyFiles, {dataDir}, keys))
+            return 1;
+        const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
+        const std::string resignError = ResignRelease(storage, dataDir, channel, keys, expires);
+        if (!resignError.empty()) {
+            std::cerr << "nightcap-publish: " << resignError << "\n";
+            return 1;
+        }
+        std::cout << "re-signed the live release of " << channel << " until " << UtcTimeText(expires) << "\n";
+        return 0;
+    }
+
     if (!askUpdate.empty()) {
         if ((askUpdate != "yes" && askUpdate != "no") || request.product.empty() || !request.releaseDir.empty())
             return Usage();
@@ -169,18 +231,8 @@ int main(int argc, char** argv) {
 
     if (request.releaseDir.empty() || request.entry.version.empty() || (haveNotes && !notesFile.empty()))
         return Usage();
-    // A key inside the release folder would be published with it, one inside the data folder served.
-    for (const std::filesystem::path& keyFile : keyFiles) {
-        SigningKey key;
-        std::string keyError = KeyPlaceError(keyFile, {dataDir, request.releaseDir});
-        if (keyError.empty())
-            keyError = ReadSigningKey(keyFile, key);
-        if (!keyError.empty()) {
-            std::cerr << "nightcap-publish: " << keyError << "\n";
-            return 1;
-        }
-        request.signingKeys.push_back(key);
-    }
+    if (!ReadKeys(keyFiles, {dataDir, request.releaseDir}, request.signingKeys))
+        return 1;
     if (!notesFile.empty()) {
         std::ifstream in(notesFile, std::ios::binary);
         std::stringstream text;
@@ -206,6 +258,9 @@ int main(int argc, char** argv) {
         std::cerr << "nightcap-publish: " << arch.error << "\n";
         return 1;
     }
+    request.stampProduct = request.product;
+    request.arch = ReleaseArchName(arch.arch);
+    request.expires = expires;
     request.product = ChannelName(request.product, arch.arch);
     if (!haveId)
         request.productId = ChannelProductId(arch.arch);
@@ -220,9 +275,11 @@ int main(int argc, char** argv) {
               << " files, release " << result.releaseId << ", "
               << (request.signingKeys.empty() ? std::string("unsigned")
                                               : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
-              << ")\n";
+              << ", expires " << UtcTimeText(expires) << ")
+";
     if (result.abandonedRemoved > 0)
-        std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died\n";
+        std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died
+";
     if (result.retiredReleases > 0)
         std::cout << "removed the files of " << result.retiredReleases << " older release(s)\n";
     return 0;

@@ -36,3 +36,6 @@ struct ServerOptions {
 
 // "YYYY-MM-DD" of a time in UTC.
 std::string UtcDay(int64_t seconds);
+// "YYYY-MM-DDThh:mm:ssZ" of a time in UTC, and back (nullopt for any other text).
+std::string UtcTimeText(int64_t seconds);
+std::optional<int64_t> ParseUtcTimeText(const std::string& text);

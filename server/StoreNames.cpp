@@ -24,7 +24,19 @@ bool IsWindowsDeviceName(std::string_view segment) {
     }
     return stem.size() == 4 && (EqualsIgnoringCase(stem.substr(0, 3), "COM") ||
                                 EqualsIgnoringCase(stem.substr(0, 3), "LPT")) &&
-           stem[3] >= '1' && stem[3] <= '9';
+           stem[3] >= '0' && stem[3] <= '9';
+}
+
+// "~" and digits before a dot or at the end: an 8.3 short name, which the updater refuses.
+bool IsShortNameForm(std::string_view segment) {
+    for (size_t tilde = segment.find('~'); tilde != std::string_view::npos; tilde = segment.find('~', tilde + 1)) {
+        size_t end = tilde + 1;
+        while (end < segment.size() && segment[end] >= '0' && segment[end] <= '9')
+            ++end;
+        if (end > tilde + 1 && (end == segment.size() || segment[end] == '.'))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,12 +52,26 @@ bool IsVersionText(std::string_view version) {
                        [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_'; });
 }
 
+bool IsComparableVersion(std::string_view version) {
+    size_t parts = 0;
+    while (true) {
+        const size_t dot = std::min(version.find('.'), version.size());
+        const std::string_view part = version.substr(0, dot);
+        if (part.empty() || part.size() > 9 || ++parts > 8 ||
+            !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        if (dot == version.size())
+            return true;
+        version.remove_prefix(dot + 1);
+    }
+}
+
 bool IsSafeSegment(std::string_view segment) {
     if (segment.empty() || segment.size() > 128 || segment == "." || segment == ".." || segment.back() == '.')
         return false;
     return std::all_of(segment.begin(), segment.end(),
                        [](char c) { return IsAsciiAlnum(c) || std::string_view("._-~()").find(c) != std::string_view::npos; }) &&
-           !IsWindowsDeviceName(segment);
+           !IsWindowsDeviceName(segment) && !IsShortNameForm(segment);
 }
 
 std::optional<std::vector<std::string>> SafeSegments(std::string_view path) {

@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <iterator>
+#include <vector>
+
 #include "Handles.h"
+#include "InstallRecord.h"
+#include "InstallRecordFile.h"
 #include "InstalledFiles.h"
 #include "Registration.h"
 #include "RunningProgram.h"
@@ -68,12 +73,18 @@ bool IsInstallFolder(const std::wstring& folder) {
 }  // namespace
 
 void RemoveInstalledFiles(const std::wstring& folder) {
-    for (const wchar_t* file : kInstalledFiles) {
+    const std::vector<std::u16string> recorded = ReadInstallRecordFile(folder);
+    std::vector<std::wstring> files(std::begin(kInstalledFiles), std::end(kInstalledFiles));
+    for (const std::u16string& path : recorded) files.emplace_back(path.begin(), path.end());
+    for (const std::wstring& file : files) {
         std::wstring path = folder + file;
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
     }
     for (const wchar_t* work : kWorkFolders) RemoveTree(folder + work);
+    // Folders go only when nothing is left in them, the deepest first.
+    for (const std::u16string& sub : RecordedFolders(recorded))
+        RemoveDirectoryW((folder + std::wstring(sub.begin(), sub.end())).c_str());
     for (const wchar_t* sub : kInstalledFolders) RemoveDirectoryW((folder + sub).c_str());
     RemoveDirectoryW(folder.c_str());
 }

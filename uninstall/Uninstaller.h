@@ -13,7 +13,8 @@ struct InstallIdentity {
 // nothing touched, when the folder is not a whole drive or network path.
 bool RemoveInstall(const InstallIdentity& install);
 
-// Removes the files and folders of the install, and the folder when it is left empty.
+// Removes the files and folders of the install (the fixed ones and those its install record lists), and
+// each folder, the install folder last, when it is left empty.
 void RemoveInstalledFiles(const std::wstring& folder);
 
 // Removes the shortcuts that point into the folder, the Run value when it starts this install's program

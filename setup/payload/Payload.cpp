@@ -8,6 +8,7 @@
 #include "7zFile.h"
 #include "ArchiveExtraction.h"
 #include "Handles.h"
+#include "InstallRecordFile.h"
 #include "PayloadArchive.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
@@ -82,7 +83,16 @@ bool ExtractPayload(LPCWSTR ownPath, LPCWSTR folder) {
     if (!payload.Open(ownPath)) return false;
     g_percent.Reset();
     WinExtractTarget target;
-    return ExtractArchive(payload.Archive(), reinterpret_cast<const uint16_t*>(folder), target, ReportPercent);
+    const bool extracted =
+        ExtractArchive(payload.Archive(), reinterpret_cast<const uint16_t*>(folder), target, ReportPercent);
+    // Every file written is recorded, also after a failure: the files stay, and an uninstall removes them.
+    const std::u16string prefix(reinterpret_cast<const char16_t*>(folder));
+    std::vector<std::u16string> written;
+    for (const std::u16string& path : target.CreatedFiles()) {
+        if (path.compare(0, prefix.size(), prefix) == 0) written.push_back(path.substr(prefix.size()));
+    }
+    if (!written.empty()) AddToInstallRecord(folder, written);
+    return extracted;
 }
 
 void SetProgressBar(HWND progressBar) { g_progressBar = progressBar; }

@@ -21,7 +21,8 @@ DWORD MeasurePayload(LPCWSTR ownPath);
 
 // Unpacks every item of the archive appended to ownPath into folder (which ends with a backslash).
 // False when the archive is missing or damaged (files written before the damage stay). A file that
-// cannot be created (for example a locked one) is skipped and does not make the result false.
+// cannot be created (for example a locked one) is skipped and does not make the result false. Every file
+// written is added to the folder's install record (InstallRecordFile.h), which the uninstaller removes by.
 // While it runs, the progress bar set by SetProgressBar receives PBM_SETPOS with the whole percent
 // of g_dwRequiredBytes decoded so far, only when that percent changes. Runs on the worker thread.
 bool ExtractPayload(LPCWSTR ownPath, LPCWSTR folder);

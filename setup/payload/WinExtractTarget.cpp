@@ -17,6 +17,7 @@ void WinExtractTarget::CreateFolder(const uint16_t* path) { CreateDirectoryW(Wid
 bool WinExtractTarget::CreateOutputFile(const uint16_t* path) {
     file_.Reset(CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                             nullptr));
+    if (file_) created_.emplace_back(reinterpret_cast<const char16_t*>(path));
     return static_cast<bool>(file_);
 }
 
@@ -33,4 +34,8 @@ void WinExtractTarget::SetModificationTime(uint64_t fileTime) {
 
 void WinExtractTarget::CloseFile() { file_.Reset(); }
 
-void WinExtractTarget::RemoveFile(const uint16_t* path) { DeleteFileW(Wide(path)); }
+void WinExtractTarget::RemoveFile(const uint16_t* path) {
+    DeleteFileW(Wide(path));
+    const std::u16string removed(reinterpret_cast<const char16_t*>(path));
+    if (!created_.empty() && created_.back() == removed) created_.pop_back();
+}

@@ -1,7 +1,11 @@
-// Unpacking into real folders and files through Win32.
+// Unpacking into real folders and files through Win32. It keeps the paths of the files it created (and did
+// not remove again), for the install record.
 #pragma once
 #include "ExtractTarget.h"
 #include "Handles.h"
+
+#include <string>
+#include <vector>
 
 class WinExtractTarget : public ExtractTarget {
 public:
@@ -13,6 +17,9 @@ public:
     void CloseFile() override;
     void RemoveFile(const uint16_t* path) override;
 
+    const std::vector<std::u16string>& CreatedFiles() const { return created_; }
+
 private:
     UniqueHandle file_;
+    std::vector<std::u16string> created_;
 };

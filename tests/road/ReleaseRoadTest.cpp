@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "Handles.h"
 #include "ProductVersion.h"
 #include "Screenshot.h"
 #include "SetupDriver.h"
@@ -51,6 +52,26 @@ std::string RunningVersionLabel(const std::wstring& folder) {
         if (const HWND label = ChildWithId(hwnd, kVersionLabel)) return WindowTextA(label);
     }
     return {};
+}
+
+// The body of a GET from the server, or the empty text.
+std::string HttpBody(const std::wstring& url) {
+    const UniqueInternet session(InternetOpenW(L"road", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    const UniqueInternet request(session ? InternetOpenUrlW(session.Get(), url.c_str(), nullptr, 0,
+                                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
+                                         : nullptr);
+    std::string body;
+    char buffer[4096];
+    DWORD read = 0;
+    while (request && InternetReadFile(request.Get(), buffer, sizeof buffer, &read) && read > 0) body.append(buffer, read);
+    return body;
+}
+
+// The installation reports the server has counted, from its stats page ("..., reports N, ..."), or -1.
+int CountedReports(const std::wstring& server) {
+    const std::string page = HttpBody(L"http://" + server + L"/stats");
+    const size_t at = page.find(", reports ");
+    return at == std::string::npos ? -1 : std::atoi(page.c_str() + at + 10);
 }
 
 class ReleaseRoad : public ::testing::Test {
@@ -193,6 +214,9 @@ TEST_F(ReleaseRoad, AnInstalledReleaseUpdatesItselfToThePublishedOne) {
     ASSERT_NO_FATAL_FAILURE(WaitForTheChangeLog());
     ASSERT_NO_FATAL_FAILURE(UpdateToTheLaterRelease(true));
     ExpectNothingShutDown();
+    // Nightcap sends its installation report from a thread of its own: the harness counts it once this test
+    // has ended Nightcap, so wait until the server has it.
+    EXPECT_TRUE(WaitUntil([&] { return CountedReports(server_) >= 1; }, kStepMs)) << "no installation report";
 }
 
 // road_test.py starts the server with a fault (ROAD_FAULT names it). After the failure the updater starts

@@ -1,6 +1,6 @@
 // Release keys and signed releases: keygen and the key file, the signature publish writes over the exact
-// digest list the server hands out, the SHA-256 element the updater reads beside its walk, and the keys
-// publish refuses.
+// digest list the server hands out, the SHA-256 element the updater reads beside its walk, the release
+// element (product, architecture, version, expiry) and its renewal by resign, and the keys publish refuses.
 #include "FilePaths.h"
 #include "ManifestReading.h"
 #include "ServerProcess.h"
@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include <ctime>
 #include <fstream>
 
 namespace fs = std::filesystem;
@@ -134,6 +135,47 @@ TEST_F(SigningTest, ASignedReleaseCarriesASignatureOverTheExactDigestListServed)
     }
     EXPECT_EQ(Utf8(walked.fileNames[0]), "Nightcap.exe");
     EXPECT_EQ(walked.folderPairs, std::vector<std::u16string>({u"Update.exe", u"Update", u"View.xar", u"Update/skin"}));
+}
+
+TEST_F(SigningTest, TheListNamesItsReleaseAndResignRenewsOnlyItsExpiry) {
+    const std::string first = Keygen("first.key"), second = Keygen("second.key");
+    // Updaters with keys compare versions as numbers: a signed release must have one.
+    EXPECT_NE(Publish("1.003a", {"--key", Key("first.key")}).exitCode, 0);
+    const int64_t before = static_cast<int64_t>(std::time(nullptr));
+    ASSERT_EQ(Publish("1.003", {"--key", Key("first.key"), "--expires-in", "10"}).exitCode, 0);
+    const int64_t after = static_cast<int64_t>(std::time(nullptr));
+    ServerProcess server(scratch.Path() / "data");
+    const std::string xml = server.Get("/update/Nightcap/update_md5.xml")->body;
+    const DigestList walked = DigestListOf(xml);
+    ASSERT_TRUE(walked.release) << xml;
+    EXPECT_EQ(walked.release->product, u"Nightcap");
+    EXPECT_EQ(walked.release->arch, u"x86");  // the release's files are no programs: taken as 32-bit
+    EXPECT_EQ(walked.release->version, u"1.003");
+    EXPECT_GE(walked.release->expires, before + 10 * 86400);
+    EXPECT_LE(walked.release->expires, after + 10 * 86400);
+    EXPECT_EQ(walked.fileNames.size(), 3u);
+
+    const std::string data = (scratch.Path() / "data").string();
+    EXPECT_NE(RunPublish({"resign", "--data", data, "--product", "Nightcap"}).exitCode, 0) << "no key";
+    EXPECT_NE(RunPublish({"resign", "--data", data, "--product", "Other", "--key", Key("first.key")}).exitCode, 0);
+    const ToolRun resign = RunPublish({"resign", "--data", data, "--product", "Nightcap", "--key", Key("second.key"),
+                                       "--expires", "2031-05-06T07:08:09Z"});
+    ASSERT_EQ(resign.exitCode, 0) << resign.output;
+    const std::string renewed = server.Get("/update/Nightcap/update_md5.xml")->body;
+    const DigestList rewalked = DigestListOf(renewed);
+    ASSERT_TRUE(rewalked.release);
+    EXPECT_EQ(rewalked.release->expires, 1935817689);
+    EXPECT_EQ(rewalked.release->version, u"1.003");
+    EXPECT_EQ(rewalked.fileDigests, walked.fileDigests);
+    EXPECT_EQ(rewalked.fileSha256, walked.fileSha256);
+    std::string expected = xml;
+    const size_t at = expected.find("<expires>") + 9;
+    expected.replace(at, 20, "2031-05-06T07:08:09Z");
+    EXPECT_EQ(renewed, expected);
+    // Only the new signature remains once the new list is in place.
+    const std::vector<std::string> lines = Lines(server.Get("/update/Nightcap/update_md5.xml.sig")->body);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(Verifies(lines[0], renewed, second));
 }
 
 TEST_F(SigningTest, AnUnsignedReleaseHasNoSignatureFile) {

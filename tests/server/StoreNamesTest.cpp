@@ -9,11 +9,13 @@ TEST(StoreNamesTest, SegmentsSafeInTheStoreOnWindowsAndUnescapedInAnAddress) {
     for (const char* good : {"Nightcap.exe", "XLUE.dll", "update", "a-b_c.1~(2)", ".hidden"})
         EXPECT_TRUE(IsSafeSegment(good)) << good;
     for (const char* bad : {"", ".", "..", "...", "a.", "a b", "a\\b", "a/b", "a:b", "a%2e", "a?b", "a&b", "a+b",
-                            "a#b", "CON", "con.txt", "Com1", "LPT9.log", "\xe4\xb8\xad"})
+                            "a#b", "CON", "con.txt", "Com1", "LPT9.log", "\xe4\xb8\xad", "COM0", "lpt0.txt",
+                            "UPDATE~1.EXE", "PROGRA~1", "a~12"})
         EXPECT_FALSE(IsSafeSegment(bad)) << bad;
     EXPECT_TRUE(IsSafeSegment(std::string(128, 'a')));
     EXPECT_FALSE(IsSafeSegment(std::string(129, 'a')));
-    EXPECT_TRUE(IsSafeSegment("COM0"));
+    // The updater refuses COM0 and LPT0 as it does COM1: publish must not list what no installation takes.
+    EXPECT_TRUE(IsSafeSegment("COM10"));
     EXPECT_TRUE(IsSafeSegment("CONSOLE"));
 }
 

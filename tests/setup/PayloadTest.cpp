@@ -12,6 +12,7 @@
 #include "7z.h"
 #include "7zCrc.h"
 #include "Handles.h"
+#include "InstallRecordFile.h"
 #include "Payload.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
@@ -76,6 +77,13 @@ uint64_t PackedSize(const std::string& bytes, size_t start) {
     return size;
 }
 
+// The files of a folder an extraction wrote into: the staged ones and the install record.
+std::vector<std::wstring> WithRecord(std::vector<std::wstring> files) {
+    files.push_back(L"installed-files.txt");
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 class PayloadTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -117,7 +125,23 @@ TEST_F(PayloadTest, ExtractsEveryFileWithItsBytesAndModificationTime) {
     ASSERT_EQ(staged, (std::vector<std::wstring>{L"Nightcap.exe", L"Uninstall.exe", L"config.ini", L"update\\Update.exe",
                                                  L"update\\View.xar", L"update\\XLUE.dll", L"update\\copy.bat"}));
     ASSERT_TRUE(ExtractPayload(Built(L"SetupFull.exe").c_str(), Folder().c_str()));
-    EXPECT_EQ(Files(Folder()), staged);
+    EXPECT_EQ(Files(Folder()), WithRecord(staged));
+    ExpectInstalled(staged);
+    // The install record lists every file written, for the uninstaller.
+    std::vector<std::wstring> recorded;
+    for (const std::u16string& path : ReadInstallRecordFile(Folder())) recorded.emplace_back(path.begin(), path.end());
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(recorded, staged);
+}
+
+// Signed after the payload was appended, the Authenticode signature follows the archive: Setup still finds
+// the archive and unpacks every file.
+TEST_F(PayloadTest, ASignedSetupFullUnpacksAsTheUnsignedOne) {
+    const std::vector<std::wstring> staged = Files(StageFolder());
+    EXPECT_GT(Bytes(SIGNED_SETUP_FULL).size(), Bytes(Built(L"SetupFull.exe")).size());
+    EXPECT_EQ(MeasurePayload(SIGNED_SETUP_FULL), MeasurePayload(Built(L"SetupFull.exe").c_str()));
+    ASSERT_TRUE(ExtractPayload(SIGNED_SETUP_FULL, Folder().c_str()));
+    EXPECT_EQ(Files(Folder()), WithRecord(staged));
     ExpectInstalled(staged);
 }
 
@@ -183,7 +207,7 @@ TEST_F(PayloadTest, RefusesAnArchiveWithANameLeavingTheFolder) {
         EXPECT_EQ(Files(temp_.Path()), std::vector<std::wstring>{}) << label;
     }
     ASSERT_TRUE(ExtractPayload(TestArchive(L"safe.7z").c_str(), Folder().c_str()));  // the same writer, fair names
-    EXPECT_EQ(Files(Folder()), (std::vector<std::wstring>{L"b.txt", L"update\\a.txt"}));
+    EXPECT_EQ(Files(Folder()), WithRecord({L"b.txt", L"update\\a.txt"}));
 }
 
 TEST_F(PayloadTest, ReplacesAnExistingFileAndSkipsALockedOne) {

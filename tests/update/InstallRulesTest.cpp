@@ -1,10 +1,12 @@
 // The download pass and the tree copy over fakes: progress texts, what is fetched and staged, what a
-// failed, cut or corrupt download leaves behind, and what is copied into the installation.
+// failed, cut or corrupt download leaves behind, what the staging folder may hold right before the install,
+// and what is copied into the installation.
 #include "CopyTree.h"
 #include "DownloadWorker.h"
 #include "Md5Digest.h"
 #include "ProgressText.h"
 #include "Sha256Digest.h"
+#include "StagedRelease.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -340,10 +342,11 @@ TEST(DownloadPass, ListedDigestsAreComparedAsTheyStand) {
     EXPECT_EQ(listing.environment.staged.at(u"..\\Update\\Temp\\a.dll"), Bytes(600, 'a'));
 }
 
-// An in-memory tree: folders list their entries in insertion order.
+// An in-memory tree: folders list their entries in insertion order; files hold their bytes.
 class FakeTree : public TreeFiles {
 public:
     std::map<std::u16string, std::vector<Entry>> folders;
+    std::map<std::u16string, std::string> fileBytes;
     std::set<std::u16string> created, failing;
     std::vector<std::pair<std::u16string, std::u16string>> copies;
     std::u16string ownExecutable;
@@ -353,8 +356,11 @@ public:
     bool CopyOver(const std::u16string& from, const std::u16string& to) override {
         if (failing.count(to)) return false;
         copies.emplace_back(from, to);
+        fileBytes[to] = fileBytes[from];
         return true;
     }
+    bool Exists(const std::u16string& path) override { return fileBytes.count(path) > 0; }
+    void Remove(const std::u16string& path) override { fileBytes.erase(path); }
     bool IsOwnExecutable(const std::u16string& path) override { return path == ownExecutable; }
 };
 
@@ -370,7 +376,7 @@ FakeTree StagedTree() {
 
 TEST(CopyTree, CopiesEverythingButTheRunningUpdater) {
     FakeTree tree = StagedTree();
-    EXPECT_TRUE(CopyTree(tree, u"T", u"I"));
+    EXPECT_TRUE(CopyTree(tree, u"T", u"I", u"B"));
     EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe"),
                                          std::make_pair(u"T\\Update\\View.xar", u"I\\Update\\View.xar"),
                                          std::make_pair(u"T\\skin\\a\\b.png", u"I\\skin\\a\\b.png"),
@@ -378,15 +384,66 @@ TEST(CopyTree, CopiesEverythingButTheRunningUpdater) {
     EXPECT_EQ(tree.created, (std::set<std::u16string>{u"I", u"I\\Update", u"I\\skin", u"I\\skin\\a"}));
 }
 
-TEST(CopyTree, AnyOtherFailureStopsTheCopy) {
+// A file that cannot be replaced (locked) part-way: the files replaced before it are put back from their
+// backups and the new ones removed, so the installation holds exactly the old release again.
+TEST(CopyTree, AnyOtherFailureStopsTheCopyAndPutsTheOldReleaseBack) {
     FakeTree tree = StagedTree();
-    tree.failing.insert(u"I\\Update\\View.xar");
-    EXPECT_FALSE(CopyTree(tree, u"T", u"I"));
-    EXPECT_THAT(tree.copies, ElementsAre(std::make_pair(u"T\\Nightcap.exe", u"I\\Nightcap.exe")));
+    const std::map<std::u16string, std::string> old = {{u"I\\Nightcap.exe", "old nightcap"},
+                                                       {u"I\\Update\\View.xar", "old view"},
+                                                       {u"I\\zz.txt", "old zz"}};
+    for (const auto& [path, bytes] : old) tree.fileBytes[path] = bytes;
+    for (const char16_t* staged : {u"T\\Nightcap.exe", u"T\\Update\\View.xar", u"T\\skin\\a\\b.png", u"T\\zz.txt"})
+        tree.fileBytes[staged] = "new";
+    tree.failing.insert(u"I\\zz.txt");
+    EXPECT_FALSE(CopyTree(tree, u"T", u"I", u"B"));
+    for (const auto& [path, bytes] : old) EXPECT_EQ(tree.fileBytes[path], bytes);
+    EXPECT_FALSE(tree.Exists(u"I\\skin\\a\\b.png"));  // new in this release: removed again
+    EXPECT_EQ(tree.fileBytes[u"B\\Update\\View.xar"], "old view");
+
+    // A file whose old copy cannot be kept is not replaced either.
+    FakeTree unkept = StagedTree();
+    unkept.fileBytes = {{u"I\\Nightcap.exe", "old"}, {u"T\\Nightcap.exe", "new"}};
+    unkept.failing.insert(u"B\\Nightcap.exe");
+    EXPECT_FALSE(CopyTree(unkept, u"T", u"I", u"B"));
+    EXPECT_EQ(unkept.fileBytes[u"I\\Nightcap.exe"], "old");
 
     FakeTree empty;
-    EXPECT_TRUE(CopyTree(empty, u"T", u"I"));
+    EXPECT_TRUE(CopyTree(empty, u"T", u"I", u"B"));
     EXPECT_THAT(empty.copies, IsEmpty());
+}
+
+// Right before the install the staging folder holds only listed files with their listed digests; one
+// changed since its download, an unlisted one, one in another folder or one that cannot be read refuses
+// the install. The updater's own executable is staged in Update as copy.bat expects it.
+TEST(StagedRelease, OnlyListedFilesWithTheirDigests) {
+    DigestList list;
+    list.fileNames = {u"a.dll", u"b.png", u"Update.exe"};
+    list.fileDigests = {U16(Md5("a")), U16(Md5("b")), U16(Md5("u"))};
+    list.folderPairs = {u"b.png", u"skin", u"Update.exe", u"Update"};
+    list.fileSha256 = {Sha256Of("a"), Sha256Of("b"), Sha256Of("u")};
+    auto sha256 = [](const std::string& bytes) {
+        const std::u16string text = Sha256Of(bytes);
+        return std::string(text.begin(), text.end());
+    };
+    auto staged = [&](const std::string& path, const std::string& bytes) {
+        return StagedFile{U16(path), Md5(bytes), sha256(bytes)};
+    };
+    const ReleaseTrust unsignedBuild, signedBuild({ReleaseKey{}});
+    const std::vector<StagedFile> pass = {staged("a.dll", "a"), staged("SKIN\\b.png", "b"), staged("Update\\Update.exe", "u")};
+    EXPECT_TRUE(IsStagedRelease(list, pass, signedBuild));
+    EXPECT_TRUE(IsStagedRelease(list, {}, signedBuild));  // every file was up to date
+    const std::vector<std::vector<StagedFile>> refused = {
+        {staged("a.dll", "a changed")},
+        {staged("a.dll", "a"), staged("version.dll", "dropped")},
+        {staged("skin\\a.dll", "a")},
+        {staged("b.png", "b")},
+        {StagedFile{u"a.dll", "", ""}},
+    };
+    for (size_t i = 0; i < refused.size(); ++i) EXPECT_FALSE(IsStagedRelease(list, refused[i], unsignedBuild)) << i;
+    // A signed build also wants the SHA-256: the same MD5 with other bytes' SHA-256 is refused.
+    const std::vector<StagedFile> collided = {StagedFile{u"a.dll", Md5("a"), sha256("not a")}};
+    EXPECT_TRUE(IsStagedRelease(list, collided, unsignedBuild));
+    EXPECT_FALSE(IsStagedRelease(list, collided, signedBuild));
 }
 
 }  // namespace

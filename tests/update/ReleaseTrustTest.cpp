@@ -167,6 +167,11 @@ TEST_F(SignedRelease, ABuildWithKeysTakesOnlyTheDigestListOneOfThemSigned) {
     EXPECT_FALSE(trust.AcceptsDigestList(xml, std::nullopt, list));
     EXPECT_FALSE(trust.AcceptsDigestList(xml, std::string(), list));
     EXPECT_FALSE(trust.AcceptsDigestList(xml, SignatureLine(xml, NewKeyPair()), list));
+    // Key rotation: while both keys are trusted either signs; the later updater that trusts only the new
+    // key (maker) refuses what the old one (other) signed alone, and takes a file signed by both.
+    const ReleaseTrust newKeyOnly = ReleaseTrust::FromKeyText(KeyHex(maker));
+    EXPECT_FALSE(newKeyOnly.AcceptsDigestList(xml, SignatureLine(xml, other), list));
+    EXPECT_TRUE(newKeyOnly.AcceptsDigestList(xml, SignatureLine(xml, other) + SignatureLine(xml, maker), list));
     std::string changed = xml;
     changed[xml.find("View.xar")] = 'v';
     EXPECT_FALSE(trust.AcceptsDigestList(changed, SignatureLine(xml, maker), ListOf(changed)));

@@ -34,6 +34,7 @@ protected:
         product = "Signed" + std::to_string(::GetCurrentProcessId());
         ASSERT_TRUE(WriteFileBytes(root / L"config.ini", "[Product]\r\nname=" + product + "\r\n"));
         channel = product + NIGHTCAP_CHANNEL_NAME_SUFFIX;  // the name the updater asks the server for
+        list = List();
         ASSERT_TRUE(::CreateDirectoryW((root / L"update").c_str(), nullptr));
         wchar_t previous[MAX_PATH] = L"";
         ::GetCurrentDirectoryW(MAX_PATH, previous);
@@ -60,10 +61,14 @@ protected:
     std::string product, channel;
     const KeyPair maker, other;
     const ReleaseTrust trust{std::vector<ReleaseKey>{maker.publicKey}};
-    const std::string list = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<files>\r\n"
-                             "  <name>a.dll</name><md5>0</md5><folder>NULL</folder><sha256>" + Sha256Of("a") +
-                             "</sha256>\r\n  <name>b.png</name><md5>1</md5><folder>skin</folder><sha256>" +
-                             Sha256Of("b") + "</sha256>\r\n</files>\r\n";
+    // Set up once the product is named.
+    std::string list;
+    std::string List() const {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<files>\r\n" +
+               ReleaseElement(product, NIGHTCAP_CHANNEL_ARCH, "1.003") + "  <name>a.dll</name><md5>0</md5><folder>NULL</folder><sha256>" + Sha256Of("a") +
+               "</sha256>\r\n  <name>b.png</name><md5>1</md5><folder>skin</folder><sha256>" +
+               Sha256Of("b") + "</sha256>\r\n</files>\r\n";
+    }
 
 private:
     std::wstring previous_;
@@ -72,14 +77,14 @@ private:
 TEST_F(SignedDigestList, ACorrectlySignedListIsTakenAndStaged) {
     const std::string signature = maker.SignatureLine(list);
     Serve(list, &signature);
-    const std::optional<DigestList> taken = PrepareTrustedDigestList(trust);
+    const std::optional<DigestList> taken = PrepareTrustedDigestList(trust, u"1.002");
     ASSERT_TRUE(taken);
     EXPECT_THAT(taken->fileNames, ElementsAre(u"a.dll", u"b.png"));
     EXPECT_TRUE(Staged(L"skin"));
     // A build without keys never asks for the signature.
     const size_t asked = server.Requests("/update/" + channel + "/update_md5.xml.sig").size();
     EXPECT_EQ(asked, 1u);
-    ASSERT_TRUE(PrepareTrustedDigestList(ReleaseTrust()));
+    ASSERT_TRUE(PrepareTrustedDigestList(ReleaseTrust(), u"1.002"));
     EXPECT_EQ(server.Requests("/update/" + channel + "/update_md5.xml.sig").size(), asked);
 }
 
@@ -96,7 +101,7 @@ TEST_F(SignedDigestList, RefusedListsStageNothing) {
     for (const auto& refused : cases) {
         SCOPED_TRACE(refused.what);
         Serve(refused.served, refused.signature);
-        EXPECT_FALSE(PrepareTrustedDigestList(trust));
+        EXPECT_FALSE(PrepareTrustedDigestList(trust, u"1.002"));
         EXPECT_FALSE(Staged(L"skin"));
     }
 }
@@ -104,11 +109,11 @@ TEST_F(SignedDigestList, RefusedListsStageNothing) {
 TEST_F(SignedDigestList, AStalePairFromAnEarlierRunDoesNotStandInForAFailedDownload) {
     const std::string signature = maker.SignatureLine(list);
     Serve(list, &signature);
-    ASSERT_TRUE(PrepareTrustedDigestList(trust));
+    ASSERT_TRUE(PrepareTrustedDigestList(trust, u"1.002"));
     // The server stops answering: the signed copies of the earlier run are not read again.
     ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml", "", "gone", 404));
     ASSERT_TRUE(server.SetReply("/update/" + channel + "/update_md5.xml.sig", "", "gone", 404));
-    EXPECT_FALSE(PrepareTrustedDigestList(trust));
+    EXPECT_FALSE(PrepareTrustedDigestList(trust, u"1.002"));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ struct ListedFile {
 // tests' release key) and the shipped copy.bat; and the manifests and files on the loopback server.
 class Installation {
 public:
-    enum Updater { kDriver, kRealUpdater, kSignedUpdater };
+    enum Updater { kDriver, kRealUpdater, kSignedUpdater, kRotatingUpdater, kNewKeyUpdater };
     explicit Installation(LoopbackServer& server, Updater updater = kDriver) : server_(server) {
         static int counter = 0;
         product_ = "Nightcap" + std::to_string(::GetCurrentProcessId()) + "x" + std::to_string(++counter);
@@ -84,7 +84,10 @@ public:
         if (updater == kDriver) {
             EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\update_driver.exe", Update() + L"\\Update.exe"));
         } else {
-            const wchar_t* exe = updater == kSignedUpdater ? L"Update_signed.exe" : L"Update.exe";
+            const wchar_t* exe = updater == kSignedUpdater     ? L"Update_signed.exe"
+                                 : updater == kRotatingUpdater ? L"Update_rotating.exe"
+                                 : updater == kNewKeyUpdater   ? L"Update_new_key.exe"
+                                                               : L"Update.exe";
             EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + exe, Update() + L"\\Update.exe"));
             for (const wchar_t* file : {L"XLUE.dll", L"View.xar"})
                 EXPECT_TRUE(CopyFileTo(BuildFolder() + L"\\" + file, Update() + L"\\" + file));
@@ -97,6 +100,7 @@ public:
     }
     ~Installation() { EndProductWindows(Product()); }
 
+    std::string ProductName() const { return product_; }
     std::wstring Product() const { return Wide(product_); }
     std::wstring Update() const { return root_ / L"update"; }
     std::wstring operator/(const std::wstring& name) const { return root_ / name; }
@@ -109,9 +113,10 @@ public:
     std::string ManifestPath(const std::string& manifest) const { return "/update/" + Channel() + "/" + manifest; }
 
     // Lists the files; each is installed with its old bytes and served with its new ones. Gives the digest
-    // list served.
-    std::string List(const std::vector<ListedFile>& files, const std::string& extraEntries = "") {
-        std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<files>\r\n";
+    // list served, with the release element first when one is given.
+    std::string List(const std::vector<ListedFile>& files, const std::string& extraEntries = "",
+                     const std::string& release = "") {
+        std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<files>\r\n" + release;
         for (const ListedFile& file : files) {
             xml += "<name>" + file.name + "</name><md5>" + Md5(file.served) + "</md5><folder>" + file.folder +
                    "</folder>" + (file.sha256.empty() ? "" : "<sha256>" + file.sha256 + "</sha256>") + "\r\n";

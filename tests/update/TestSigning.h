@@ -16,6 +16,14 @@ inline std::string Sha256Of(const std::string& bytes) {
     return digest.FinishHex();
 }
 
+// The release element of a signed digest list as publish writes it. The expiry defaults to a time far ahead
+// of any test machine's clock.
+inline std::string ReleaseElement(const std::string& product, const std::string& arch, const std::string& version,
+                                  const std::string& expires = "2999-12-31T23:59:59Z") {
+    return "<release><product>" + product + "</product><arch>" + arch + "</arch><version>" + version +
+           "</version><expires>" + expires + "</expires></release>\r\n";
+}
+
 struct KeyPair {
     ReleaseKey publicKey{};
     uint8_t secret[crypto_sign_ed25519_SECRETKEYBYTES] = {};

@@ -2,6 +2,7 @@
 // server: the driver (UpdaterDriver.cpp) is the installation's update\Update.exe, a stand-in plays the
 // running product, and copy.bat is the shipped one. After each run the installation holds exactly what it
 // should.
+#include "InstallRecordFile.h"
 #include "TestInstallation.h"
 
 #include <gmock/gmock.h>
@@ -31,7 +32,9 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
                   {"same.txt", "NULL", "same", "same"},
                   {"Update.exe", "Update", "", newUpdater},
                   {"zz.txt", "NULL", "", "last"}},
-                 "<name>evil.dll</name><md5>0</md5><folder>..\\..\\outside</folder>\r\n");
+                 "<name>evil.dll</name><md5>0</md5><folder>..\\..\\outside</folder>\r\n"
+                 // The 8.3 short name of the updater: it would pass for another file than its own.
+                 "<name>UPDATE~1.EXE</name><md5>0</md5><folder>Update</folder>\r\n");
     // Left staged by an earlier run: the change-log request empties the staging folder first.
     ASSERT_TRUE(::CreateDirectoryW((install.Update() + L"\\Temp").c_str(), nullptr));
     ASSERT_TRUE(WriteFileBytes(install.Update() + L"\\Temp\\stale.dll", "stale"));
@@ -51,8 +54,11 @@ TEST_F(UpdateOperations, ChangedFilesLandAndTheUpdaterIsReplacedAfterItEnds) {
     EXPECT_EQ(FileText(install / L"zz.txt"), "last");
     EXPECT_EQ(FileText(install / L"stale.dll"), "<missing>");
     EXPECT_EQ(::GetFileAttributesW((install / L"..\\outside").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The install record lists every file of the release, for the uninstaller; the refused entry not.
+    EXPECT_THAT(ReadInstallRecordFile(install / L""), ElementsAre(u"a.dll", u"skin\\b.png", u"same.txt",
+                                                                 u"Update\\Update.exe", u"zz.txt"));
 
-    // The file in folder skin was asked for by its folder; the refused entry and the up-to-date file never.
+    // The file in folder skin was asked for by its folder; the refused entries and the up-to-date file never.
     std::vector<std::string> targets;
     for (const RecordedRequest& request : install.Downloads()) targets.push_back(request.target);
     EXPECT_THAT(targets, ::testing::UnorderedElementsAre(install.DownloadTarget("NULL", "a.dll"),
@@ -98,6 +104,47 @@ TEST_F(UpdateOperations, AFailedPassInstallsNothingAndSaysSo) {
     EXPECT_EQ(FileText(staging + L"skin\\wrong.dll"), "<missing>");
     EXPECT_EQ(FileText(staging + L"gone.dll"), "<missing>");
     EXPECT_EQ(Md5(FileText(staging + L"a.dll")), Md5(Bytes(20000, 'a')));
+    EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+}
+
+// Between the downloads and the install a staged file is changed, or a DLL dropped into the staging folder:
+// the install is refused whole, with every installed file as it was (none recorded as installed).
+TEST_F(UpdateOperations, AStagingFolderChangedAfterTheDownloadsInstallsNothing) {
+    for (const wchar_t* change : {L"tamper:a.dll", L"drop:version.dll"}) {
+        SCOPED_TRACE(std::string(change, change + wcslen(change)));
+        Installation install(server_);
+        install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                      {"b.png", "skin", "old b", Bytes(1500, 'b')},
+                      {"Update.exe", "Update", "", "new updater"}});
+        install.RunUpdater(std::wstring(L"log update ") + change + L" install run");
+        EXPECT_EQ(install.Reports().back(), "100,1");
+        EXPECT_EQ(FileText(install / L"a.dll"), "old a");
+        EXPECT_EQ(FileText(install / L"skin\\b.png"), "old b");
+        EXPECT_EQ(FileText(install / L"version.dll"), "<missing>");
+        EXPECT_THAT(ReadInstallRecordFile(install / L""), IsEmpty());
+        EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
+    }
+}
+
+// A file of the installation is locked while the install copies: whatever was replaced before it is put
+// back, so the installation holds the old release whole, the updater is not replaced, nothing is recorded,
+// and the product runs again.
+TEST_F(UpdateOperations, ALockedFileLeavesTheOldReleaseWhole) {
+    Installation install(server_);
+    install.List({{"a.dll", "NULL", "old a", Bytes(20000, 'a')},
+                  {"b.png", "skin", "old b", Bytes(1500, 'b')},
+                  {"locked.dll", "NULL", "old locked", Bytes(3000, 'l')},
+                  {"c.dll", "NULL", "old c", Bytes(3000, 'c')},
+                  {"new.dll", "NULL", "", Bytes(100, 'n')},
+                  {"Update.exe", "Update", "", "new updater"}});
+    install.RunUpdater(L"log update lock:locked.dll install run");
+    EXPECT_EQ(install.Reports().back(), "100,1");
+    for (const auto& [name, bytes] : std::vector<std::pair<std::wstring, std::string>>{
+             {L"a.dll", "old a"}, {L"skin\\b.png", "old b"}, {L"locked.dll", "old locked"}, {L"c.dll", "old c"},
+             {L"new.dll", "<missing>"}})
+        EXPECT_EQ(FileText(install / name), bytes) << std::string(name.begin(), name.end());
+    EXPECT_THAT(ReadInstallRecordFile(install / L""), IsEmpty());
+    EXPECT_EQ(FileText(install.Update() + L"\\Backup\\a.dll"), "<missing>");
     EXPECT_TRUE(WaitUntil([&] { return ProductWindow(install.Product()) != nullptr; })) << "product not restarted";
 }
 

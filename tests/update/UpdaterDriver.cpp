@@ -8,11 +8,16 @@
 //   run     LaunchProduct (the product starts as the driver ends, as with the updater)
 //   hold    waits 2.5 s (copy.bat tries its copy meanwhile), then writes to held.txt whether its own
 //           executable is still the one it started from
+//   tamper:NAME  appends a byte to the staged file Temp\NAME, as a process changing it after its download
+//   drop:NAME    puts a file Temp\NAME into the staging folder, as a process dropping a DLL there
+//   lock:NAME    opens ..\NAME for reading only, sharing no writes, until the driver ends
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "FileMd5.h"
+#include "Handles.h"
 #include "Manifests.h"
 #include "ProgressRelay.h"
 #include "UpdatePass.h"
@@ -40,7 +45,7 @@ void RunPass(int prepareCalls) {
         Append(L"reports.txt", first + L"," + second + L"\n");
         ended = ended || first == L"100" || first == L"-1";
     });
-    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate();
+    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate(u"0");
     const DWORD start = ::GetTickCount();
     while (!ended && ::GetTickCount() - start < 30000) {
         MSG msg;
@@ -54,12 +59,18 @@ void RunPass(int prepareCalls) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::string ownDigest = FileMd5Hex(OwnPath());
+    std::vector<UniqueHandle> locks;
     for (int i = 1; i < argc; ++i) {
         const std::wstring command = argv[i];
         if (command == L"log") Append(L"log.txt", FetchUpdateLog());
         if (command == L"update") RunPass(1);
         if (command == L"again") RunPass(2);
         if (command == L"install") InstallStagedFiles();
+        if (command.rfind(L"tamper:", 0) == 0) Append((L"Temp\\" + command.substr(7)).c_str(), L"x");
+        if (command.rfind(L"lock:", 0) == 0)
+            locks.emplace_back(::CreateFileW((L"..\\" + command.substr(5)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+        if (command.rfind(L"drop:", 0) == 0) Append((L"Temp\\" + command.substr(5)).c_str(), L"dropped");
         if (command == L"run") LaunchProduct();
         if (command == L"hold") {
             ::Sleep(2500);

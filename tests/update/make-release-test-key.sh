@@ -1,8 +1,10 @@
 #!/bin/sh
 # Makes the throwaway release key pair of the tests with the publish tool's keygen:
-#   make-release-test-key.sh NIGHTCAP_PUBLISH OUT_DIR
+#   make-release-test-key.sh NIGHTCAP_PUBLISH OUT_DIR [EARLIER_KEY_SOURCE]
 # OUT_DIR/release.key is the private key (owner only), for the tests that sign releases with it;
-# OUT_DIR/ReleaseTrustTestKey.cpp builds its public key into the updaters of those tests. keygen refuses a
+# OUT_DIR/ReleaseTrustTestKey.cpp builds its public key into the updaters of those tests. Given the source
+# an earlier run made for another key, OUT_DIR/ReleaseTrustBothKeys.cpp builds in that key and this one (an
+# updater during a key rotation). keygen refuses a
 # path inside a git work tree, as the build tree is, so the pair is made in a temporary folder and the
 # private key moved into the build tree: it protects nothing and never leaves the build.
 set -eu
@@ -10,7 +12,7 @@ publish=${1:?usage: make-release-test-key.sh NIGHTCAP_PUBLISH OUT_DIR}
 out=${2:?usage: make-release-test-key.sh NIGHTCAP_PUBLISH OUT_DIR}
 
 mkdir -p "$out"
-rm -f "$out/release.key" "$out/ReleaseTrustTestKey.cpp"
+rm -f "$out/release.key" "$out/ReleaseTrustTestKey.cpp" "$out/ReleaseTrustBothKeys.cpp"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 public=$("$publish" keygen "$work/release.key")
@@ -22,3 +24,13 @@ cat > "$out/ReleaseTrustTestKey.cpp" <<SOURCE
 
 ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$public"); }
 SOURCE
+if [ -n "${3:-}" ]; then
+  earlier=$(sed -n 's/.*FromKeyText("\([0-9a-f]*\)").*/\1/p' "$3")
+  [ -n "$earlier" ] || { echo "make-release-test-key.sh: no key in $3" >&2; exit 1; }
+  cat > "$out/ReleaseTrustBothKeys.cpp" <<SOURCE
+// Made by make-release-test-key.sh: the public halves of two of the tests' throwaway release keys.
+#include "ReleaseTrust.h"
+
+ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$earlier;$public"); }
+SOURCE
+fi

@@ -7,11 +7,16 @@
 #include <atomic>
 
 #include "CopyTree.h"
+#include "DeleteTree.h"
 #include "DownloadWorker.h"
+#include "FileMd5.h"
+#include "FilePaths.h"
 #include "Handles.h"
+#include "InstallRecordFile.h"
 #include "Manifests.h"
 #include "ProductProcess.h"
 #include "ProgramFolder.h"
+#include "StagedRelease.h"
 #include "UpdateOperations.h"
 #include "UpdaterEnd.h"
 #include "WideText.h"
@@ -48,16 +53,40 @@ DWORD WINAPI DownloadWorker(void*) {
     return 0;
 }
 
+// The listed files as paths inside the installation, for its install record.
+std::vector<std::u16string> ListedPaths(const DigestList& list) {
+    std::vector<std::u16string> paths;
+    for (const std::u16string& name : list.fileNames) {
+        const std::u16string local = LocalPath(list, name);  // "..\" + folders + name
+        paths.push_back(local.substr(3));
+    }
+    return paths;
+}
+
+// Every file under the staging folder root, with its digests as they are now.
+void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16string& relative,
+                   std::vector<StagedFile>& staged) {
+    for (const TreeFiles::Entry& entry : files.List(relative.empty() ? root : root + u"\\" + relative)) {
+        const std::u16string path = relative.empty() ? entry.name : relative + u"\\" + entry.name;
+        if (entry.isFolder) {
+            CollectStaged(files, root, path, staged);
+            continue;
+        }
+        const std::optional<FileDigestTexts> digests = FileDigests(Wide(root + u"\\" + path));
+        staged.push_back({path, digests ? digests->md5 : std::string(), digests ? digests->sha256 : std::string()});
+    }
+}
+
 }  // namespace
 
-void PrepareUpdate() {
+void PrepareUpdate(std::u16string_view ownVersion) {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
     // A digest list this build may not trust, or one naming no file: nothing is downloaded or installed, and
     // the package hears of it as of any failed pass. A release always lists the product's files, so an empty
     // list is one the server did not deliver (gone, or answering with an error); left to the pass, it would
     // end without a word and leave the package waiting.
-    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust);
+    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion);
     if (!list || list->fileNames.empty()) {
         g_list = DigestList();
         g_state = PassState::Failed;
@@ -74,9 +103,29 @@ void PrepareUpdate() {
 void InstallStagedFiles() {
     PassState complete = PassState::Complete;
     if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
-    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
     WinTreeFiles files;
-    if (!CopyTree(files, Utf16(ProgramFolder() + L"Temp"), u"..")) PostProgress(L"-1", L"0");
+    const std::u16string staging = Utf16(ProgramFolder() + L"Temp");
+    // Checked again right before the copy: a staged file changed since its download, or a file that no
+    // download put there, and nothing is installed (copy.bat not even started).
+    std::vector<StagedFile> staged;
+    CollectStaged(files, staging, u"", staged);
+    if (!IsStagedRelease(g_list, staged, g_trust)) {
+        PostProgress(L"-1", L"0");
+        return;
+    }
+    // A copy that fails part-way puts back what it replaced (the installation stays the old release), and
+    // then copy.bat must not bring in the new updater either. copy.bat starts after the copy, so a release
+    // that carries a new copy.bat never overwrites the running one.
+    const std::u16string backup = Utf16(ProgramFolder() + L"Backup");
+    DeleteTree(Wide(backup));
+    const bool copied = CopyTree(files, staging, u"..", backup);
+    DeleteTree(Wide(backup));
+    if (!copied) {
+        PostProgress(L"-1", L"0");
+        return;
+    }
+    AddToInstallRecord(L"..\\", ListedPaths(g_list));
+    ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
 }
 
 void LaunchProduct() {

@@ -4,13 +4,17 @@
 // (the installation's update folder).
 #pragma once
 #include <string>
+#include <string_view>
 
 // Reads the digest list and prepares the staging folder, ends the product, and starts the download worker
-// on a thread of its own; returns at once. Ignored while a worker runs.
-void PrepareUpdate();
-// After a pass that ended with "100": starts copy.bat (which replaces the updater's executable once the
-// updater has ended) and copies the staging folder over the installation. Does nothing after a failed
-// pass or while a worker runs; a failed copy is reported to the package as "-1", "0".
+// on a thread of its own; returns at once. Ignored while a worker runs. ownVersion: the updater's own
+// version, which a signed release must be newer than.
+void PrepareUpdate(std::u16string_view ownVersion);
+// After a pass that ended with "100": checks the staging folder again (StagedRelease.h), copies it over the
+// installation all or nothing (CopyTree.h, with the replaced files kept in update\Backup meanwhile), records
+// the release's files, and starts copy.bat (which replaces the updater's executable once the updater has
+// ended). Does nothing after a failed pass or while a worker runs; a staging folder that fails the check and
+// a copy that failed and was undone are reported to the package as "-1", "0", with nothing installed.
 void InstallStagedFiles();
 // Starts ..\<product name>.exe once the updater's window is gone, as it ends (UpdaterEnd.h).
 void LaunchProduct();

@@ -34,6 +34,13 @@ bool WinTreeFiles::CopyOver(const std::u16string& from, const std::u16string& to
     return ::CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
 }
 
+bool WinTreeFiles::Exists(const std::u16string& path) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void WinTreeFiles::Remove(const std::u16string& path) { ::DeleteFileW(Wide(path).c_str()); }
+
 bool WinTreeFiles::IsOwnExecutable(const std::u16string& path) {
     wchar_t module[MAX_PATH];
     const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);

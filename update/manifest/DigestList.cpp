@@ -30,6 +30,7 @@ bool IsAcceptedEntry(std::u16string_view name, std::u16string_view folder) {
 
 DigestList ReadDigestList(XmlDocument& document) {
     DigestList list;
+    list.release = ReadReleaseData(document);
     document.FindSibling();
     document.Descend();
     while (document.FindSibling(u"name")) {

@@ -1,6 +1,7 @@
 #include "FileMd5.h"
 
 #include "Md5Digest.h"
+#include "Sha256Digest.h"
 
 #include <memory>
 
@@ -9,6 +10,8 @@
 #endif
 
 namespace {
+
+constexpr size_t kReadBytes = 1 << 20;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -30,11 +33,11 @@ std::string AnsiPath(const std::wstring& path) {
 }  // namespace
 
 std::string StreamMd5Hex(std::FILE* file) {
-    // The stream fetches 64 KiB from the file at a time, whatever the block size of the reads from it.
-    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+    // Large reads straight into one buffer: the stream's own buffer would only add a copy of every byte.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    const std::unique_ptr<unsigned char[]> block(new unsigned char[kReadBytes]);
     Md5Digest digest;
-    unsigned char block[1024];
-    for (size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;) digest.Update(block, read);
+    for (size_t read; (read = std::fread(block.get(), 1, kReadBytes, file)) > 0;) digest.Update(block.get(), read);
     const std::array<uint8_t, 16> bytes = digest.Finish();
     return HexDigits(bytes.data(), bytes.size(), false);
 }
@@ -48,4 +51,28 @@ std::string FileMd5Hex(const char* path) {
     UniqueFile file(std::fopen(path, "rb"));
 #endif
     return file ? StreamMd5Hex(file.get()) : std::string();
+}
+
+std::optional<FileDigestTexts> StreamDigests(std::FILE* file) {
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    const std::unique_ptr<unsigned char[]> block(new unsigned char[kReadBytes]);
+    Md5Digest md5;
+    Sha256Digest sha256;
+    for (size_t read; (read = std::fread(block.get(), 1, kReadBytes, file)) > 0;) {
+        md5.Update(block.get(), read);
+        sha256.Update(block.get(), read);
+    }
+    if (std::ferror(file)) return std::nullopt;
+    const std::array<uint8_t, 16> bytes = md5.Finish();
+    return FileDigestTexts{HexDigits(bytes.data(), bytes.size(), false), sha256.FinishHex()};
+}
+
+#ifdef _WIN32
+std::optional<FileDigestTexts> FileDigests(const std::wstring& path) {
+    UniqueFile file(::_wfopen(path.c_str(), L"rb"));
+#else
+std::optional<FileDigestTexts> FileDigests(const char* path) {
+    UniqueFile file(std::fopen(path, "rb"));
+#endif
+    return file ? StreamDigests(file.get()) : std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include "InternetSession.h"
 #include "ManifestText.h"
 #include "ProductProcess.h"
+#include "ReleaseChannel.h"
 #include "RequestLimits.h"
 #include "ServerHosts.h"
 #include "WideText.h"
@@ -74,6 +75,14 @@ void DownloadManifest(const wchar_t* manifest) {
         ::DeleteFileW(manifest);  // never half a manifest
 }
 
+// Seconds since 1970-01-01 UTC on the machine's clock.
+int64_t UnixNow() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    return int64_t(ticks / 10000000) - 11644473600;
+}
+
 }  // namespace
 
 std::wstring FetchUpdateLog() {
@@ -85,9 +94,9 @@ std::wstring FetchUpdateLog() {
     return Wide(ChangeLogText(document));
 }
 
-DigestList PrepareDigestList() { return *PrepareTrustedDigestList(ReleaseTrust()); }
+DigestList PrepareDigestList() { return *PrepareTrustedDigestList(ReleaseTrust(), u""); }
 
-std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust) {
+std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust, std::u16string_view ownVersion) {
     MakeFolderOnce(Wide(kStagingRoot));
     XmlDocument document;
     DigestList list;
@@ -107,6 +116,9 @@ std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust) {
         list = ReadDigestList(document);
         if (!trust.AcceptsDigestList(*bytes, ReadWholeFile(L"update_md5.xml.sig", 64 * 1024), list))
             return std::nullopt;
+        const InstalledRelease installed{Utf16(ReadProductName()), FromAscii(NIGHTCAP_CHANNEL_ARCH),
+                                         std::u16string(ownVersion)};
+        if (!trust.AcceptsRelease(list, installed, UnixNow())) return std::nullopt;
     }
     for (const std::u16string& folder : StagingFolders(list)) MakeFolderOnce(Wide(folder));
     return list;

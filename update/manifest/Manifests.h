@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Empties the staging folder, ends the product, downloads update_log.xml and gives its change-log text.
 std::wstring FetchUpdateLog();
@@ -13,6 +14,7 @@ std::wstring FetchUpdateLog();
 // of each listed folder (one level: a nested one only when its parent exists).
 DigestList PrepareDigestList();
 // The same for a build that may require signed releases: it then deletes the copies of an earlier run,
-// downloads update_md5.xml.sig beside the digest list and checks both; a refused digest list gives nullopt
-// and no staging folder for its files.
-std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust);
+// downloads update_md5.xml.sig beside the digest list and checks both, and the release it names against this
+// installation (its product, the updater's architecture and ownVersion) at the machine's clock; a refused
+// digest list gives nullopt and no staging folder for its files.
+std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust, std::u16string_view ownVersion);

@@ -29,3 +29,8 @@ bool ReleaseTrust::AcceptsFile(const DigestList& list, size_t index, std::string
     const std::u16string& listed = list.fileSha256[index];
     return IsSha256Text(listed) && IsListedContent(FromAscii(sha256Hex), listed);
 }
+
+bool ReleaseTrust::AcceptsRelease(const DigestList& list, const InstalledRelease& installed, int64_t now) const {
+    if (!RequiresSignature()) return true;
+    return !refuseAll_ && JudgeRelease(list.release, installed, now) == ReleaseVerdict::Accepted;
+}
