@@ -157,7 +157,8 @@ void OnClockTick(NightcapApp& app) {
         s.fiveMinuteWarningPending = false;
         ShowScheduleBalloon(app, FiveMinuteText(s.power.action));
     }
-    if (tick.warn) ShowScheduleBalloon(app, TwentySecondText(s.power.action), true);
+    // Once: second 40 lasts two ticks, and a balloon asked for again is shown anew.
+    if (tick.warn && !s.twentySecondWarningShown) ShowScheduleBalloon(app, TwentySecondText(s.power.action), true);
 }
 
 void ArmWith(NightcapApp& app, ScheduleMode mode, HourMinute time) {
