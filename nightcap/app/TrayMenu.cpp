@@ -32,12 +32,14 @@ void ChoosePower(NightcapApp& app, PowerChoice choice) {
 void FillTrayMenu(NightcapApp& app) {
     HMENU menu = app.main.托盘菜单.Get();
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);  // destroys the old submenu too
+    // "显示" and "结束" keep their places, the new items come below them.
     AppendMenuA(menu, MF_STRING, 菜单_显示, "显示");
+    AppendMenuA(menu, MF_STRING, 菜单_结束, "结束");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     if (app.schedule.running) AppendMenuA(menu, MF_STRING, 菜单_推迟, "推迟10分钟");
     UniqueMenu actions = MakeActionMenu(app.schedule.power);
     if (actions && AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(actions.Get()), "到时操作"))
         actions.Release();  // the tray menu owns it now
-    AppendMenuA(menu, MF_STRING, 菜单_结束, "结束");
 }
 
 bool HandleTrayMenuCommand(NightcapApp& app, int id) {

@@ -1,5 +1,5 @@
-// The tray icon's pop-up menu: "显示", "推迟10分钟" while a schedule is armed, the power action of the
-// user's choice ("到时操作": the actions and "强制关闭程序") and "结束". It is filled anew before every
+// The tray icon's pop-up menu: "显示" and "结束" as ever, then "推迟10分钟" while a schedule is armed and
+// the power action of the user's choice ("到时操作": the actions and "强制关闭程序"). It is filled anew before every
 // pop-up, so that it shows the schedule's state and the choice as they are.
 #pragma once
 #include "NightcapApp.h"

@@ -3,9 +3,12 @@
 // action of the user's choice as it reaches the power seam, and the command line.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ControlIds.h"
 #include "NightcapUnderTest.h"
 #include "PowerChoice.h"
+#include "Screenshot.h"
 #include "ShellBalloons.h"
 
 namespace {
@@ -87,6 +90,42 @@ TEST(NightcapTimer, PostponeFromTheMenuAndTheTwentySecondWarningInBothModes) {
     ASSERT_TRUE(nc.MoveClock("2013-06-27 12:41:00"));  // the first end passes without a request
     EXPECT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时9分钟后将自动关机！"));
     EXPECT_EQ(nc.PowerLog(), "");
+}
+
+// The visible pop-up menus of the program (#32768), the tray menu first.
+std::vector<HWND> OpenMenus(NightcapUnderTest& nc) {
+    std::vector<HWND> menus;
+    for (HWND hwnd : nc.Process().TopLevelWindows())
+        if (ClassNameOf(hwnd) == L"#32768" && IsWindowVisible(hwnd)) menus.push_back(hwnd);
+    return menus;
+}
+
+TEST(NightcapTimer, TrayMenuOffersPostponeAndTheActionsBelowItsOldItems) {
+    NightcapUnderTest nc;
+    ASSERT_TRUE(nc.Start(kShippedConfig, "2013-06-27 12:00:00"));
+    nc.Click(按钮_执行);
+    ASSERT_TRUE(Balloon(L"剩余时间：0小时30分钟后将自动关机！"));
+    // Menus cannot be read from another process under Wine: the items are found by the keys a user would press.
+    // From the bottom: "到时操作", then "推迟10分钟".
+    nc.TrayMouse(WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenus(nc).size() == 1; }));
+    for (WPARAM key : {VK_UP, VK_UP, VK_RETURN}) PostMessageA(OpenMenus(nc)[0], WM_KEYDOWN, key, 0);
+    EXPECT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时40分钟后将自动关机！"));
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenus(nc).empty(); }));
+    // The actions, the shut-down first; the second is the restart.
+    nc.TrayMouse(WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenus(nc).size() == 1; }));
+    HWND tray = OpenMenus(nc)[0];
+    for (WPARAM key : {VK_UP, VK_RIGHT}) PostMessageA(tray, WM_KEYDOWN, key, 0);
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenus(nc).size() == 2; }));
+    // For the README (docs/screenshots/nightcap-tray-menu.png).
+    RECT menus = {}, one;
+    for (HWND open : OpenMenus(nc))
+        if (GetWindowRect(open, &one)) UnionRect(&menus, &menus, &one);
+    EXPECT_TRUE(SaveScreenshot(menus, BuildFolder() + L"\\nightcap-tray-menu.png"));
+    for (WPARAM key : {VK_DOWN, VK_RETURN}) PostMessageA(tray, WM_KEYDOWN, key, 0);
+    EXPECT_TRUE(nc.WaitForText(透明标签_时间, "剩余时间：0小时40分钟后将自动重启！"));
+    EXPECT_NE(nc.Config().find("min=30\r\naction=restart\r\nforce=1\r\n"), std::string::npos) << nc.Config();
 }
 
 TEST(NightcapTimer, ChosenActionIsNamedRememberedAndReachesTheSeamGently) {
