@@ -135,8 +135,9 @@ TickDecision DecideTick(const ArmedSchedule& schedule, const LocalTime& previous
     HourMinute target = TargetOf(schedule);
     TickDecision decision;
     decision.remaining = Remaining(now, target);
-    decision.due = IsDue(now, target);
     decision.missed = MissedWhileAway(previous, now, target);
+    // Waking a day or more later in the target minute is still a target missed, not one due.
+    decision.due = IsDue(now, target) && !decision.missed;
     decision.warn = IsWarningMoment(decision.remaining, now);
     decision.secondsLeft = SecondsLeft(decision.remaining, now);
     decision.fiveMinuteWarn = schedule.fiveMinuteWarningPending && !decision.due && !decision.missed &&

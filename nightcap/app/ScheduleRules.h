@@ -48,7 +48,8 @@ HourMinute Later(HourMinute target, int minutes);
 // Postponing keeps the wait under a day, where the remaining time would wrap round.
 bool CanPostpone(HourMinute remaining, int minutes);
 // Whether the target minute came and went between two readings of the clock: the computer slept or
-// hibernated through it (or the clock was put forward past it). A target minute that is now is not missed.
+// hibernated through it (or the clock was put forward past it). The target minute that is now is not missed,
+// unless it also came earlier (a sleep of more than a day).
 bool MissedWhileAway(const LocalTime& before, const LocalTime& now, HourMinute target);
 // Seconds from now to the start of the target minute, where the power action comes (negative in it).
 long long SecondsLeft(HourMinute remaining, const LocalTime& now);

@@ -133,6 +133,9 @@ TEST(MissedWhileAway, OnlyATargetThatCameAndWentIsMissed) {
     EXPECT_TRUE(DecideTick(s, before, At(10, 31, 0)).missed);
     EXPECT_TRUE(DecideTick(s, before, At(10, 21, 0)).missed);
     EXPECT_TRUE(DecideTick(s, before, At(9, 0, 0, 2013, 6, 28)).missed);  // across midnight, before the hour
+    TickDecision dayLater = DecideTick(s, before, At(10, 20, 0, 2013, 6, 28));  // the end minute, a day late
+    EXPECT_TRUE(dayLater.missed);
+    EXPECT_FALSE(dayLater.due);
     // Waking before the end, or in the end minute itself, changes nothing: the tick goes on as usual.
     EXPECT_FALSE(DecideTick(s, before, At(10, 19, 59)).missed);
     TickDecision inTheMinute = DecideTick(s, before, At(10, 20, 5));
