@@ -15,8 +15,6 @@ const char* const kUsageText =
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
-
 std::string Lower(const std::string& text) {
     std::string lower;
     for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -14,8 +14,6 @@ std::string MissedText(int action) {
 }
 
 namespace {
-constexpr int kMinutesPerDay = 24 * 60;
-
 bool OnTheClock(HourMinute t) { return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59; }
 
 // Wide: the labels' numbers from config.ini may be far beyond any clock.

@@ -54,6 +54,7 @@ bool MissedWhileAway(const LocalTime& before, const LocalTime& now, HourMinute t
 // Seconds from now to the start of the target minute, where the power action comes (negative in it).
 long long SecondsLeft(HourMinute remaining, const LocalTime& now);
 constexpr int kFiveMinutes = 5 * 60;
+constexpr int kMinutesPerDay = 24 * 60;
 
 // An armed schedule as one tick sees it; hourText and minuteText are the labels' texts.
 struct ArmedSchedule {

@@ -33,7 +33,9 @@ void EnableInputs(NightcapApp& app, bool enable) {
 }
 
 // While armed the computer does not sleep on its own idle timer; the display may still turn off.
-void KeepSystemAwake(bool awake) { SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS); }
+void KeepSystemAwake(bool awake) {
+    SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
 
 ArmedSchedule ArmedNow(const NightcapApp& app) {
     const SchedulerState& s = app.schedule;
@@ -178,7 +180,7 @@ bool Postpone(NightcapApp& app, int minutes) {
     SchedulerState& s = app.schedule;
     if (!s.running) return false;
     if (!CanPostpone(DecideTick(ArmedNow(app), s.currentTime, s.currentTime).remaining, minutes)) return false;
-    s.postponedMinutes = (s.postponedMinutes + minutes) % (24 * 60);
+    s.postponedMinutes = (s.postponedMinutes + minutes) % kMinutesPerDay;
     OnClockTick(app);  // the status line shows the new time left
     if (s.running) ShowScheduleBalloon(app, kRemainingPrefix + s.remainingText);
     return true;

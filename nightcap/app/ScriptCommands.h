@@ -8,7 +8,7 @@
 
 // Exit codes of a copy that does not start.
 constexpr int kCommandDone = 0;
-constexpr int kNothingToDo = 1;  // /postpone or /action with no armed schedule or running copy
+constexpr int kNothingToDo = 1;  // /postpone with nothing armed; /postpone or /action alone with no running copy
 constexpr int kBadArguments = 2;
 
 // Before anything else: true and the exit code when this copy's work ends here; otherwise the command this

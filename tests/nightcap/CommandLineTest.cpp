@@ -22,7 +22,8 @@ std::string Refused(const std::string& line) {
 }
 
 TEST(CommandLine, SplitsOnBlanksAndQuotes) {
-    EXPECT_EQ(SplitArguments("  /at \t 7:05 \"/action\" \"\""), (std::vector<std::string>{"/at", "7:05", "/action", ""}));
+    EXPECT_EQ(SplitArguments("  /at \t 7:05 \"/action\" \"\""),
+              (std::vector<std::string>{"/at", "7:05", "/action", ""}));
     EXPECT_TRUE(SplitArguments("").empty());
     EXPECT_TRUE(Parsed("").Empty());
 }
@@ -45,10 +46,11 @@ TEST(CommandLine, ArmsAClockTimeOrACountdownWithAnAction) {
 }
 
 TEST(CommandLine, RefusesWhatItCannotDo) {
-    for (const char* line : {"/at 24:00", "/at 7:60", "/at 7", "/at 7:5", "/at :30", "/at 007:30", "/in 0", "/in 1440",
-                             "/in 0:00", "/in -5", "/in", "/action reboot", "/postpone 0", "/postpone 1440", "/postpone x",
-                             "/at 7:00 /in 5", "/cancel /at 7:00", "/cancel /cancel", "/in 5 /postpone 5",
-                             "/action lock /action sleep", "at 7:00", "/now", "/"})
+    for (const char* line :
+         {"/at 24:00", "/at 7:60", "/at 7", "/at 7:5", "/at :30", "/at 007:30", "/in 0", "/in 1440", "/in 0:00",
+          "/in -5", "/in", "/action reboot", "/postpone 0", "/postpone 1440", "/postpone x", "/at 7:00 /in 5",
+          "/cancel /at 7:00", "/cancel /cancel", "/in 5 /postpone 5", "/action lock /action sleep", "at 7:00", "/now",
+          "/"})
         EXPECT_FALSE(Refused(line).empty()) << line;
     EXPECT_EQ(Refused("/in 99x"), "时间无效：/in 99x");
 }

@@ -13,7 +13,8 @@
 
 namespace {
 
-const char kPrivilege[] = "OpenProcessToken 40\r\nLookupPrivilegeValue SeShutdownPrivilege\r\nAdjustTokenPrivileges 2\r\n";
+const char kPrivilege[] =
+    "OpenProcessToken 40\r\nLookupPrivilegeValue SeShutdownPrivilege\r\nAdjustTokenPrivileges 2\r\n";
 
 bool Hidden(const NightcapUnderTest& nc) { return !IsWindowVisible(nc.Main()) && !IsWindowVisible(nc.Slider()); }
 
