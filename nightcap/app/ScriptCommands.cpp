@@ -7,6 +7,7 @@ namespace {
 
 constexpr ULONG_PTR kCommandLineData = 0x4E434C31;  // "NCL1": a command line in the ANSI code page
 constexpr UINT kPassTimeout = 15000;                  // arming waits for its balloon
+constexpr DWORD kLongestCommandLine = 32768;          // what Windows allows a process
 
 void ShowUsage(const std::string& problem) {
     std::string text = problem.empty() ? kUsageText : problem + "\r\n\r\n" + kUsageText;
@@ -65,7 +66,8 @@ bool CarryOutCommand(NightcapApp& app, const NightcapCommand& command) {
 }
 
 LRESULT OnCommandFromLaterCopy(NightcapApp& app, const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kCommandLineData) return 0;
+    // Any program on the desktop may send this: only a command line of a sensible length is read.
+    if (!data || data->dwData != kCommandLineData || !data->lpData || data->cbData > kLongestCommandLine) return 0;
     std::string arguments(static_cast<const char*>(data->lpData), data->cbData);
     NightcapCommand command;
     std::string problem;
