@@ -1,7 +1,8 @@
 // Runs the real Nightcap.exe from a fresh program folder and reads and drives its windows by message.
 // The program always runs with its power requests and its settings of the computer's clock written to logs
-// instead of reaching Windows, and optionally with its clock standing still at a given time. Its online
-// servers are all one given "host:port", by default a loopback port where nothing listens (no network).
+// instead of reaching Windows, and optionally with its clock standing still at a given time, which the test may
+// move. Its online servers are all one given "host:port", by default a loopback port where nothing listens (no
+// network).
 #pragma once
 #include <windows.h>
 
