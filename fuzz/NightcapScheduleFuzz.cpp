@@ -1,10 +1,12 @@
 // The scheduler reads its hour and minute from label texts that config.ini may fill with anything: any text and
-// any clock fields must give a decision without overflow or out-of-bounds access.
+// any clock fields (the tick before may be any time, as after a sleep) must give a decision without overflow or
+// out-of-bounds access; a postponed target stays on the clock; the command line takes any bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "CommandLine.h"
 #include "ScheduleRules.h"
 
 namespace {
@@ -32,6 +34,8 @@ LocalTime ClockFields(const uint8_t*& data, size_t& size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LocalTime start = ClockFields(data, size);
     LocalTime now = ClockFields(data, size);
+    LocalTime previous = ClockFields(data, size);
+    int postponed = TakeInt(data, size);
     std::string text(reinterpret_cast<const char*>(data), size);
     size_t cut = text.find('\n');
     std::string hour = text.substr(0, cut);
@@ -39,7 +43,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (ScheduleMode mode : {ScheduleMode::ClockTime, ScheduleMode::Countdown}) {
         TickDecision tick = DecideTick(mode, start, now, hour, minute);
         if (tick.due && tick.remainingText.empty()) __builtin_trap();
+        ArmedSchedule armed;
+        armed.mode = mode;
+        armed.start = start;
+        armed.hourText = hour;
+        armed.minuteText = minute;
+        armed.postponedMinutes = postponed;
+        armed.fiveMinuteWarningPending = true;
+        TickDecision later = DecideTick(armed, previous, now);
+        if (later.missed && later.due) __builtin_trap();  // a target minute that is now was not missed
+        HourMinute unmoved = TargetOf(ArmedSchedule{mode, start, hour, minute});
+        HourMinute moved = TargetOf(armed);
+        bool onTheClock = unmoved.hour >= 0 && unmoved.hour < 24 && unmoved.minute >= 0 && unmoved.minute < 60;
+        if (onTheClock && (moved.hour < 0 || moved.hour > 23 || moved.minute < 0 || moved.minute > 59))
+            __builtin_trap();
     }
+    NightcapCommand command;
+    std::string error;
+    if (!ParseCommand(SplitArguments(text), &command, &error) && error.empty()) __builtin_trap();
     if (DateTimeText(start).size() > 127) __builtin_trap();  // the clock line's buffer
     return 0;
 }

@@ -14,6 +14,7 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "shlwapi.dll", "comctl32.dll",
     "comdlg32.dll", "ole32.dll", "oleaut32.dll", "msimg32.dll", "psapi.dll", "version.dll", "iphlpapi.dll",
     "wininet.dll", "urlmon.dll", "gdiplus.dll", "msvcrt.dll", "ws2_32.dll", "winmm.dll", "uxtheme.dll",
+    "powrprof.dll",
 }
 RT_VERSION = 16
 

@@ -5,9 +5,12 @@
 namespace {
 bool g_fixed = false;
 LocalTime g_fixedTime;
+ClockReader g_reader = nullptr;
 }  // namespace
 
 LocalTime Now() {
+    LocalTime read;
+    if (g_reader && g_reader(&read)) UseFixedClock(read);
     if (g_fixed) return g_fixedTime;
     SYSTEMTIME st;
     GetLocalTime(&st);
@@ -26,4 +29,9 @@ void UseFixedClock(const LocalTime& time) {
     g_fixed = true;
 }
 
-void UseSystemClock() { g_fixed = false; }
+void UseSystemClock() {
+    g_fixed = false;
+    g_reader = nullptr;
+}
+
+void UseClockReader(ClockReader reader) { g_reader = reader; }

@@ -39,6 +39,10 @@ constexpr int kLabelPressed = 0x4001;  // apart from every standard notification
 enum TrayMenuId : int {
     菜单_显示 = 2001,
     菜单_结束 = 2002,
+    菜单_推迟 = 2003,  // "推迟10分钟", while armed
+    菜单_强制 = 2004,  // "强制关闭程序", checked by default
+    // "到时操作": one item per power action, 菜单_操作 + the action (PowerChoice.h).
+    菜单_操作 = 2010,
 };
 
 // Timers of the main window (SetTimer identifiers).

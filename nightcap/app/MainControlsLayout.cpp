@@ -121,6 +121,4 @@ void CreateMainControls(NightcapApp& app) {
     c.透明标签_版本号 = ClickedOnRelease(Label(w, 透明标签_版本号, "版本：1.0", 230, 228, 70, 20, small));
 
     c.托盘菜单.Reset(CreatePopupMenu());
-    AppendMenuA(c.托盘菜单.Get(), MF_STRING, 菜单_显示, "显示");
-    AppendMenuA(c.托盘菜单.Get(), MF_STRING, 菜单_结束, "结束");
 }

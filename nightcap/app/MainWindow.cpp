@@ -10,7 +10,9 @@
 #include "OverlayWindow.h"
 #include "Scheduler.h"
 #include "SkinHooks.h"
+#include "ScriptCommands.h"
 #include "TrayIcon.h"
+#include "TrayMenu.h"
 #include "TrayProcedure.h"
 
 const char* const kMainWindowClass = "Nightcap";
@@ -62,6 +64,7 @@ bool OnCreated(NightcapApp& app, HWND hwnd) {
     SelectHourField(app);
     BindImageControls(app);  // the image-drawn controls attach to the plain ones here
     ApplySettings(app, app.settings.Load());
+    app.schedule.power = app.settings.LoadPowerChoice();
     CreateSliderWindow(app);
     SetTimer(hwnd, 时钟_时间, kTickInterval, nullptr);
     MoveSliderToHourLabel(app);
@@ -93,7 +96,8 @@ void OnCommand(NightcapApp& app, int id, int code) {
         if (code == kLabelPressed) OnVersionLabelPressed(app);
         if (code == STN_CLICKED) OnVersionLabelClicked(app);
         return;
-    default: HandleTimeEntryCommand(app, id, code);
+    default:
+        if (!HandleTrayMenuCommand(app, id)) HandleTimeEntryCommand(app, id, code);
     }
 }
 
@@ -152,6 +156,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (wParam & MK_LBUTTON) StartDrag(hwnd);
         return 0;
     case WM_MOVE: FollowMainWindow(*app); return 0;
+    case WM_POWERBROADCAST: OnPowerBroadcast(*app, wParam); return TRUE;
+    case WM_COPYDATA: return OnCommandFromLaterCopy(*app, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kStartLookupsMessage: StartStartupLookups(*app); return 0;
     case kVersionRepliedMessage: OnVersionReplied(*app, *TakePostedResult<std::string>(lParam)); return 0;
     case kWeatherFoundMessage: OnWeatherFound(*app, *TakePostedResult<WeatherFindings>(lParam)); return 0;

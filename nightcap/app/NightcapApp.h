@@ -49,6 +49,10 @@ struct SchedulerState {
     LocalTime startTime;         // when the schedule was armed (countdown)
     LocalTime currentTime;       // read by the latest tick
     std::string remainingText;   // built by the latest tick of a running schedule
+    int postponedMinutes = 0;    // the end moved by the user since arming
+    bool fiveMinuteWarningPending = false;
+    bool twentySecondWarningShown = false;  // the latest balloon is that warning: a click on it postpones
+    PowerChoice power;           // what happens at the end
 };
 
 // What the weather panel's lookups found at start-up.

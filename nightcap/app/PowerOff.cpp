@@ -1,5 +1,7 @@
 #include "PowerOff.h"
 
+#include <powrprof.h>
+
 namespace {
 
 class RealPowerApi : public PowerApi {
@@ -21,6 +23,10 @@ public:
         return ::AdjustTokenPrivileges(token, FALSE, state, previousSize, previous, returnedSize) != FALSE;
     }
     bool ExitWindowsEx(UINT flags, DWORD reason) override { return ::ExitWindowsEx(flags, reason) != FALSE; }
+    bool SetSuspendState(bool hibernate, bool force) override {
+        return ::SetSuspendState(hibernate, force, FALSE) != FALSE;
+    }
+    bool LockWorkStation() override { return ::LockWorkStation() != FALSE; }
 };
 
 PowerApi* g_installed = nullptr;
@@ -56,6 +62,19 @@ void PowerOff(int action, bool force, PowerApi& api) {
     bool ntFamily = (api.Version() & 0x80000000) == 0;
     if (force && action != kLogOff && ntFamily) EnablePrivilege("SeShutdownPrivilege", nullptr, api);
     api.ExitWindowsEx(PowerFlags(action, force), 0xFFFF);
+}
+
+void CarryOut(const PowerChoice& choice, PowerApi& api) {
+    if (choice.action == kLock) {
+        api.LockWorkStation();
+        return;
+    }
+    bool ntFamily = (api.Version() & 0x80000000) == 0;
+    if (choice.action != kLogOff && ntFamily) EnablePrivilege("SeShutdownPrivilege", nullptr, api);
+    if (choice.action == kSleep || choice.action == kHibernate)
+        api.SetSuspendState(choice.action == kHibernate, choice.force);
+    else
+        api.ExitWindowsEx(PowerFlags(choice.action, false) | (choice.force ? EWX_FORCE : EWX_FORCEIFHUNG), 0xFFFF);
 }
 
 bool EnablePrivilege(const char* privilege, HANDLE process, PowerApi& api) {

@@ -1,11 +1,10 @@
-// Asking Windows to shut down, restart or log off, optionally forced. Every system call goes through a
+// Asking Windows to shut down, restart, log off, sleep, hibernate or lock. Every system call goes through a
 // PowerApi so that tests can watch the requests without ending the session.
 #pragma once
 #include <windows.h>
 
 #include "Handles.h"
-
-enum PowerAction { kShutDown = 1, kRestart = 2, kLogOff = 3 };
+#include "PowerChoice.h"
 
 class PowerApi {
 public:
@@ -17,6 +16,8 @@ public:
     virtual bool AdjustTokenPrivileges(HANDLE token, TOKEN_PRIVILEGES* state, TOKEN_PRIVILEGES* previous,
                                        DWORD previousSize, DWORD* returnedSize) = 0;
     virtual bool ExitWindowsEx(UINT flags, DWORD reason) = 0;
+    virtual bool SetSuspendState(bool hibernate, bool force) = 0;
+    virtual bool LockWorkStation() = 0;
 };
 
 // The real calls.
@@ -31,6 +32,10 @@ UINT PowerFlags(int action, bool force);
 int PlatformType(DWORD platformId);
 
 void PowerOff(int action, bool force, PowerApi& api = CurrentPowerApi());
+// The user's choice at the end of a schedule. Shut-down, restart, sleep and hibernation enable the shut-down
+// privilege first (NT family), forced or not, since Windows refuses them without it; without force, programs
+// that answer may close themselves and only hung ones are ended (EWX_FORCEIFHUNG).
+void CarryOut(const PowerChoice& choice, PowerApi& api = CurrentPowerApi());
 // Enables a privilege (default "SeDebugPrivilege") in a process's token (default this process) on NT-family
 // systems. Returns AdjustTokenPrivileges' result, false when nothing was attempted.
 bool EnablePrivilege(const char* privilege = nullptr, HANDLE process = nullptr, PowerApi& api = CurrentPowerApi());

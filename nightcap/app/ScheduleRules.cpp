@@ -3,8 +3,34 @@
 #include <cstdio>
 
 const char* const kRemainingPrefix = "剩余时间：";
-const char* const kReminderTitle = "关机提醒！";
-const char* const kTwentySecondText = "还有二十秒，系统将自动关机！若想放弃请点取消！！！";
+
+std::string ReminderTitle(int action) { return ActionWord(action) + "提醒！"; }
+std::string TwentySecondText(int action) {
+    return "还有二十秒，系统将自动" + ActionWord(action) + "！若想放弃请点取消！！！";
+}
+std::string FiveMinuteText(int action) { return "还有五分钟，系统将自动" + ActionWord(action) + "！"; }
+std::string MissedText(int action) {
+    return "电脑睡眠期间已过自动" + ActionWord(action) + "的时间，定时已取消，请重新设定！";
+}
+
+namespace {
+bool OnTheClock(HourMinute t) { return t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59; }
+
+// Wide: the labels' numbers from config.ini may be far beyond any clock.
+long long Minutes(HourMinute t) { return t.hour * 60LL + t.minute; }
+
+// Minutes since 1970-01-01 00:00 of a local time, by the proleptic Gregorian calendar.
+long long MinuteNumber(const LocalTime& t) {
+    long long y = static_cast<long long>(t.year) - (t.month <= 2);
+    long long era = (y >= 0 ? y : y - 399) / 400;
+    long long yearOfEra = y - era * 400;
+    long long monthFromMarch = (static_cast<long long>(t.month) + 9) % 12;
+    long long dayOfYear = (153 * monthFromMarch + 2) / 5 + t.day - 1;
+    long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    long long days = era * 146097 + dayOfEra - 719468;
+    return days * kMinutesPerDay + t.hour * 60LL + t.minute;
+}
+}  // namespace
 
 int NumberFromText(const std::string& text) {
     constexpr int kLimit = 999999999;
@@ -55,9 +81,29 @@ bool IsDue(const LocalTime& now, HourMinute target) {
     return now.hour == target.hour && now.minute == target.minute;
 }
 
-std::string RemainingText(HourMinute remaining) {
-    return std::to_string(remaining.hour) + "小时" + std::to_string(remaining.minute) + "分钟后将自动关机！";
+std::string RemainingText(HourMinute remaining, int action) {
+    return std::to_string(remaining.hour) + "小时" + std::to_string(remaining.minute) + "分钟后将自动" +
+           ActionWord(action) + "！";
 }
+
+HourMinute Later(HourMinute target, int minutes) {
+    if (!OnTheClock(target)) return target;
+    int at = static_cast<int>((Minutes(target) + minutes % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay);
+    return HourMinute{at / 60, at % 60};
+}
+
+bool CanPostpone(HourMinute remaining, int minutes) {
+    return minutes > 0 && minutes < kMinutesPerDay && Minutes(remaining) + minutes < kMinutesPerDay;
+}
+
+bool MissedWhileAway(const LocalTime& before, const LocalTime& now, HourMinute target) {
+    if (!OnTheClock(target)) return false;
+    long long away = MinuteNumber(now) - MinuteNumber(before);
+    long long wait = Minutes(Remaining(before, target));
+    return wait > 0 && wait < away;
+}
+
+long long SecondsLeft(HourMinute remaining, const LocalTime& now) { return Minutes(remaining) * 60 - now.second; }
 
 bool IsWarningMoment(HourMinute remaining, const LocalTime& now) {
     return remaining.hour == 0 && remaining.minute == 1 && now.second == 40;
@@ -75,18 +121,37 @@ HourMinute HalfHourAhead(const LocalTime& now) {
     return ahead;
 }
 
+HourMinute TargetOf(const ArmedSchedule& schedule) {
+    int hours = NumberFromText(schedule.hourText);
+    int minutes = NumberFromText(schedule.minuteText);
+    HourMinute target = schedule.mode == ScheduleMode::Countdown ? CountdownEnd(schedule.start, hours, minutes)
+                                                                 : HourMinute{hours, minutes};
+    return schedule.postponedMinutes ? Later(target, schedule.postponedMinutes) : target;
+}
+
+TickDecision DecideTick(const ArmedSchedule& schedule, const LocalTime& previous, const LocalTime& now) {
+    HourMinute target = TargetOf(schedule);
+    TickDecision decision;
+    decision.remaining = Remaining(now, target);
+    decision.missed = MissedWhileAway(previous, now, target);
+    // Waking a day or more later in the target minute is still a target missed, not one due.
+    decision.due = IsDue(now, target) && !decision.missed;
+    decision.warn = IsWarningMoment(decision.remaining, now);
+    decision.secondsLeft = SecondsLeft(decision.remaining, now);
+    decision.fiveMinuteWarn = schedule.fiveMinuteWarningPending && !decision.due && !decision.missed &&
+                              decision.secondsLeft <= kFiveMinutes;
+    decision.remainingText = RemainingText(decision.remaining, schedule.action);
+    return decision;
+}
+
 TickDecision DecideTick(ScheduleMode mode, const LocalTime& start, const LocalTime& now,
                         const std::string& hourText, const std::string& minuteText) {
-    int hours = NumberFromText(hourText);
-    int minutes = NumberFromText(minuteText);
-    HourMinute target = mode == ScheduleMode::Countdown ? CountdownEnd(start, hours, minutes)
-                                                        : HourMinute{hours, minutes};
-    HourMinute left = Remaining(now, target);
-    TickDecision decision;
-    decision.due = IsDue(now, target);
-    decision.warn = IsWarningMoment(left, now);
-    decision.remainingText = RemainingText(left);
-    return decision;
+    ArmedSchedule schedule;
+    schedule.mode = mode;
+    schedule.start = start;
+    schedule.hourText = hourText;
+    schedule.minuteText = minuteText;
+    return DecideTick(schedule, now, now);
 }
 
 bool ParseLocalTime(const char* text, LocalTime* time) {

@@ -32,20 +32,71 @@ void EnableInputs(NightcapApp& app, bool enable) {
     if (app.slider.UI动画框) EnableWindow(app.slider.UI动画框, enable);
 }
 
+// While armed the computer does not sleep on its own idle timer; the display may still turn off.
+void KeepSystemAwake(bool awake) {
+    SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
+
+ArmedSchedule ArmedNow(const NightcapApp& app) {
+    const SchedulerState& s = app.schedule;
+    ArmedSchedule armed;
+    armed.mode = s.mode;
+    armed.start = s.startTime;
+    armed.hourText = ControlText(app.main.标签_时);
+    armed.minuteText = ControlText(app.main.标签_分);
+    armed.postponedMinutes = s.postponedMinutes;
+    armed.action = s.power.action;
+    armed.fiveMinuteWarningPending = s.fiveMinuteWarningPending;
+    return armed;
+}
+
+void ShowScheduleBalloon(NightcapApp& app, const std::string& text, bool twentySecondWarning = false) {
+    app.schedule.twentySecondWarningShown = twentySecondWarning;
+    ShowBalloon(ReminderTitle(app.schedule.power.action).c_str(), text.c_str(), kBalloonWarning);
+}
+
+void ShowTimeLeft(NightcapApp& app) {
+    SetControlText(app.main.透明标签_时间, kRemainingPrefix + app.schedule.remainingText);
+}
+
+void ShowClockLine(NightcapApp& app) { SetControlText(app.main.透明标签_时间, ClockLine(app.schedule.currentTime)); }
+
 void Arm(NightcapApp& app) {
+    SchedulerState& s = app.schedule;
     ShowArmedImages(app);
-    app.schedule.startTime = Now();
+    s.startTime = Now();
+    s.currentTime = s.startTime;
+    s.postponedMinutes = 0;
+    s.fiveMinuteWarningPending = DecideTick(ArmedNow(app), s.startTime, s.startTime).secondsLeft > kFiveMinutes;
     EnableInputs(app, false);
-    app.schedule.running = true;
+    s.running = true;
+    KeepSystemAwake(true);
     HideBothWindows(app);
     WaitPumping(kArmBalloonDelay);  // the first tick builds the remaining-time text meanwhile
-    ShowBalloon(kReminderTitle, (kRemainingPrefix + app.schedule.remainingText).c_str(), kBalloonWarning);
+    if (s.running) ShowScheduleBalloon(app, kRemainingPrefix + s.remainingText);
 }
 
 void Cancel(NightcapApp& app) {
     ShowIdleImages(app);
     EnableInputs(app, true);
     app.schedule.running = false;
+    app.schedule.twentySecondWarningShown = false;
+    KeepSystemAwake(false);
+}
+
+// The target minute passed while the computer slept: the schedule does not wait for the next day, the user
+// decides again.
+void ReturnToIdleAfterMissedTarget(NightcapApp& app) {
+    Cancel(app);
+    ShowClockLine(app);
+    ShowScheduleBalloon(app, MissedText(app.schedule.power.action));
+}
+
+void CarryOutDueAction(NightcapApp& app) {
+    CarryOut(app.schedule.power);
+    // Shut-down, restart and log-off end the program; the request repeats on every tick of the target minute
+    // until they do. After a sleep, hibernation or lock the session goes on and the schedule is over.
+    if (!EndsTheSession(app.schedule.power.action)) Cancel(app);
 }
 
 }  // namespace
@@ -84,15 +135,62 @@ void OnExecuteClicked(NightcapApp& app) {
 
 void OnClockTick(NightcapApp& app) {
     SchedulerState& s = app.schedule;
+    LocalTime previous = s.currentTime;
     s.currentTime = Now();
     if (!s.running) {
-        SetControlText(app.main.透明标签_时间, ClockLine(s.currentTime));
+        ShowClockLine(app);
         return;
     }
-    TickDecision tick = DecideTick(s.mode, s.startTime, s.currentTime, ControlText(app.main.标签_时),
-                                   ControlText(app.main.标签_分));
-    if (tick.due) PowerOff(kShutDown, true);
+    TickDecision tick = DecideTick(ArmedNow(app), previous, s.currentTime);
+    if (tick.missed) {
+        ReturnToIdleAfterMissedTarget(app);
+        return;
+    }
     s.remainingText = tick.remainingText;
-    SetControlText(app.main.透明标签_时间, kRemainingPrefix + s.remainingText);
-    if (tick.warn) ShowBalloon(kReminderTitle, kTwentySecondText, kBalloonWarning);
+    if (tick.due) {
+        CarryOutDueAction(app);
+        if (!s.running) {
+            ShowClockLine(app);
+            return;
+        }
+    }
+    ShowTimeLeft(app);
+    if (tick.fiveMinuteWarn) {
+        s.fiveMinuteWarningPending = false;
+        ShowScheduleBalloon(app, FiveMinuteText(s.power.action));
+    }
+    // Once: second 40 lasts two ticks, and a balloon asked for again is shown anew.
+    if (tick.warn && !s.twentySecondWarningShown) ShowScheduleBalloon(app, TwentySecondText(s.power.action), true);
+}
+
+void ArmWith(NightcapApp& app, ScheduleMode mode, HourMinute time) {
+    if (app.schedule.running) Cancel(app);
+    ShowScheduleMode(app, mode);
+    HideEditBoxes(app);
+    PresetLabels(app, TwoDigits(time.hour), TwoDigits(time.minute));
+    MoveSliderToHourLabel(app);
+    Arm(app);
+}
+
+void Disarm(NightcapApp& app) {
+    if (app.schedule.running) Cancel(app);
+}
+
+bool Postpone(NightcapApp& app, int minutes) {
+    SchedulerState& s = app.schedule;
+    if (!s.running) return false;
+    if (!CanPostpone(DecideTick(ArmedNow(app), s.currentTime, s.currentTime).remaining, minutes)) return false;
+    s.postponedMinutes = (s.postponedMinutes + minutes) % kMinutesPerDay;
+    OnClockTick(app);  // the status line shows the new time left
+    if (s.running) ShowScheduleBalloon(app, kRemainingPrefix + s.remainingText);
+    return true;
+}
+
+void OnBalloonClicked(NightcapApp& app) {
+    if (app.schedule.running && app.schedule.twentySecondWarningShown) Postpone(app, kPostponeMinutes);
+}
+
+void OnPowerBroadcast(NightcapApp& app, WPARAM event) {
+    if (event == PBT_APMSUSPEND || event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        OnClockTick(app);
 }

@@ -43,3 +43,12 @@ void SettingsFile::Save(bool clockTimeHighlighted, const std::string& hour, cons
     WritePrivateProfileStringA("set", "hour", hour.c_str(), path_.c_str());
     WritePrivateProfileStringA("set", "min", minute.c_str(), path_.c_str());
 }
+
+PowerChoice SettingsFile::LoadPowerChoice() const {
+    return InterpretPowerSettings(ReadKey("action"), ReadKey("force"));
+}
+
+void SettingsFile::SavePowerChoice(const PowerChoice& choice) const {
+    WritePrivateProfileStringA("set", "action", ActionKey(choice.action), path_.c_str());
+    WritePrivateProfileStringA("set", "force", choice.force ? "1" : "0", path_.c_str());
+}

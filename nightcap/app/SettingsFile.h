@@ -1,5 +1,6 @@
-// config.ini beside the program: the [set] section keeps the schedule mode and the hour and minute texts.
-// Read at start-up, written only when the user closes the program.
+// config.ini beside the program: the [set] section keeps the schedule mode and the hour and minute texts,
+// read at start-up and written only when the user closes the program; and, after them, the power action
+// and whether it forces programs to close ("action", "force"), written only when the user chooses them.
 #pragma once
 #include <string>
 
@@ -26,6 +27,8 @@ public:
     ScheduleSettings Load() const;
     // time is "0" when the clock-time tab is the highlighted one, else "1"; hour and minute as shown.
     void Save(bool clockTimeHighlighted, const std::string& hour, const std::string& minute) const;
+    PowerChoice LoadPowerChoice() const;
+    void SavePowerChoice(const PowerChoice& choice) const;
     const std::string& Path() const { return path_; }
 
 private:

@@ -21,3 +21,8 @@ bool SingleInstanceGuard::Claim(const char* title, HWND window) {
     RegSetValueExA(HKEY_CURRENT_USER, title, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&handle), sizeof handle);
     return true;
 }
+
+bool SingleInstanceGuard::OtherCopyRuns(const char* title) {
+    UniqueHandle other(OpenEventA(SYNCHRONIZE, FALSE, InstanceEventName(title).c_str()));
+    return static_cast<bool>(other);
+}

@@ -16,6 +16,8 @@ public:
     // value named by the title. False when another copy runs; then, if window is a window, the window whose handle
     // the other copy recorded is restored, and the caller ends.
     bool Claim(const char* title, HWND window);
+    // Whether a copy holds the event of the title, without claiming anything.
+    static bool OtherCopyRuns(const char* title);
 
 private:
     UniqueHandle event_;

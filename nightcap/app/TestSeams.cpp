@@ -25,6 +25,18 @@ void AppendLine(const std::string& path, const std::string& line) {
     WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+std::string g_clockFile;
+
+bool ReadClockFile(LocalTime* time) {
+    UniqueHandle file(CreateFileA(g_clockFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                  FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char text[64] = {};
+    DWORD read = 0;
+    if (!file || !ReadFile(file.Get(), text, sizeof text - 1, &read, nullptr)) return false;
+    text[read] = '\0';
+    return ParseLocalTime(text, time);
+}
+
 std::string g_clockLog;
 bool g_clockRefused = false;
 
@@ -58,6 +70,14 @@ public:
         Record("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
         return true;
     }
+    bool SetSuspendState(bool hibernate, bool force) override {
+        Record("SetSuspendState " + std::to_string(hibernate) + " " + std::to_string(force));
+        return true;
+    }
+    bool LockWorkStation() override {
+        Record("LockWorkStation");
+        return true;
+    }
 
 private:
     void Record(const std::string& line) { AppendLine(path_, line); }
@@ -69,6 +89,8 @@ private:
 void InstallTestSeamsFromEnvironment() {
     LocalTime fixed;
     if (ParseLocalTime(Environment("NIGHTCAP_TEST_CLOCK").c_str(), &fixed)) UseFixedClock(fixed);
+    g_clockFile = Environment("NIGHTCAP_TEST_CLOCK_FILE");
+    if (!g_clockFile.empty()) UseClockReader(ReadClockFile);
     std::string log = Environment("NIGHTCAP_TEST_POWER_LOG");
     if (!log.empty()) {
         static RecordingPowerApi recorder(log);

@@ -1,13 +1,16 @@
 #include "TrayProcedure.h"
 
 #include "MainWindow.h"
+#include "Scheduler.h"
 #include "TrayIcon.h"
+#include "TrayMenu.h"
 
 namespace {
 
 void PopUpTrayMenu(NightcapApp& app) {
     POINT at;
     GetCursorPos(&at);
+    FillTrayMenu(app);
     SetForegroundWindow(app.main.window);  // so that the menu closes when the user clicks elsewhere
     TrackPopupMenu(app.main.托盘菜单.Get(), TPM_RIGHTBUTTON, at.x, at.y, 0, app.main.window, nullptr);
     PostMessageA(app.main.window, WM_NULL, 0, 0);
@@ -18,6 +21,7 @@ void OnTrayMouse(NightcapApp& app, UINT mouseMessage) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: ToggleBothWindows(app); break;
     case WM_RBUTTONDOWN: PopUpTrayMenu(app); break;
+    case NIN_BALLOONUSERCLICK: OnBalloonClicked(app); break;
     }
 }
 

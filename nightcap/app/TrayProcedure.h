@@ -1,5 +1,5 @@
-// The main window's tray procedure, installed over its own procedure at start-up: clicks on the tray icon,
-// the tray menu, and the icon's return after the taskbar is created anew.
+// The main window's tray procedure, installed over its own procedure at start-up: clicks on the tray icon
+// and its balloons, the tray menu, and the icon's return after the taskbar is created anew.
 #pragma once
 #include "NightcapApp.h"
 

@@ -5,11 +5,15 @@
 #include "MainWindow.h"
 #include "NightcapApp.h"
 #include "OverlayWindow.h"
+#include "ScriptCommands.h"
 #include "SkinHooks.h"
 #include "TestSeams.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InstallTestSeamsFromEnvironment();
+    NightcapCommand command;
+    int exitCode = 0;
+    if (HandleCommandLineBeforeStart(commandLine, &command, &exitCode)) return exitCode;
     NightcapApp app;
     app.instance = instance;
     StartImageControls();
@@ -17,8 +21,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // Null when another copy runs (or no window could be made): this copy ends silently.
     if (HWND main = CreateMainWindow(app)) {
-        ShowBothWindows(app);
-        UpdateWindow(main);
+        if (command.arm) {
+            CarryOutCommand(app, command);  // arms and stays in the tray
+        } else {
+            ShowBothWindows(app);
+            UpdateWindow(main);
+        }
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             TranslateMessage(&msg);

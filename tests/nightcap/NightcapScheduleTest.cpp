@@ -13,20 +13,7 @@ const char kDueRequest[] =
 
 std::string WithSet(const char* set) { return std::string("[Product]\r\n\nname=Nightcap\r\n\n[set]\r\n") + set; }
 
-bool InputsEnabled(const NightcapUnderTest& nc, bool enabled) {
-    for (int id : {透明标签_切换1, 透明标签_切换2, 编辑框_时, 编辑框_分, 标签_时, 标签_分, UI动画框})
-        if ((IsWindowEnabled(nc.Control(id)) != FALSE) != enabled) return false;
-    return true;
-}
-
 bool Hidden(const NightcapUnderTest& nc) { return !IsWindowVisible(nc.Main()) && !IsWindowVisible(nc.Slider()); }
-
-// Countdown mode with the given length, as the slider would set it.
-void ChooseCountdown(const NightcapUnderTest& nc, const char* hours, const char* minutes) {
-    nc.Click(透明标签_切换2);
-    nc.SetText(标签_时, hours);
-    nc.SetText(标签_分, minutes);
-}
 
 // Arming hides both windows, locks the inputs and shows the time left.
 void ExpectArmed(const NightcapUnderTest& nc, const std::string& statusLine) {

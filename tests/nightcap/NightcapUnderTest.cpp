@@ -101,6 +101,12 @@ bool NightcapUnderTest::Start(const char* configBytes, const char* fixedClock) {
     return main_ && WaitUntil([&] { return IsWindowVisible(main_) != FALSE; });
 }
 
+bool NightcapUnderTest::StartArmed(const char* configBytes, const char* fixedClock, const std::wstring& arguments) {
+    if (!Prepare(configBytes, fixedClock) || !program_.Start(Exe(), arguments)) return false;
+    main_ = program_.WaitForWindow(L"Nightcap");
+    return main_ != nullptr;
+}
+
 bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock) {
     LeaveNightcapUnmanaged();
     KeepTrayWindowShown();
@@ -110,12 +116,42 @@ bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock)
     // Never let a test's schedule reach ExitWindowsEx: it would end every process of the Wine prefix.
     SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (folder_ / L"power.log").c_str());
     SetEnvironmentVariableA("NIGHTCAP_TEST_CLOCK", fixedClock);
+    SetEnvironmentVariableW(L"NIGHTCAP_TEST_CLOCK_FILE", fixedClock ? (folder_ / L"clock.txt").c_str() : nullptr);
+    if (fixedClock && !MoveClock(fixedClock)) return false;
     // Never let a test set the computer's clock.
     SetEnvironmentVariableW(L"NIGHTCAP_TEST_SET_CLOCK_LOG", (folder_ / L"clock.log").c_str());
     SetEnvironmentVariableA("NIGHTCAP_TEST_SET_CLOCK_REFUSED", refuseClock_ ? "1" : nullptr);
     const std::string servers = servers_.empty() ? ClosedLoopbackPort() : servers_;
     for (const char* variable : kServerVariables) SetEnvironmentVariableA(variable, servers.c_str());
     return true;
+}
+
+bool NightcapUnderTest::MoveClock(const char* time) const {
+    // Written beside and moved over: the program never reads half a time.
+    std::wstring next = folder_ / L"clock.next";
+    return WriteFileBytes(next, time) &&
+           MoveFileExW(next.c_str(), (folder_ / L"clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+DWORD NightcapUnderTest::RunAnotherCopy(const std::wstring& arguments) const {
+    Program other;
+    DWORD code = 0xFFFFFFFF;
+    if (!other.Start(Exe(), arguments) || !other.WaitExit(20000, &code)) return 0xFFFFFFFF;
+    return code;
+}
+
+void NightcapUnderTest::SendPowerEvent(WPARAM event) const { SendMessageA(main_, WM_POWERBROADCAST, event, 0); }
+
+bool InputsEnabled(const NightcapUnderTest& nc, bool enabled) {
+    for (int id : {透明标签_切换1, 透明标签_切换2, 编辑框_时, 编辑框_分, 标签_时, 标签_分, UI动画框})
+        if ((IsWindowEnabled(nc.Control(id)) != FALSE) != enabled) return false;
+    return true;
+}
+
+void ChooseCountdown(const NightcapUnderTest& nc, const char* hours, const char* minutes) {
+    nc.Click(透明标签_切换2);
+    nc.SetText(标签_时, hours);
+    nc.SetText(标签_分, minutes);
 }
 
 HWND NightcapUnderTest::Slider() const {

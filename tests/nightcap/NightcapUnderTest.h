@@ -1,7 +1,8 @@
 // Runs the real Nightcap.exe from a fresh program folder and reads and drives its windows by message.
 // The program always runs with its power requests and its settings of the computer's clock written to logs
-// instead of reaching Windows, and optionally with its clock standing still at a given time. Its online
-// servers are all one given "host:port", by default a loopback port where nothing listens (no network).
+// instead of reaching Windows, and optionally with its clock standing still at a given time, which the test may
+// move. Its online servers are all one given "host:port", by default a loopback port where nothing listens (no
+// network).
 #pragma once
 #include <windows.h>
 
@@ -16,8 +17,16 @@ class NightcapUnderTest {
 public:
     // Writes config.ini (not at all when configBytes is null), starts the program and waits for its window.
     bool Start(const char* configBytes, const char* fixedClock = nullptr);
+    // Start with a command line that arms: waits for the window only, which stays in the tray.
+    bool StartArmed(const char* configBytes, const char* fixedClock, const std::wstring& arguments);
     // Start without the start: the program folder and the environment are ready for Process().Start(Exe()).
     bool Prepare(const char* configBytes, const char* fixedClock = nullptr);
+    // The clock standing still at another time, read by the program at its next tick (a sleep, time passing).
+    bool MoveClock(const char* time) const;
+    // Another copy of the program from the same folder with the arguments; its exit code once it has ended.
+    DWORD RunAnotherCopy(const std::wstring& arguments) const;
+    // WM_POWERBROADCAST with the event, as Windows sends it around a sleep.
+    void SendPowerEvent(WPARAM event) const;
     std::wstring Exe() const { return folder_ / L"Nightcap.exe"; }
 
     // Before Start: where every online server of the program is.
@@ -55,3 +64,8 @@ private:
     std::string servers_;
     bool refuseClock_ = false;
 };
+
+// The inputs a schedule locks while armed: both tabs, labels and edit boxes, and the slider.
+bool InputsEnabled(const NightcapUnderTest& nc, bool enabled);
+// Countdown mode with the given length, as the slider would set it.
+void ChooseCountdown(const NightcapUnderTest& nc, const char* hours, const char* minutes);

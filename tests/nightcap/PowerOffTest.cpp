@@ -36,6 +36,14 @@ public:
         calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reason));
         return true;
     }
+    bool SetSuspendState(bool hibernate, bool force) override {
+        calls.push_back(std::string("suspend ") + (hibernate ? "hibernate" : "sleep") + (force ? " force" : ""));
+        return true;
+    }
+    bool LockWorkStation() override {
+        calls.push_back("lock");
+        return true;
+    }
 
     std::vector<std::string> calls;
     bool openSucceeds = true;
@@ -100,6 +108,29 @@ TEST(PowerOff, RefusedPrivilegeStillAsks) {
     api.openSucceeds = false;
     PowerOff(1, true, api);
     EXPECT_EQ(api.calls, (std::vector<std::string>{"open 40 self", "exit 5 65535"}));
+}
+
+// The user's choice: the privilege comes first for everything that Windows refuses without it, forced or not;
+// the gentle choice ends only hung programs.
+TEST(CarryOut, EachActionWithItsFlagsAndPrivilege) {
+    struct Case {
+        PowerChoice choice;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{kShutDown, true}, {"open 40 self", kShutdownPrivilege, kAdjust, "exit 5 65535"}},
+        {{kShutDown, false}, {"open 40 self", kShutdownPrivilege, kAdjust, "exit 17 65535"}},
+        {{kRestart, false}, {"open 40 self", kShutdownPrivilege, kAdjust, "exit 18 65535"}},
+        {{kLogOff, true}, {"exit 4 65535"}},
+        {{kLogOff, false}, {"exit 16 65535"}},
+        {{kSleep, true}, {"open 40 self", kShutdownPrivilege, kAdjust, "suspend sleep force"}},
+        {{kHibernate, false}, {"open 40 self", kShutdownPrivilege, kAdjust, "suspend hibernate"}},
+        {{kLock, true}, {"lock"}},
+    };
+    for (const Case& c : cases) {
+        FakePowerApi api(kNtVersion, VER_PLATFORM_WIN32_NT);
+        CarryOut(c.choice, api);
+        EXPECT_EQ(api.calls, c.calls) << c.choice.action << " " << c.choice.force;
+    }
 }
 
 TEST(EnablePrivilege, OnlyOnNtFamily) {

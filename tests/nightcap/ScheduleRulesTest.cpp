@@ -116,6 +116,97 @@ TEST(TwentySecondWarning, ComesAtSecondFortyOfTheLastMinute) {
     EXPECT_FALSE(DecideTick(ScheduleMode::ClockTime, start, At(7, 0, 40), "07", "00").warn);
 }
 
+ArmedSchedule Countdown(LocalTime start, const char* hours, const char* minutes, int postponed = 0) {
+    ArmedSchedule s;
+    s.mode = ScheduleMode::Countdown;
+    s.start = start;
+    s.hourText = hours;
+    s.minuteText = minutes;
+    s.postponedMinutes = postponed;
+    return s;
+}
+
+// A 20-minute countdown armed at 10:00 on a computer that slept: the end passed while it slept.
+TEST(MissedWhileAway, OnlyATargetThatCameAndWentIsMissed) {
+    ArmedSchedule s = Countdown(At(10, 0, 0), "00", "20");
+    LocalTime before = At(10, 1, 30);
+    EXPECT_TRUE(DecideTick(s, before, At(10, 31, 0)).missed);
+    EXPECT_TRUE(DecideTick(s, before, At(10, 21, 0)).missed);
+    EXPECT_TRUE(DecideTick(s, before, At(9, 0, 0, 2013, 6, 28)).missed);  // across midnight, before the hour
+    TickDecision dayLater = DecideTick(s, before, At(10, 20, 0, 2013, 6, 28));  // the end minute, a day late
+    EXPECT_TRUE(dayLater.missed);
+    EXPECT_FALSE(dayLater.due);
+    // Waking before the end, or in the end minute itself, changes nothing: the tick goes on as usual.
+    EXPECT_FALSE(DecideTick(s, before, At(10, 19, 59)).missed);
+    TickDecision inTheMinute = DecideTick(s, before, At(10, 20, 5));
+    EXPECT_FALSE(inTheMinute.missed);
+    EXPECT_TRUE(inTheMinute.due);
+    // A clock put back, and the tick of the end minute itself (it asked for the action already).
+    EXPECT_FALSE(DecideTick(s, before, At(9, 0, 0)).missed);
+    EXPECT_FALSE(DecideTick(s, At(10, 20, 30), At(10, 40, 0)).missed);
+    // A target no clock shows is never missed.
+    EXPECT_FALSE(MissedWhileAway(At(10, 0, 0), At(12, 0, 0, 2014), HourMinute{10, 99}));
+}
+
+TEST(Postpone, MovesTheEndTenMinutesInBothModesAndStaysUnderADay) {
+    ArmedSchedule countdown = Countdown(At(23, 45, 0), "00", "20", 10);
+    EXPECT_EQ(DecideTick(countdown, At(23, 50, 0), At(23, 50, 0)).remainingText, "0小时25分钟后将自动关机！");
+    EXPECT_EQ(TargetOf(countdown).hour, 0);
+    EXPECT_EQ(TargetOf(countdown).minute, 15);
+    ArmedSchedule clock;
+    clock.hourText = "23";
+    clock.minuteText = "55";
+    clock.postponedMinutes = 10;
+    EXPECT_EQ(TargetOf(clock).hour, 0);
+    EXPECT_EQ(TargetOf(clock).minute, 5);
+    EXPECT_TRUE(CanPostpone(HourMinute{23, 49}, 10));
+    EXPECT_FALSE(CanPostpone(HourMinute{23, 50}, 10));  // would wrap to "0小时0分钟"
+    EXPECT_FALSE(CanPostpone(HourMinute{0, 5}, 0));
+}
+
+TEST(FiveMinuteWarning, ComesOnceFiveMinutesBeforeTheEndWhenPending) {
+    ArmedSchedule s = Countdown(At(10, 0, 30), "00", "06");  // ends 10:06:00
+    s.fiveMinuteWarningPending = true;
+    EXPECT_FALSE(DecideTick(s, At(10, 0, 59), At(10, 0, 59)).fiveMinuteWarn);
+    EXPECT_TRUE(DecideTick(s, At(10, 0, 59), At(10, 1, 0)).fiveMinuteWarn);
+    EXPECT_TRUE(DecideTick(s, At(10, 2, 0), At(10, 3, 0)).fiveMinuteWarn);  // a late tick still warns
+    EXPECT_EQ(DecideTick(s, At(10, 1, 0), At(10, 1, 0)).secondsLeft, kFiveMinutes);
+    s.fiveMinuteWarningPending = false;
+    EXPECT_FALSE(DecideTick(s, At(10, 0, 59), At(10, 1, 0)).fiveMinuteWarn);
+}
+
+TEST(ActionTexts, NameTheChosenAction) {
+    EXPECT_EQ(RemainingText(HourMinute{1, 29}), "1小时29分钟后将自动关机！");
+    EXPECT_EQ(RemainingText(HourMinute{0, 5}, kRestart), "0小时5分钟后将自动重启！");
+    EXPECT_EQ(ReminderTitle(kShutDown), "关机提醒！");
+    EXPECT_EQ(ReminderTitle(kLock), "锁定提醒！");
+    EXPECT_EQ(TwentySecondText(kShutDown), "还有二十秒，系统将自动关机！若想放弃请点取消！！！");
+    EXPECT_EQ(FiveMinuteText(kHibernate), "还有五分钟，系统将自动休眠！");
+    ArmedSchedule s = Countdown(At(10, 0, 0), "00", "20");
+    s.action = kSleep;
+    EXPECT_EQ(DecideTick(s, At(10, 0, 0), At(10, 0, 0)).remainingText, "0小时20分钟后将自动睡眠！");
+}
+
+TEST(PowerChoice, KeysAndSettingsDefaultToAForcedShutDown) {
+    for (int action = kFirstPowerAction; action <= kLastPowerAction; ++action) {
+        int parsed = 0;
+        ASSERT_TRUE(ParseActionKey(ActionKey(action), &parsed));
+        EXPECT_EQ(parsed, action);
+    }
+    int parsed = 0;
+    EXPECT_TRUE(ParseActionKey("ReStart", &parsed));
+    EXPECT_EQ(parsed, kRestart);
+    EXPECT_FALSE(ParseActionKey("reboot", &parsed));
+    PowerChoice none = InterpretPowerSettings("", "");
+    EXPECT_EQ(none.action, kShutDown);
+    EXPECT_TRUE(none.force);
+    PowerChoice gentle = InterpretPowerSettings("hibernate", "0");
+    EXPECT_EQ(gentle.action, kHibernate);
+    EXPECT_FALSE(gentle.force);
+    EXPECT_FALSE(EndsTheSession(kLock));
+    EXPECT_TRUE(EndsTheSession(kLogOff));
+}
+
 TEST(Presets, HalfHourAheadCarriesIntoTheHourAndWrapsTheDay) {
     HourMinute a = HalfHourAhead(At(10, 15, 0));
     EXPECT_EQ(TwoDigits(a.hour) + ":" + TwoDigits(a.minute), "10:45");

@@ -43,6 +43,10 @@ private:
 bool SaveScreenshot(HWND hwnd, const std::wstring& pngPath) {
     RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (hwnd && !GetWindowRect(hwnd, &r)) return false;
+    return SaveScreenshot(r, pngPath);
+}
+
+bool SaveScreenshot(const RECT& r, const std::wstring& pngPath) {
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
 
