@@ -275,11 +275,9 @@ int main(int argc, char** argv) {
               << " files, release " << result.releaseId << ", "
               << (request.signingKeys.empty() ? std::string("unsigned")
                                               : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
-              << ", expires " << UtcTimeText(expires) << ")
-";
+              << ", expires " << UtcTimeText(expires) << ")\n";
     if (result.abandonedRemoved > 0)
-        std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died
-";
+        std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died\n";
     if (result.retiredReleases > 0)
         std::cout << "removed the files of " << result.retiredReleases << " older release(s)\n";
     return 0;
