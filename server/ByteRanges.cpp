@@ -26,11 +26,11 @@ RangeChoice ChooseRange(std::string_view field, uint64_t size) {
     constexpr std::string_view kUnit = "bytes=";
     if (field.size() <= kUnit.size() || field.substr(0, kUnit.size()) != kUnit)
         return choice;
-    const std::string_view spec = field.substr(kUnit.size());
-    const size_t dash = spec.find('-');
-    if (dash == std::string_view::npos || spec.find(',') != std::string_view::npos)
+    const std::string_view rangeText = field.substr(kUnit.size());
+    const size_t dash = rangeText.find('-');
+    if (dash == std::string_view::npos || rangeText.find(',') != std::string_view::npos)
         return choice;
-    const std::string_view firstText = spec.substr(0, dash), lastText = spec.substr(dash + 1);
+    const std::string_view firstText = rangeText.substr(0, dash), lastText = rangeText.substr(dash + 1);
     uint64_t first = 0, last = 0;
     if (firstText.empty()) {
         // "-N": the last N bytes.
