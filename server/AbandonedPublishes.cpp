@@ -82,8 +82,13 @@ int RemoveAbandonedPublishes(Storage& storage, const fs::path& dataDir) {
         const std::string product = it->path().filename().string();
         if (!IsProductName(product) || !it->is_directory(error))
             continue;
-        if (const auto lock = PublishLock::Take(dataDir, product, false))
-            removed += RemoveAbandoned(storage, dataDir, product);
+        const auto lock = PublishLock::Take(dataDir, product, false);
+        if (!lock)
+            continue;
+        removed += RemoveAbandoned(storage, dataDir, product);
+        // A store published before the link existed, or moved to another database, gets it here.
+        if (const auto live = storage.CurrentRelease(product))
+            PointLiveLink(dataDir, product, live->id);
     }
     return removed;
 }

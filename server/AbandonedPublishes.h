@@ -34,5 +34,6 @@ std::vector<std::string> AbandonedEntries(const std::vector<std::string>& entrie
 // Removes the product's staged releases and their folders; call holding its publish lock. Gives how many
 // entries (rows and folders) went.
 int RemoveAbandoned(Storage& storage, const std::filesystem::path& dataDir, const std::string& product);
-// At server start: the same for every product in the store that no publish is running for.
+// At server start: the same for every product in the store that no publish is running for, and its live link
+// pointed at its live release.
 int RemoveAbandonedPublishes(Storage& storage, const std::filesystem::path& dataDir);

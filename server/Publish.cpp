@@ -290,6 +290,8 @@ PublishResult PublishRelease(Storage& storage, const fs::path& dataDir, const Pu
     }
     result.ok = true;
     result.releaseId = staged.id;
+    // Still under the publish lock, so links of two publishes never cross.
+    PointLiveLink(dataDir, request.product, staged.id);
     for (const int64_t retired : storage.RetiredReleases(request.product, kReleasesKept)) {
         // A folder that cannot be removed now stays until a later publish tries again.
         if (fs::remove_all(ReleaseFolder(dataDir, request.product, retired), error) > 0 && !error)

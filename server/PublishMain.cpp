@@ -13,12 +13,13 @@
 // release whose programs are of the other or of both architectures is refused. --id defaults to the
 // channel's product id. Each --key signs the digest list; without one the release goes out unsigned. The
 // digest list names the release's product, architecture, version and expiry (default: 30 days from now);
-// resign signs the live release again with a new expiry, its files unchanged.
+// resign signs the live release again with a new expiry, its files unchanged. Every form that publishes
+// takes --database postgresql://... (or NIGHTCAP_SERVER_DATABASE) when the servers keep their database there.
 #include "Publish.h"
 #include "ReleaseArch.h"
 #include "ReleaseStore.h"
 #include "ServerOptions.h"
-#include "SqliteStorage.h"
+#include "StorageOpening.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -30,7 +31,8 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: nightcap-publish --data DIR --version VERSION [--product NAME] [--arch x86|x64] [--id N]\n"
+    std::cerr << "usage: nightcap-publish --data DIR [--database postgresql://...] --version VERSION\n"
+                 "                        [--product NAME] [--arch x86|x64] [--id N]\n"
                  "                        [--date TEXT] [--notes TEXT | --notes-file FILE] [--key PRIVATE_KEY]...\n"
                  "                        [--expires-in DAYS | --expires YYYY-MM-DDThh:mm:ssZ] RELEASE_DIR\n"
                  "       nightcap-publish --data DIR --product NAME [--arch x86|x64] --ask-update yes|no\n"
@@ -142,6 +144,7 @@ int main(int argc, char** argv) {
     std::vector<std::filesystem::path> keyFiles;
     std::optional<ReleaseArch> statedArch;
     bool haveNotes = false, haveId = false;
+    std::string database = server::DatabaseFromEnvironment();
     for (int i = resign ? 2 : 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0) {
@@ -155,6 +158,8 @@ int main(int argc, char** argv) {
         const std::string value = argv[++i];
         if (arg == "--data") {
             dataDir = value;
+        } else if (arg == "--database") {
+            database = server::TakeArgument(argv[i]);
         } else if (arg == "--version") {
             request.entry.version = value;
         } else if (arg == "--product") {
@@ -195,90 +200,99 @@ int main(int argc, char** argv) {
         return Usage();
     std::error_code error;
     std::filesystem::create_directories(dataDir, error);
-    SqliteStorage storage;
-    if (error || !storage.Open(DatabasePath(dataDir).string())) {
-        std::cerr << "nightcap-publish: cannot open the data folder " << dataDir << ": "
-                  << (error ? error.message() : storage.Error()) << "\n";
+    if (error) {
+        std::cerr << "nightcap-publish: cannot make the data folder " << dataDir << ": " << error.message() << "\n";
         return 1;
     }
+    const server::OpenedStorage opened = server::OpenStorage(dataDir, database);
+    if (!opened.storage) {
+        std::cerr << "nightcap-publish: cannot open the database: " << opened.error << "\n";
+        return 1;
+    }
+    Storage& storage = *opened.storage;
+    // Only the PostgreSQL storage throws: its database went away while publishing.
+    try {
+        if (resign) {
+            if (request.product.empty() || !request.releaseDir.empty() || keyFiles.empty() || !askUpdate.empty())
+                return Usage();
+            std::vector<SigningKey> keys;
+            if (!ReadKeys(keyFiles, {dataDir}, keys))
+                return 1;
+            const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
+            const std::string resignError = ResignRelease(storage, dataDir, channel, keys, expires);
+            if (!resignError.empty()) {
+                std::cerr << "nightcap-publish: " << resignError << "\n";
+                return 1;
+            }
+            std::cout << "re-signed the live release of " << channel << " until " << UtcTimeText(expires) << "\n";
+            return 0;
+        }
 
-    if (resign) {
-        if (request.product.empty() || !request.releaseDir.empty() || keyFiles.empty() || !askUpdate.empty())
+        if (!askUpdate.empty()) {
+            if ((askUpdate != "yes" && askUpdate != "no") || request.product.empty() || !request.releaseDir.empty())
+                return Usage();
+            const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
+            if (!storage.SetUpdateRequested(channel, askUpdate == "yes")) {
+                std::cerr << "nightcap-publish: no published product " << channel << "\n";
+                return 1;
+            }
+            return 0;
+        }
+
+        if (request.releaseDir.empty() || request.entry.version.empty() || (haveNotes && !notesFile.empty()))
             return Usage();
-        std::vector<SigningKey> keys;
-        if (!ReadKeys(keyFiles, {dataDir}, keys))
+        if (!ReadKeys(keyFiles, {dataDir, request.releaseDir}, request.signingKeys))
             return 1;
-        const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
-        const std::string resignError = ResignRelease(storage, dataDir, channel, keys, expires);
-        if (!resignError.empty()) {
-            std::cerr << "nightcap-publish: " << resignError << "\n";
+        if (!notesFile.empty()) {
+            std::ifstream in(notesFile, std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            if (!in) {
+                std::cerr << "nightcap-publish: cannot read " << notesFile << "\n";
+                return 1;
+            }
+            request.entry.content = text.str();
+        }
+        if (request.entry.content.empty())
+            request.entry.content = "Version " + request.entry.version;
+        if (request.entry.date.empty())
+            request.entry.date = UtcDay(static_cast<int64_t>(std::time(nullptr)));
+        if (request.product.empty())
+            request.product = ProductNameOf(request.releaseDir / "config.ini");
+        if (request.product.empty()) {
+            std::cerr << "nightcap-publish: the release folder's config.ini names no product; give --product\n";
+            return 2;
+        }
+        const ReleaseArchResult arch = ReleaseFolderArch(request.releaseDir, statedArch);
+        if (!arch.error.empty()) {
+            std::cerr << "nightcap-publish: " << arch.error << "\n";
             return 1;
         }
-        std::cout << "re-signed the live release of " << channel << " until " << UtcTimeText(expires) << "\n";
+        request.stampProduct = request.product;
+        request.arch = ReleaseArchName(arch.arch);
+        request.expires = expires;
+        request.product = ChannelName(request.product, arch.arch);
+        if (!haveId)
+            request.productId = ChannelProductId(arch.arch);
+
+        const PublishResult result = PublishRelease(storage, dataDir, request);
+        if (!result.ok) {
+            std::cerr << "nightcap-publish: " << result.error << "\n";
+            return 1;
+        }
+        std::cout << "published " << request.product << " " << request.entry.version << " for " << ReleaseArchName(arch.arch)
+                  << " (" << result.files.size()
+                  << " files, release " << result.releaseId << ", "
+                  << (request.signingKeys.empty() ? std::string("unsigned")
+                                                  : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
+                  << ", expires " << UtcTimeText(expires) << ")\n";
+        if (result.abandonedRemoved > 0)
+            std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died\n";
+        if (result.retiredReleases > 0)
+            std::cout << "removed the files of " << result.retiredReleases << " older release(s)\n";
         return 0;
-    }
-
-    if (!askUpdate.empty()) {
-        if ((askUpdate != "yes" && askUpdate != "no") || request.product.empty() || !request.releaseDir.empty())
-            return Usage();
-        const std::string channel = ChannelName(request.product, statedArch.value_or(ReleaseArch::X86));
-        if (!storage.SetUpdateRequested(channel, askUpdate == "yes")) {
-            std::cerr << "nightcap-publish: no published product " << channel << "\n";
-            return 1;
-        }
-        return 0;
-    }
-
-    if (request.releaseDir.empty() || request.entry.version.empty() || (haveNotes && !notesFile.empty()))
-        return Usage();
-    if (!ReadKeys(keyFiles, {dataDir, request.releaseDir}, request.signingKeys))
-        return 1;
-    if (!notesFile.empty()) {
-        std::ifstream in(notesFile, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        if (!in) {
-            std::cerr << "nightcap-publish: cannot read " << notesFile << "\n";
-            return 1;
-        }
-        request.entry.content = text.str();
-    }
-    if (request.entry.content.empty())
-        request.entry.content = "Version " + request.entry.version;
-    if (request.entry.date.empty())
-        request.entry.date = UtcDay(static_cast<int64_t>(std::time(nullptr)));
-    if (request.product.empty())
-        request.product = ProductNameOf(request.releaseDir / "config.ini");
-    if (request.product.empty()) {
-        std::cerr << "nightcap-publish: the release folder's config.ini names no product; give --product\n";
-        return 2;
-    }
-    const ReleaseArchResult arch = ReleaseFolderArch(request.releaseDir, statedArch);
-    if (!arch.error.empty()) {
-        std::cerr << "nightcap-publish: " << arch.error << "\n";
+    } catch (const StorageUnavailable& unavailable) {
+        std::cerr << "nightcap-publish: the database is unavailable: " << unavailable.what() << "\n";
         return 1;
     }
-    request.stampProduct = request.product;
-    request.arch = ReleaseArchName(arch.arch);
-    request.expires = expires;
-    request.product = ChannelName(request.product, arch.arch);
-    if (!haveId)
-        request.productId = ChannelProductId(arch.arch);
-
-    const PublishResult result = PublishRelease(storage, dataDir, request);
-    if (!result.ok) {
-        std::cerr << "nightcap-publish: " << result.error << "\n";
-        return 1;
-    }
-    std::cout << "published " << request.product << " " << request.entry.version << " for " << ReleaseArchName(arch.arch)
-              << " (" << result.files.size()
-              << " files, release " << result.releaseId << ", "
-              << (request.signingKeys.empty() ? std::string("unsigned")
-                                              : "signed with " + std::to_string(request.signingKeys.size()) + " key(s)")
-              << ", expires " << UtcTimeText(expires) << ")\n";
-    if (result.abandonedRemoved > 0)
-        std::cout << "removed " << result.abandonedRemoved << " row(s) and folder(s) left by a publish that died\n";
-    if (result.retiredReleases > 0)
-        std::cout << "removed the files of " << result.retiredReleases << " older release(s)\n";
-    return 0;
 }

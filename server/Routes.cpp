@@ -208,8 +208,14 @@ void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& op
     auto route = [&server, handlers](const std::string& pattern,
                                      void (Handlers::*method)(const httplib::Request&, httplib::Response&),
                                      HttpServer::Speed speed = HttpServer::Speed::Fast) {
+        // A database that cannot be reached answers 503 with nothing kept, so the client asks again later.
         auto handler = [handlers, method](const httplib::Request& req, httplib::Response& res) {
-            ((*handlers).*method)(req, res);
+            try {
+                ((*handlers).*method)(req, res);
+            } catch (const StorageUnavailable&) {
+                res = httplib::Response();
+                Answer(res, 503, "the database is unavailable, try again");
+            }
         };
         GetAndPost(server, pattern, handler, speed);
     };

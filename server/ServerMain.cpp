@@ -1,6 +1,9 @@
 // nightcap-server: the maker's statistics and update server.
-//   nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE] [--token TOKEN]
-//                   [--own-host NAME]... [--threads N] [--per-address N] [--max-connections N] [--demo]
+//   nightcap-server --data DIR [--database postgresql://...] [--host ADDRESS] [--port N] [--port-file FILE]
+//                   [--token TOKEN] [--own-host NAME]... [--threads N] [--per-address N] [--max-connections N]
+//                   [--demo]
+// --data holds the releases (and server.db, unless --database names a PostgreSQL database that any number of
+// server processes share; NIGHTCAP_SERVER_DATABASE may name it instead, out of the process list).
 // --threads: the workers that run the slow routes (the stats page; connections take none); --per-address: the
 // connections one client address may hold open (0: no cap, for a proxy in front that caps per client itself).
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
@@ -11,7 +14,7 @@
 #include "ReleaseStore.h"
 #include "Routes.h"
 #include "ServerOptions.h"
-#include "SqliteStorage.h"
+#include "StorageOpening.h"
 
 #include <csignal>
 #include <cstdio>
@@ -26,9 +29,9 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: nightcap-server --data DIR [--host ADDRESS] [--port N] [--port-file FILE]\n"
-                 "                       [--token TOKEN] [--own-host NAME]... [--threads N] [--per-address N]\n"
-                 "                       [--max-connections N] [--demo]\n";
+    std::cerr << "usage: nightcap-server --data DIR [--database postgresql://...] [--host ADDRESS] [--port N]\n"
+                 "                       [--port-file FILE] [--token TOKEN] [--own-host NAME]... [--threads N]\n"
+                 "                       [--per-address N] [--max-connections N] [--demo]\n";
     return 2;
 }
 
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
     ServerLimits limits;
     if (const char* token = std::getenv("NIGHTCAP_SERVER_TOKEN"))
         options.token = token;
+    std::string database = server::DatabaseFromEnvironment();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -80,6 +84,8 @@ int main(int argc, char** argv) {
         ++i;
         if (arg == "--data") {
             options.dataDir = value;
+        } else if (arg == "--database") {
+            database = server::TakeArgument(argv[i]);
         } else if (arg == "--host") {
             host = value;
         } else if (arg == "--port") {
@@ -125,15 +131,25 @@ int main(int argc, char** argv) {
 
     std::error_code error;
     std::filesystem::create_directories(options.dataDir, error);
-    SqliteStorage storage;
-    if (error || !storage.Open(DatabasePath(options.dataDir).string())) {
-        std::cerr << "nightcap-server: cannot open the data folder " << options.dataDir << ": "
-                  << (error ? error.message() : storage.Error()) << "\n";
+    if (error) {
+        std::cerr << "nightcap-server: cannot make the data folder " << options.dataDir << ": " << error.message()
+                  << "\n";
         return 1;
     }
+    const server::OpenedStorage opened = server::OpenStorage(options.dataDir, database);
+    if (!opened.storage) {
+        std::cerr << "nightcap-server: cannot open the database: " << opened.error << "\n";
+        return 1;
+    }
+    Storage& storage = *opened.storage;
 
-    if (const int removed = RemoveAbandonedPublishes(storage, options.dataDir))
-        std::cerr << "nightcap-server: removed " << removed << " row(s) and folder(s) left by publishes that died\n";
+    try {
+        if (const int removed = RemoveAbandonedPublishes(storage, options.dataDir))
+            std::cerr << "nightcap-server: removed " << removed << " row(s) and folder(s) left by publishes that died\n";
+    } catch (const StorageUnavailable& unavailable) {
+        std::cerr << "nightcap-server: the database went away: " << unavailable.what() << "\n";
+        return 1;
+    }
 
     // SIGINT and SIGTERM end the server cleanly: every thread started from here on has them blocked, and one
     // thread waits for them.
@@ -160,7 +176,8 @@ int main(int argc, char** argv) {
         server.Stop();
     });
     std::cerr << "nightcap-server: listening on " << host << ":" << bound << ", data in " << options.dataDir
-              << (options.demo ? ", demo sites on" : "") << "\n";
+              << (database.empty() ? "" : ", database on PostgreSQL") << (options.demo ? ", demo sites on" : "")
+              << "\n";
     const bool ok = server.Run();
     // A listen that ended by itself (not by a signal) must still let the stopper thread go.
     pthread_kill(stopper.native_handle(), SIGTERM);

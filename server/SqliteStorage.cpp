@@ -1,6 +1,7 @@
 #include "SqliteStorage.h"
 
-#include <map>
+#include "SchemaVersion.h"
+#include "StatsTally.h"
 
 namespace {
 
@@ -49,28 +50,6 @@ PRAGMA user_version = 1;
 COMMIT;
 )sql";
 
-// daily.kind; reports are counted there too, beside the one row per address in installs.
-enum DailyKind : int64_t { kCheck = 0, kPing = 1, kDownload = 2, kReport = 3 };
-
-int64_t DailyKindOf(EventKind kind) {
-    switch (kind) {
-    case EventKind::VersionCheck: return kCheck;
-    case EventKind::UpdatePing: return kPing;
-    case EventKind::Download: return kDownload;
-    }
-    return kCheck;
-}
-
-void AddCount(CountRow& row, int64_t kind, int64_t count) {
-    switch (kind) {
-    case kCheck: row.checks += count; break;
-    case kPing: row.pings += count; break;
-    case kDownload: row.downloads += count; break;
-    case kReport: row.reports += count; break;
-    default: break;
-    }
-}
-
 // A cached statement must be reset once read: one left standing on a row keeps its connection's read snapshot,
 // which would hide every later write from that connection.
 class ResetWhenDone {
@@ -98,7 +77,7 @@ SqliteStatement& SqliteStorage::Connection::Prepared(const char* sql) {
 }
 
 bool SqliteStorage::Open(const std::string& path) {
-    if (!main_.db.Open(path) || !main_.db.Execute(kSchema)) {
+    if (!main_.db.Open(path)) {
         error_ = path + ": " + main_.db.LastError();
         return false;
     }
@@ -107,6 +86,15 @@ bool SqliteStorage::Open(const std::string& path) {
         SqliteStatement version(main_.db, "PRAGMA user_version");
         if (version.Step())
             schemaVersion = version.Int(0);
+    }
+    // A newer program's database is left exactly as it is.
+    if (const std::string newer = server::SchemaVersionError(schemaVersion); !newer.empty()) {
+        error_ = path + ": " + newer;
+        return false;
+    }
+    if (!main_.db.Execute(kSchema)) {
+        error_ = path + ": " + main_.db.LastError();
+        return false;
     }
     // Made again from scratch, so two programs opening an older database at once both leave the right counts.
     if (schemaVersion < 1 && !main_.db.Execute(kCountInstallDays)) {
@@ -163,7 +151,7 @@ void SqliteStorage::CountEvent(std::string_view day, EventKind kind, std::string
         "INSERT INTO daily(day, version, kind, count) VALUES(?1, ?2, ?3, 1) "
         "ON CONFLICT(day, version, kind) DO UPDATE SET count = count + 1");
     ResetWhenDone resetUpsert(upsert);
-    upsert.Bind(1, day).Bind(2, version).Bind(3, DailyKindOf(kind)).Step();
+    upsert.Bind(1, day).Bind(2, version).Bind(3, server::DailyKindOf(kind)).Step();
 }
 
 ReportOutcome SqliteStorage::RecordReport(std::string_view address, int64_t now, std::string_view day,
@@ -211,29 +199,16 @@ StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
     std::lock_guard<std::mutex> lock(stats_.mutex);
     // One read transaction, so the figures agree with each other.
     stats_.db.Execute("BEGIN");
-    std::map<std::string, CountRow> days, versions;
-    StatsSnapshot stats;
+    server::StatsTally tally{std::string(firstDay)};
     {
         SqliteStatement query(stats_.db, "SELECT day, version, kind, sum(count) FROM daily GROUP BY 1, 2, 3");
-        while (query.Step()) {
-            const std::string day = query.Text(0), version = query.Text(1);
-            const int64_t kind = query.Int(2), count = query.Int(3);
-            if (day >= firstDay)
-                AddCount(days[day], kind, count);
-            AddCount(versions[version], kind, count);
-            AddCount(stats.total, kind, count);
-        }
+        while (query.Step())
+            tally.AddEvents(query.Text(0), query.Text(1), query.Int(2), query.Int(3));
     }
     {
         SqliteStatement query(stats_.db, "SELECT day, version, count FROM install_days");
-        while (query.Step()) {
-            const std::string day = query.Text(0), version = query.Text(1);
-            const int64_t count = query.Int(2);
-            if (day >= firstDay)
-                days[day].installs += count;
-            versions[version].installs += count;
-            stats.total.installs += count;
-        }
+        while (query.Step())
+            tally.AddInstalls(query.Text(0), query.Text(1), query.Int(2));
     }
     {
         SqliteStatement query(stats_.db,
@@ -241,18 +216,10 @@ StatsSnapshot SqliteStorage::Stats(std::string_view firstDay) {
                               "WHERE r.product = releases.product) FROM releases WHERE seq IS NOT NULL "
                               "ORDER BY seq DESC");
         while (query.Step())
-            stats.releases.push_back({query.Text(0), query.Text(1), query.Text(2), query.Int(3) != 0});
+            tally.AddRelease({query.Text(0), query.Text(1), query.Text(2), query.Int(3) != 0});
     }
     stats_.db.Execute("COMMIT");
-    for (auto& [key, row] : days) {
-        row.key = key;
-        stats.days.push_back(row);
-    }
-    for (auto& [key, row] : versions) {
-        row.key = key;
-        stats.versions.push_back(row);
-    }
-    return stats;
+    return tally.Finish();
 }
 
 Storage::StageResult SqliteStorage::StageRelease(std::string_view product, int productId,

@@ -1,9 +1,10 @@
 // What the server keeps: releases, counters and installation reports. Request handling and the publish tool
-// see only this interface; SqliteStorage is the one implementation today, and a shared database server could
-// take its place behind the same calls when several server nodes answer one product.
+// see only this interface: SqliteStorage keeps them in one file beside the releases (one server process),
+// PostgresStorage in a shared database that any number of server processes answer from.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,13 @@ struct StatsSnapshot {
     std::vector<CountRow> versions;  // by version text
     CountRow total;
     std::vector<ReleaseRow> releases;  // every live release of every product, newest first
+};
+
+// Thrown by a storage whose database cannot be reached (gone, restarting, refusing connections): the request
+// is answered 503 and nothing of it is kept, so the client may send it again.
+class StorageUnavailable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class Storage {

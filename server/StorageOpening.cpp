@@ -1,0 +1,47 @@
+#include "StorageOpening.h"
+
+#include "PgConnection.h"
+#include "PostgresStorage.h"
+#include "ReleaseStore.h"
+#include "SqliteStorage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace server {
+
+OpenedStorage OpenStorage(const std::filesystem::path& dataDir, const std::string& database) {
+    OpenedStorage opened;
+    if (database.empty()) {
+        auto sqlite = std::make_unique<SqliteStorage>();
+        if (sqlite->Open(DatabasePath(dataDir).string()))
+            opened.storage = std::move(sqlite);
+        else
+            opened.error = sqlite->Error();
+        return opened;
+    }
+    // The address itself is never repeated: a malformed one could hold the password anywhere.
+    if (!IsPostgresAddress(database)) {
+        opened.error = "the database must be a well-formed postgresql:// address";
+        return opened;
+    }
+    auto postgres = std::make_unique<PostgresStorage>(database);
+    if (postgres->Open())
+        opened.storage = std::move(postgres);
+    else
+        opened.error = "PostgreSQL: " + postgres->Error();
+    return opened;
+}
+
+std::string DatabaseFromEnvironment() {
+    const char* value = std::getenv(kDatabaseVariable);
+    return value ? value : "";
+}
+
+std::string TakeArgument(char* value) {
+    std::string copy = value;
+    std::memset(value, 'x', copy.size());
+    return copy;
+}
+
+}  // namespace server
