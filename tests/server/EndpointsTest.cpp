@@ -1,10 +1,9 @@
-// The statistics endpoints, the download counter and the stats page, against the real server.
+// The statistics endpoints, the download counter and the stats page, against the real server on each storage.
+#include "BackendUnderTest.h"
 #include "ServerProcess.h"
 #include "StatisticsRules.h"
 
 #include <gtest/gtest.h>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -27,52 +26,38 @@ std::string ReportTarget(const std::string& address, const std::string& check) {
     return std::string(kUsage) + "?p_id=2&macAdd=" + address + "&chk=" + check;
 }
 
-// Counts straight from the database, the way a maker's query would see them.
-int64_t QueryNumber(const std::filesystem::path& dataDir, const std::string& sql) {
-    sqlite3* db = nullptr;
-    int64_t value = -1;
-    if (sqlite3_open_v2((dataDir / "server.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-            value = sqlite3_column_int64(stmt, 0);
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db);
-    return value;
-}
-
-// Runs a statement on the server's database beside the server, as a maker's maintenance would.
-bool Execute(const std::filesystem::path& dataDir, const std::string& sql) {
-    sqlite3* db = nullptr;
-    bool done = sqlite3_open((dataDir / "server.db").c_str(), &db) == SQLITE_OK;
-    if (done) {
-        sqlite3_busy_timeout(db, 10000);
-        done = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    sqlite3_close(db);
-    return done;
-}
-
-class EndpointsTest : public ::testing::Test {
+class EndpointsTest : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override {
         release.Write("Nightcap.exe", "MZ program");
         release.Write("config.ini", "[Product]\r\n\r\nname=Nightcap\r\n");
         release.Write("update/Update.exe", AllByteValues());
-        ASSERT_EQ(RunPublish({"--data", Data().string(), "--version", "1.002", release.Path().string()}).exitCode, 0);
+        ASSERT_EQ(Publish({"--version", "1.002", release.Path().string()}).exitCode, 0);
     }
     std::filesystem::path Data() const { return scratch.Path() / "data"; }
-    int64_t Count(const std::string& sql) const { return QueryNumber(Data(), sql); }
+    int64_t Count(const std::string& sql) const { return database.Number(sql); }
+    // The server's arguments on this test's storage, then these.
+    std::vector<std::string> Args(std::vector<std::string> more = {}) const {
+        std::vector<std::string> args = database.Args();
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    }
+    ToolRun Publish(const std::vector<std::string>& args) const {
+        std::vector<std::string> all = Args({"--data", Data().string()});
+        all.insert(all.end(), args.begin(), args.end());
+        return RunPublish(all);
+    }
     std::string Down(const ServerProcess& server, const std::string& pUrl) const {
         return std::string(kDown) + "?p_id=1&p_url=" + pUrl;
     }
 
     ScratchFolder scratch;
     ScratchFolder release;
+    TestDatabase database{GetParam(), Data()};
 };
 
-TEST_F(EndpointsTest, VersionCheckAnswersTheLiveVersionAndPingsAnswerTheMakersRequest) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, VersionCheckAnswersTheLiveVersionAndPingsAnswerTheMakersRequest) {
+    ServerProcess server(Data(), Args());
     ASSERT_TRUE(server.Running());
     // The product posts without a body; the answer is the bare version text.
     for (const auto& result : {server.Post(std::string(kVersionSign) + "?p_id=2&f_id=&RequestType=1"),
@@ -85,9 +70,9 @@ TEST_F(EndpointsTest, VersionCheckAnswersTheLiveVersionAndPingsAnswerTheMakersRe
     EXPECT_EQ(RawRequest(server.Port(), "POST", std::string(kVersionSign) + "?p_id=2&RequestType=1").body, "1.002");
 
     EXPECT_EQ(server.Post(std::string(kVersionSign) + "?p_id=2&RequestType=2")->body, "0");
-    ASSERT_EQ(RunPublish({"--data", Data().string(), "--product", "Nightcap", "--ask-update", "yes"}).exitCode, 0);
+    ASSERT_EQ(Publish({"--product", "Nightcap", "--ask-update", "yes"}).exitCode, 0);
     EXPECT_EQ(server.Post(std::string(kVersionSign) + "?p_id=2&RequestType=2")->body, "1");
-    ASSERT_EQ(RunPublish({"--data", Data().string(), "--product", "Nightcap", "--ask-update", "no"}).exitCode, 0);
+    ASSERT_EQ(Publish({"--product", "Nightcap", "--ask-update", "no"}).exitCode, 0);
     EXPECT_EQ(server.Post(std::string(kVersionSign) + "?p_id=2&RequestType=2")->body, "0");
 
     EXPECT_EQ(Count("SELECT sum(count) FROM daily WHERE kind = 0 AND day = '2013-06-26' AND version = '1.002'"), 3);
@@ -95,11 +80,11 @@ TEST_F(EndpointsTest, VersionCheckAnswersTheLiveVersionAndPingsAnswerTheMakersRe
 }
 
 // The requests exactly as Nightcap's own rules write them, and its reading of the replies.
-TEST_F(EndpointsTest, NightcapsOwnRequestsGetTheAnswersItExpects) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, NightcapsOwnRequestsGetTheAnswersItExpects) {
+    ServerProcess server(Data(), Args());
     ASSERT_EQ(InstallReportCheckValue(kAddress), kCheck);
     if (std::string(kProductVersion) != "1.002")  // the build's version, when it is not the one set up
-        ASSERT_EQ(RunPublish({"--data", Data().string(), "--version", kProductVersion, release.Path().string()}).exitCode, 0);
+        ASSERT_EQ(Publish({"--version", kProductVersion, release.Path().string()}).exitCode, 0);
     EXPECT_TRUE(VersionReplyIsCurrent(server.Post(kVersionCheckRequest)->body));
     EXPECT_FALSE(PingReplyStartsUpdater(server.Post(kUpdatePingRequest)->body));
     const auto report = server.Post(InstallReportRequest(kAddress));
@@ -108,8 +93,8 @@ TEST_F(EndpointsTest, NightcapsOwnRequestsGetTheAnswersItExpects) {
     EXPECT_EQ(Count("SELECT reports FROM installs WHERE address = '001122AABBCC'"), 1);
 }
 
-TEST_F(EndpointsTest, BadVersionRequestsAreRefusedAndNotCounted) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, BadVersionRequestsAreRefusedAndNotCounted) {
+    ServerProcess server(Data(), Args());
     const std::string base = kVersionSign;
     EXPECT_EQ(server.Get(base + "?RequestType=1")->status, 400);
     EXPECT_EQ(server.Get(base + "?p_id=&RequestType=1")->status, 400);
@@ -125,16 +110,16 @@ TEST_F(EndpointsTest, BadVersionRequestsAreRefusedAndNotCounted) {
     EXPECT_EQ(server.Get(base + "?p_id=2&RequestType=1")->body, "1.002");
 }
 
-TEST_F(EndpointsTest, AValidReportIsStoredOncePerAddressWithFirstAndLastSeen) {
+TEST_P(EndpointsTest, AValidReportIsStoredOncePerAddressWithFirstAndLastSeen) {
     {
-        ServerProcess server(Data());
+        ServerProcess server(Data(), Args());
         const auto first = server.Post(ReportTarget(kAddress, kCheck));
         ASSERT_TRUE(first);
         EXPECT_EQ(first->status, 200);
         EXPECT_EQ(server.Post(ReportTarget(kAddress, kCheck))->status, 200);
     }
     {
-        ServerProcess later(Data(), {}, kTestClock + 86400 * 3);
+        ServerProcess later(Data(), Args(), kTestClock + 86400 * 3);
         EXPECT_EQ(later.Get(ReportTarget(kAddress, kCheck))->status, 200);
     }
     EXPECT_EQ(Count("SELECT count(*) FROM installs"), 1);
@@ -147,25 +132,29 @@ TEST_F(EndpointsTest, AValidReportIsStoredOncePerAddressWithFirstAndLastSeen) {
 // A report the database refuses halfway (here its daily count, after the installation row) is answered 503
 // so that the product may send it again, and leaves nothing behind; once the database takes writes again the
 // same report is stored as a first one.
-TEST_F(EndpointsTest, AReportTheDatabaseRefusesIsAnswered503AndStoresNothing) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, AReportTheDatabaseRefusesIsAnswered503AndStoresNothing) {
+    ServerProcess server(Data(), Args());
     ASSERT_TRUE(server.Running());
-    ASSERT_TRUE(Execute(Data(), "CREATE TRIGGER refuse BEFORE INSERT ON daily "
-                                "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    const bool sqlite = GetParam() == Backend::Sqlite;
+    ASSERT_TRUE(database.Execute(sqlite ? "CREATE TRIGGER refuse BEFORE INSERT ON daily "
+                                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END"
+                                        : "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                          "$$BEGIN RAISE EXCEPTION 'disk full'; END$$; CREATE TRIGGER refuse "
+                                          "BEFORE INSERT ON daily FOR EACH ROW EXECUTE FUNCTION refuse()"));
     const auto refused = server.Post(ReportTarget(kAddress, kCheck));
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->status, 503);
     EXPECT_EQ(Count("SELECT count(*) FROM installs"), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM daily"), 0);
 
-    ASSERT_TRUE(Execute(Data(), "DROP TRIGGER refuse"));
+    ASSERT_TRUE(database.Execute(sqlite ? "DROP TRIGGER refuse" : "DROP TRIGGER refuse ON daily"));
     EXPECT_EQ(server.Post(ReportTarget(kAddress, kCheck))->status, 200);
     EXPECT_EQ(Count("SELECT reports FROM installs WHERE address = '001122AABBCC'"), 1);
     EXPECT_EQ(Count("SELECT count FROM daily WHERE kind = 3"), 1);
 }
 
-TEST_F(EndpointsTest, InvalidReportsAreAnswered400AndStoreNothing) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, InvalidReportsAreAnswered400AndStoreNothing) {
+    ServerProcess server(Data(), Args());
     std::string upper = kCheck;
     for (char& c : upper)
         c = static_cast<char>(toupper(c));
@@ -189,8 +178,8 @@ TEST_F(EndpointsTest, InvalidReportsAreAnswered400AndStoreNothing) {
     EXPECT_EQ(Count("SELECT count(*) FROM daily"), 0);
 }
 
-TEST_F(EndpointsTest, TheDownloadCounterHandsOutStoredFilesAndCountsThem) {
-    ServerProcess server(Data());
+TEST_P(EndpointsTest, TheDownloadCounterHandsOutStoredFilesAndCountsThem) {
+    ServerProcess server(Data(), Args());
     const std::string url = "http://" + server.HostPort() + "/download/Nightcap/Update/Update.exe";
     const auto counted = server.Get(Down(server, url));
     ASSERT_TRUE(counted);
@@ -203,8 +192,8 @@ TEST_F(EndpointsTest, TheDownloadCounterHandsOutStoredFilesAndCountsThem) {
     EXPECT_EQ(Count("SELECT sum(count) FROM daily WHERE kind = 2 AND version = '1.002'"), 2);
 }
 
-TEST_F(EndpointsTest, TheDownloadCounterIsNoProxyAndKeepsToItsOwnTree) {
-    ServerProcess server(Data(), {"--own-host", "update.example"});
+TEST_P(EndpointsTest, TheDownloadCounterIsNoProxyAndKeepsToItsOwnTree) {
+    ServerProcess server(Data(), Args({"--own-host", "update.example"}));
     const std::string own = "http://" + server.HostPort();
     // Another name of ours, given at start, is accepted like the Host the request came to.
     EXPECT_EQ(RawRequest(server.Port(), "GET", Down(server, "http://update.example/download/Nightcap/Nightcap.exe")).status,
@@ -247,9 +236,9 @@ TEST_F(EndpointsTest, TheDownloadCounterIsNoProxyAndKeepsToItsOwnTree) {
     EXPECT_EQ(Count("SELECT coalesce(sum(count), 0) FROM daily WHERE kind = 2"), 1);
 }
 
-TEST_F(EndpointsTest, TheStatsPageShowsTheCountsToLoopbackOrWithTheToken) {
+TEST_P(EndpointsTest, TheStatsPageShowsTheCountsToLoopbackOrWithTheToken) {
     {
-        ServerProcess server(Data());
+        ServerProcess server(Data(), Args());
         server.Post(std::string(kVersionSign) + "?p_id=2&RequestType=2");
         server.Post(ReportTarget(kAddress, kCheck));
         const auto page = server.Get("/stats");
@@ -260,12 +249,14 @@ TEST_F(EndpointsTest, TheStatsPageShowsTheCountsToLoopbackOrWithTheToken) {
                   std::string::npos);
         EXPECT_EQ(page->body.find("Demo mode"), std::string::npos);
     }
-    ServerProcess guarded(Data(), {"--token", "s3cret-token"});
+    ServerProcess guarded(Data(), Args({"--token", "s3cret-token"}));
     EXPECT_EQ(guarded.Get("/stats")->status, 403);
     EXPECT_EQ(guarded.Get("/stats?token=s3cret")->status, 403);
     EXPECT_EQ(guarded.Get("/stats?token=s3cret-token")->status, 200);
     EXPECT_EQ(RawRequest(guarded.Port(), "GET", "/stats", "Authorization: Bearer s3cret-token\r\n").status, 200);
     EXPECT_EQ(RawRequest(guarded.Port(), "GET", "/stats", "Authorization: Bearer wrong\r\n").status, 403);
 }
+
+FOR_BOTH_BACKENDS(EndpointsTest);
 
 }  // namespace
