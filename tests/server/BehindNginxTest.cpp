@@ -20,7 +20,7 @@ TEST(BehindNginxTest, TheProgramsRequestsAreAnsweredAsWithoutItAndItsLimitsHold)
     ASSERT_EQ(RunPublish({"--data", data.string(), "--version", "1.002", release.Path().string()}).exitCode, 0);
     ServerProcess server(data, {"--per-address", "0", "--token", "s3cret-token"});
     ASSERT_TRUE(server.Running());
-    NginxFront nginx(front.Path(), server.Port());
+    NginxFront nginx(front.Path(), data, {server.Port()});
     ASSERT_TRUE(nginx.Running()) << nginx.ErrorLog();
     const int port = nginx.Port();
 
@@ -43,12 +43,23 @@ TEST(BehindNginxTest, TheProgramsRequestsAreAnsweredAsWithoutItAndItsLimitsHold)
     EXPECT_EQ(RawRequest(port, "GET", "/stats").status, 403);
     EXPECT_EQ(RawRequest(port, "GET", "/stats?token=s3cret-token").status, 200);
 
+    // The store's files come from the live release folder only: no way out of it.
+    for (const char* target : {"/download/Nightcap/../../server.db", "/download/Nightcap/%2e%2e/%2e%2e/server.db",
+                               "/download/Nightcap/..%2f..%2fserver.db", "/update/Nightcap/..%2f..%2fserver.db"})
+        EXPECT_EQ(RawRequest(port, "GET", target).status, 404) << target;
+
     RawConnection body(port);
     body.Send("POST " + std::string(kCheck) + " HTTP/1.1\r\nHost: x\r\nContent-Length: 209715200\r\n\r\n");
     EXPECT_EQ(StatusOf(body.ReadAnswers(1)), 413);
     RawConnection line(port);
     line.Send("GET /" + std::string(64 * 1024, 'a') + " HTTP/1.1\r\n\r\n");
     EXPECT_EQ(StatusOf(line.ReadAnswers(1)), 414);
+
+    // nginx serves the live release's files and digest list from the store itself, with no server left.
+    server.Stop();
+    EXPECT_TRUE(RawRequest(port, "GET", "/download/Nightcap/Update/Update.exe").body == updater);
+    EXPECT_EQ(RawRequest(port, "GET", "/update/Nightcap/update_md5.xml").body,
+              ReadFileBytes(data / "releases" / "Nightcap" / "1" / "update_md5.xml"));
 }
 
 }  // namespace

@@ -36,8 +36,9 @@ int FreeLoopbackPort() {
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 }  // namespace
@@ -53,11 +54,16 @@ std::string NginxFront::Program() {
     return {};
 }
 
-NginxFront::NginxFront(const fs::path& folder, int serverPort) : folder_(folder) {
+NginxFront::NginxFront(const fs::path& folder, const fs::path& dataDir, const std::vector<int>& serverPorts)
+    : folder_(folder) {
     const int port = FreeLoopbackPort();
     std::string block = ReadFileBytes(NIGHTCAP_NGINX_CONF);
     block = Replaced(block, "listen 80;", "listen 127.0.0.1:" + std::to_string(port) + ";");
-    block = Replaced(block, "server 127.0.0.1:8080;", "server 127.0.0.1:" + std::to_string(serverPort) + ";");
+    std::string servers;
+    for (const int serverPort : serverPorts)
+        servers += "server 127.0.0.1:" + std::to_string(serverPort) + ";\n";
+    block = Replaced(block, "server 127.0.0.1:8080;", servers);
+    block = Replaced(block, "/var/lib/nightcap/", fs::absolute(dataDir).string() + "/");
     const std::string dir = folder.string();
     std::ofstream(folder / "nginx.conf")
         << (geteuid() == 0 ? "user root;\n" : "") << "daemon off;\nworker_processes 1;\npid " << dir
