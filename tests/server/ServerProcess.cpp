@@ -83,7 +83,8 @@ std::string WriteTestRelease(const ScratchFolder& folder) {
     return updater;
 }
 
-ServerProcess::ServerProcess(const fs::path& dataDir, std::vector<std::string> extraArgs, int64_t clock) {
+ServerProcess::ServerProcess(const fs::path& dataDir, std::vector<std::string> extraArgs, int64_t clock,
+                             std::map<std::string, std::string> env) {
     const fs::path portFile = dataDir.string() + ".port";
     std::error_code error;
     fs::remove(portFile, error);
@@ -91,7 +92,8 @@ ServerProcess::ServerProcess(const fs::path& dataDir, std::vector<std::string> e
                                      "--port", "0", "--port-file", portFile.string(), "--threads", "16"};
     argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
     const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    pid_ = Spawn(argv, {{"NIGHTCAP_SERVER_TEST_CLOCK", std::to_string(clock)}}, devNull);
+    env["NIGHTCAP_SERVER_TEST_CLOCK"] = std::to_string(clock);
+    pid_ = Spawn(argv, env, devNull);
     close(devNull);
     if (pid_ <= 0)
         return;
@@ -124,6 +126,15 @@ int ServerProcess::Stop() {
     return code;
 }
 
+void ServerProcess::Kill() {
+    if (pid_ <= 0)
+        return;
+    kill(pid_, SIGKILL);
+    WaitExit(pid_);
+    pid_ = -1;
+    port_ = 0;
+}
+
 httplib::Result ServerProcess::Get(const std::string& target) const {
     httplib::Client client("127.0.0.1", port_);
     return client.Get(target);
@@ -137,10 +148,14 @@ httplib::Result ServerProcess::Post(const std::string& target) const {
 ToolRun RunPublish(const std::vector<std::string>& args) {
     std::vector<std::string> argv = {NIGHTCAP_PUBLISH_BIN};
     argv.insert(argv.end(), args.begin(), args.end());
-    char name[] = "/tmp/nightcap-publish-out-XXXXXX";
+    return RunTool(argv);
+}
+
+ToolRun RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
+    char name[] = "/tmp/nightcap-tool-out-XXXXXX";
     const int fd = mkostemp(name, O_CLOEXEC);
     ToolRun run;
-    const pid_t pid = Spawn(argv, {}, fd);
+    const pid_t pid = Spawn(argv, env, fd);
     run.exitCode = pid > 0 ? WaitExit(pid) : -1;
     close(fd);
     run.output = ReadFileBytes(name);

@@ -36,9 +36,10 @@ std::string WriteTestRelease(const ScratchFolder& folder);
 
 class ServerProcess {
 public:
-    // Starts the server on dataDir; waits until it listens. extraArgs go on its command line.
+    // Starts the server on dataDir; waits until it listens. extraArgs go on its command line, env into its
+    // environment.
     explicit ServerProcess(const std::filesystem::path& dataDir, std::vector<std::string> extraArgs = {},
-                           int64_t clock = kTestClock);
+                           int64_t clock = kTestClock, std::map<std::string, std::string> env = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
@@ -48,6 +49,9 @@ public:
     std::string HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
     // Ends it with SIGTERM and gives its exit status (-1 when it did not end by itself).
     int Stop();
+    // Ends it at once with SIGKILL, as a crash or a lost machine would.
+    void Kill();
+    pid_t Pid() const { return pid_; }
 
     // The most memory the server has held resident so far (its high-water mark), in KB; -1 when unknown.
     int64_t PeakResidentKb() const;
@@ -69,6 +73,8 @@ struct ToolRun {
     int exitCode = -1;
     std::string output;  // stdout and stderr
 };
+// Runs a program to its end with these arguments and environment additions.
+ToolRun RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
 // Runs nightcap-publish with these arguments.
 ToolRun RunPublish(const std::vector<std::string>& args);
 

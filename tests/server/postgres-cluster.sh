@@ -24,7 +24,7 @@ else
 fi
 
 pg_ctl_stop() {
-  [ -f "$dir/data/postmaster.pid" ] && as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null || true
+  [ ! -f "$dir/data/postmaster.pid" ] || as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w -t 60 stop >/dev/null
 }
 
 pg_ctl_start() {
@@ -42,7 +42,7 @@ remove_socket_dir() {
 case "$command" in
   start)
     # Whatever an earlier run left is stopped and made afresh.
-    pg_ctl_stop
+    pg_ctl_stop || true
     remove_socket_dir
     rm -rf "$dir/data" "$dir/address" "$dir/server.log"
     socket=$(mktemp -d /tmp/nightcap-pg-XXXXXX)
@@ -56,7 +56,7 @@ case "$command" in
     echo "postgresql:///postgres?host=$socket&port=5432&user=nightcap" >"$dir/address"
     ;;
   stop)
-    pg_ctl_stop
+    pg_ctl_stop || true
     remove_socket_dir
     rm -rf "$dir/data" "$dir/address"
     ;;
