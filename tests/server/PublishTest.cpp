@@ -104,7 +104,8 @@ TEST_F(PublishTest, OlderReleasesLoseTheirFilesButNotTheirEntries) {
     std::set<std::string> kept;
     for (const auto& entry : fs::directory_iterator(Data() / "releases" / "Nightcap"))
         kept.insert(entry.path().filename().string());
-    EXPECT_EQ(kept, (std::set<std::string>{"3", "4"}));
+    EXPECT_EQ(kept, (std::set<std::string>{"3", "4", "live"}));
+    EXPECT_EQ(fs::read_symlink(Data() / "releases" / "Nightcap" / "live"), "4");
 
     ServerProcess server(Data());
     EXPECT_EQ(server.Get("/download/Nightcap/version.txt")->body, "1.004");
@@ -163,7 +164,8 @@ TEST_F(PublishTest, AReleaseThatCouldEscapeOrConfuseTheUpdaterIsRefusedWhole) {
     std::set<std::string> stored;
     for (const auto& entry : fs::directory_iterator(Data() / "releases" / "Nightcap"))
         stored.insert(entry.path().filename().string());
-    EXPECT_EQ(stored, std::set<std::string>({"1"}));
+    EXPECT_EQ(stored, std::set<std::string>({"1", "live"}));
+    EXPECT_EQ(fs::read_symlink(Data() / "releases" / "Nightcap" / "live"), "1");
     std::set<std::string> beside;
     for (const auto& entry : fs::directory_iterator(scratch.Path()))
         beside.insert(entry.path().filename().string());
