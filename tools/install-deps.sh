@@ -10,6 +10,7 @@ PKGS="gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix gcc-mingw-w64-x86-64-pos
 xvfb xauth x11-utils xdotool imagemagick locales fonts-wqy-microhei
 cmake ninja-build make ccache 7zip python3 unicode-data googletest dpkg-dev
 clang libclang-rt-14-dev libpugixml-dev libcpp-httplib-dev libsqlite3-dev libsodium-dev pkg-config nginx wrk
+postgresql libpq-dev
 osslsigncode openssl
 x11vnc novnc websockify"
 
