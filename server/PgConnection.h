@@ -22,6 +22,9 @@ class PgResult {
 public:
     explicit PgResult(PGresult* result = nullptr) : result_(result) {}
     bool Ok() const;
+    bool Exists() const { return result_ != nullptr; }
+    // A COPY ... FROM STDIN waiting for its rows.
+    bool CopyingIn() const { return result_ && PQresultStatus(result_.get()) == PGRES_COPY_IN; }
     int Rows() const { return result_ ? PQntuples(result_.get()) : 0; }
     std::string Text(int row, int column) const;
     int64_t Int(int row, int column) const;
@@ -53,6 +56,8 @@ public:
     PgResult Run(const char* sql, const std::vector<PgParam>& params = {});
     // Runs statements without parameters (several may be separated by ';').
     PgResult Execute(const std::string& sql);
+    // The next result of a statement sent before (none once all have been taken).
+    PgResult NextResult() { return PgResult(PQgetResult(conn_)); }
     PGconn* Get() const { return conn_; }
 
 private:

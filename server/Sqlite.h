@@ -42,6 +42,8 @@ public:
     bool Done() const { return lastResult_ == SQLITE_DONE; }
     int64_t Int(int column) const;
     std::string Text(int column) const;
+    int Columns() const { return stmt_ ? sqlite3_column_count(stmt_) : 0; }
+    bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 private:
     sqlite3_stmt* stmt_ = nullptr;

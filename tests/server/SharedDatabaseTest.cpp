@@ -1,6 +1,7 @@
 // Several nightcap-server instances over one PostgreSQL database and one release store: exact counts under
 // concurrent load on both, a publish that goes live for both at once, an instance killed and the database
-// restarted in the middle of load, and the bad database addresses and schemas a server must refuse.
+// restarted in the middle of load, the bad database addresses and schemas a server must refuse, and a
+// deployment moved over from SQLite.
 #include "BackendUnderTest.h"
 #include "ManifestReading.h"
 #include "PgConnection.h"
@@ -311,6 +312,48 @@ TEST_F(SharedDatabaseTest, BadAddressesAndNewerSchemasAreRefusedAndNoPasswordIsS
     EXPECT_EQ(newerFile.exitCode, 1);
     EXPECT_NE(newerFile.output.find("schema version 99"), std::string::npos) << newerFile.output;
     EXPECT_EQ(file.Number("SELECT count(*) FROM sqlite_master"), 0);
+}
+
+// What the servers answered on SQLite they answer the same after the move, counts, releases and change text
+// (tabs, line breaks and backslashes in it) included, and publishing goes on from there.
+TEST(MoveToPostgresTest, ADeploymentMovesOverWholeIntoAnEmptyDatabaseOnly) {
+    ScratchFolder scratch, release;
+    const fs::path data = scratch.Path() / "data";
+    TestDatabase target(Backend::Postgres, data);
+    WriteTestRelease(release);
+    auto publish = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--data", data.string()});
+        return RunPublish(args);
+    };
+    ASSERT_EQ(publish({"--version", "1.0", "--notes", "first\tline\nsecond \\ line", release.Path().string()}).exitCode, 0);
+    ASSERT_EQ(publish({"--version", "1.1", release.Path().string()}).exitCode, 0);
+    ASSERT_EQ(publish({"--product", "Nightcap", "--ask-update", "yes"}).exitCode, 0);
+    std::string stats, log;
+    {
+        ServerProcess sqlite(data);
+        for (const std::string& address : {Address(1), Address(2), Address(2)})
+            ASSERT_EQ(sqlite.Post(ReportTarget(address))->status, 200);
+        ASSERT_EQ(sqlite.Post(kVersionCheck)->body, "1.1");
+        stats = sqlite.Get("/stats")->body;
+        log = sqlite.Get("/update/Nightcap/update_log.xml")->body;
+    }
+
+    const std::vector<std::string> move = {NIGHTCAP_MOVE_BIN, "--data", data.string(), "--database", target.Address()};
+    const ToolRun moved = RunTool(move);
+    ASSERT_EQ(moved.exitCode, 0) << moved.output;
+    ServerProcess postgres(data, target.Args());
+    EXPECT_EQ(postgres.Get("/stats")->body, stats);
+    EXPECT_EQ(postgres.Get("/update/Nightcap/update_log.xml")->body, log);
+    EXPECT_EQ(postgres.Post("/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&RequestType=2")->body, "1");
+    std::vector<std::string> next = target.Args();
+    next.insert(next.end(), {"--version", "1.2", release.Path().string()});
+    EXPECT_EQ(publish(next).exitCode, 0);
+    EXPECT_EQ(postgres.Post(kVersionCheck)->body, "1.2");
+    EXPECT_EQ(fs::read_symlink(data / "releases" / "Nightcap" / "live"), "3");
+
+    const ToolRun again = RunTool(move);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_NE(again.output.find("holds data already"), std::string::npos) << again.output;
 }
 
 }  // namespace
