@@ -8,6 +8,8 @@
 #   postgres-cluster.sh stop DIR          stops it and removes its data
 #   postgres-cluster.sh stop-server DIR   stops the server only, its data kept (a database restart)
 #   postgres-cluster.sh start-server DIR  starts it again on its kept data
+# NIGHTCAP_PG_SETTINGS: server settings (default "-c fsync=off": the tests need no crash safety; the load test
+# passes none, so its cluster flushes as a real one does).
 set -eu
 usage="usage: postgres-cluster.sh start|stop|stop-server|start-server DIR"
 command=${1:?$usage}
@@ -38,7 +40,8 @@ pg_ctl_stop() {
 
 pg_ctl_start() {
   as_owner "$bin/pg_ctl" -D "$(data)" -l "$(log)" -w -t 60 \
-    -o "-k $(private) -c listen_addresses= -p 5432 -c fsync=off -c max_connections=200" start >/dev/null
+    -o "-k $(private) -c listen_addresses= -p 5432 -c max_connections=200 ${NIGHTCAP_PG_SETTINGS--c fsync=off}" \
+    start >/dev/null
 }
 
 remove_cluster() {
