@@ -85,7 +85,9 @@ std::unique_ptr<PgConnection> PostgresStorage::Connect() {
             throw StorageUnavailable("the database could not be reached a moment ago");
     }
     auto connection = std::make_unique<PgConnection>(address_);
-    if (connection->Connected() && connection->Execute("SET synchronous_commit = off").Ok())
+    // A request waits for no lock or query longer than a few seconds: it is answered 503 instead.
+    if (connection->Connected() &&
+        connection->Execute("SET synchronous_commit = off; SET statement_timeout = '5s'").Ok())
         return connection;
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -4,7 +4,8 @@
 // takes a connection of its own from a small pool; a connection that broke (the database restarted or went
 // away) is dropped, and the next call connects again. While the database cannot be reached the calls throw
 // StorageUnavailable (the requests are answered 503), failing at once for a second after each failed connect
-// so that a gone database does not hold up every request for its connect time-out.
+// so that a gone database does not hold up every request for its connect time-out; so does a statement that
+// waits longer than 5 seconds (the routes run on the server's one watching thread).
 //
 // The requests' writes commit without waiting for the database's disk flush (synchronous_commit off): what
 // was answered survives the server process dying and the database restarting, and only the database machine
