@@ -159,7 +159,11 @@ int main(int argc, char** argv) {
         if (arg == "--data") {
             dataDir = value;
         } else if (arg == "--database") {
+            // An empty address (a variable that was not set) must not quietly mean a database of this
+            // machine's own.
             database = server::TakeArgument(argv[i]);
+            if (database.empty())
+                return Usage();
         } else if (arg == "--version") {
             request.entry.version = value;
         } else if (arg == "--product") {

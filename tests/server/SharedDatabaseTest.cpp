@@ -287,6 +287,9 @@ TEST_F(SharedDatabaseTest, BadAddressesAndNewerSchemasAreRefusedAndNoPasswordIsS
         EXPECT_EQ(publish.output.find(password), std::string::npos) << publish.output;
     }
 
+    // An empty address (an unset variable) never quietly means a database of the machine's own.
+    EXPECT_EQ(RunTool({server, "--data", data, "--database", ""}).exitCode, 2);
+
     // The address, password and all, stays out of the process list, from the environment or the command line.
     const std::string withPassword = database.Address() + "&password=" + password;
     for (const bool fromEnvironment : {true, false}) {
