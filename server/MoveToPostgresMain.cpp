@@ -2,7 +2,7 @@
 // database, so that any number of servers can then run over it with --database and the same data folder.
 //   nightcap-move-to-postgres --data DIR [--database postgresql://...]
 // The address may come from NIGHTCAP_SERVER_DATABASE instead, out of the process list. Stop the server first;
-// server.db is left as it was.
+// server.db is left as it was, but for bringing an older one to the current schema.
 #include "ReleaseStore.h"
 #include "SqliteToPostgres.h"
 #include "StorageOpening.h"

@@ -12,8 +12,8 @@ struct MoveResult {
 
 // Brings both databases to the current schema, then copies every row of the SQLite file into the PostgreSQL
 // database, which must hold none yet, in one transaction: all of it or nothing. Release ids and the order they
-// went live in stay as they were, so the release folders in the data folder stay valid as they are. The file
-// is only read (stop the server first, or the reports it takes meanwhile stay behind in it).
+// went live in stay as they were, so the release folders in the data folder stay valid as they are. Past its
+// schema the file is only read (stop the server first, or the reports it takes meanwhile stay behind in it).
 MoveResult MoveToPostgres(const std::string& sqlitePath, const std::string& address);
 
 }  // namespace server
