@@ -4,6 +4,7 @@
 // deployment moved over from SQLite.
 #include "BackendUnderTest.h"
 #include "ManifestReading.h"
+#include "NginxFront.h"
 #include "PgConnection.h"
 #include "ServerProcess.h"
 
@@ -176,10 +177,14 @@ TEST_F(SharedDatabaseTest, TwoInstancesStoreEveryReportOnceAndCountEveryAnswer) 
 }
 
 // Readers take the digest list from one instance and the file it lists from the other, then the list again:
-// when the two lists agree, no publish came between, and the file must be the one the list names.
+// when the two lists agree, no publish came between, and the file must be the one the list names. nginx in
+// front, serving both from the store through the live link, is read the same way.
 TEST_F(SharedDatabaseTest, APublishUnderLoadGoesLiveForEveryInstanceAtOnce) {
     ServerProcess first(Data(), database.Args()), second(Data(), database.Args());
     ASSERT_TRUE(first.Running() && second.Running());
+    ScratchFolder front;
+    NginxFront nginx(front.Path(), Data(), {first.Port(), second.Port()});
+    ASSERT_TRUE(nginx.Running()) << nginx.ErrorLog();
     std::atomic<bool> publishing{true};
     std::atomic<int> matched{0}, faults{0};
     auto reader = [&](int listPort, int filePort) {
@@ -202,10 +207,9 @@ TEST_F(SharedDatabaseTest, APublishUnderLoadGoesLiveForEveryInstanceAtOnce) {
         }
     };
     std::vector<std::thread> readers;
-    for (int i = 0; i < 2; ++i) {
-        readers.emplace_back(reader, first.Port(), second.Port());
-        readers.emplace_back(reader, second.Port(), first.Port());
-    }
+    readers.emplace_back(reader, first.Port(), second.Port());
+    readers.emplace_back(reader, second.Port(), first.Port());
+    readers.emplace_back(reader, nginx.Port(), nginx.Port());
     for (const std::string version : {"2.0", "2.1", "2.2"}) {
         const ToolRun run = Publish(version);
         EXPECT_EQ(run.exitCode, 0) << run.output;
