@@ -10,7 +10,7 @@
 #include "ItemName.h"
 #include "MemoryInStream.h"
 #include "PackagePaths.h"
-#include "PayloadArchive.h"
+#include "SevenZipArchive.h"
 
 namespace {
 void* Alloc(ISzAllocPtr, size_t size) { return size ? ::operator new(size, std::nothrow) : nullptr; }
@@ -26,7 +26,7 @@ bool PackageArchive::Open(const uint8_t* bytes, size_t size) {
         crcReady = true;
     }
     MemoryInStream stream(bytes, size);
-    PayloadArchive archive(&kAlloc, &kAlloc);
+    SevenZipArchive archive(&kAlloc, &kAlloc);
     if (!archive.Open(&stream.vt) || !archive.HasOnlySafeNames()) return false;
     uint64_t total = 0;
     for (uint32_t block = 0; block < archive.BlockCount(); ++block) total += archive.BlockUnpackedSize(block);

@@ -3,10 +3,8 @@
 #include <cstdio>
 
 #include "Md5Digest.h"
-#include "ProductVersion.h"
+#include "ProductVersionText.h"
 #include "ReleaseChannel.h"
-
-const char kProductVersion[] = NIGHTCAP_VERSION_TEXT;
 
 const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
                                     "&f_id=&RequestType=1";

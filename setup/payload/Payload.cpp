@@ -9,7 +9,7 @@
 #include "ArchiveExtraction.h"
 #include "Handles.h"
 #include "InstallRecordFile.h"
-#include "PayloadArchive.h"
+#include "SevenZipArchive.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
 #include "WinExtractTarget.h"
@@ -49,12 +49,12 @@ public:
         return archive_.Open(&stream_.vt);
     }
 
-    PayloadArchive& Archive() { return archive_; }
+    SevenZipArchive& Archive() { return archive_; }
 
 private:
     UniqueHandle file_;
     CFileInStream stream_{};
-    PayloadArchive archive_;
+    SevenZipArchive archive_;
 };
 
 }  // namespace

@@ -44,12 +44,22 @@ void KeepTrayWindowShown() {
 // the next drags, pressed where the knob should have been, landed on the fill bar and started nothing. A pointer
 // off the windows also keeps Wine's move after every released capture, made at the pointer, away from them.
 // Wine moves the X pointer only while it can grab it, so a move asked for while another client holds the
-// pointer (a program of the run still starting or ending) is refused and the pointer stays where it was:
-// the move is asked again until the pointer is seen there.
+// pointer (a program of the run still starting or ending) is refused and the pointer stays where it was. And
+// for 100 ms after a move, Wine answers GetCursorPos from its own record of that move; only later does it ask
+// the X server. So the pointer counts as in the corner once a reading taken later than that shows it there,
+// and the move is asked again until one does.
 bool KeepPointerOffTheProgram() {
-    return WaitUntil([] {
+    constexpr ULONGLONG kWineOwnRecordMs = 150;
+    ULONGLONG movedAt = 0;
+    return WaitUntil([&] {
         POINT at{};
-        return SetCursorPos(0, 0) && GetCursorPos(&at) && at.x == 0 && at.y == 0;
+        const bool inCorner = GetCursorPos(&at) && at.x == 0 && at.y == 0;
+        if (inCorner && movedAt && GetTickCount64() - movedAt > kWineOwnRecordMs) return true;
+        if (!inCorner || !movedAt) {
+            SetCursorPos(0, 0);
+            movedAt = GetTickCount64();
+        }
+        return false;
     });
 }
 

@@ -13,7 +13,7 @@
 #include "7zFile.h"
 #include "ArchiveExtraction.h"
 #include "InstallPath.h"
-#include "PayloadArchive.h"
+#include "SevenZipArchive.h"
 #include "PayloadLocator.h"
 #include "PercentMeter.h"
 #ifdef _WIN32
@@ -153,7 +153,7 @@ public:
     }
     ~TestArchive() { File_Close(&stream_.file); }
 
-    PayloadArchive archive;
+    SevenZipArchive archive;
     bool opened = false;
 
 private:

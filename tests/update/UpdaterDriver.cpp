@@ -45,7 +45,7 @@ void RunPass(int prepareCalls) {
         Append(L"reports.txt", first + L"," + second + L"\n");
         ended = ended || first == L"100" || first == L"-1";
     });
-    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate(u"0");
+    for (int i = 0; i < prepareCalls; ++i) UpdatePass(u"0").PrepareUpdate();
     const DWORD start = ::GetTickCount();
     while (!ended && ::GetTickCount() - start < 30000) {
         MSG msg;
@@ -62,16 +62,16 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<UniqueHandle> locks;
     for (int i = 1; i < argc; ++i) {
         const std::wstring command = argv[i];
-        if (command == L"log") Append(L"log.txt", FetchUpdateLog());
+        if (command == L"log") Append(L"log.txt", UpdatePass(u"0").FetchUpdateLog());
         if (command == L"update") RunPass(1);
         if (command == L"again") RunPass(2);
-        if (command == L"install") InstallStagedFiles();
+        if (command == L"install") UpdatePass(u"0").InstallStagedFiles();
         if (command.rfind(L"tamper:", 0) == 0) Append((L"Temp\\" + command.substr(7)).c_str(), L"x");
         if (command.rfind(L"lock:", 0) == 0)
             locks.emplace_back(::CreateFileW((L"..\\" + command.substr(5)).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                              nullptr, OPEN_EXISTING, 0, nullptr));
         if (command.rfind(L"drop:", 0) == 0) Append((L"Temp\\" + command.substr(5)).c_str(), L"dropped");
-        if (command == L"run") LaunchProduct();
+        if (command == L"run") UpdatePass(u"0").LaunchProduct();
         if (command == L"hold") {
             ::Sleep(2500);
             Append(L"held.txt", FileMd5Hex(OwnPath()) == ownDigest ? L"unchanged" : L"changed");

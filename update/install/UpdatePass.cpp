@@ -79,14 +79,16 @@ void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16s
 
 }  // namespace
 
-void PrepareUpdate(std::u16string_view ownVersion) {
+std::wstring UpdatePass::FetchUpdateLog() { return ::FetchUpdateLog(); }
+
+void UpdatePass::PrepareUpdate() {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
     // A digest list this build may not trust, or one naming no file: nothing is downloaded or installed, and
     // the package hears of it as of any failed pass. A release always lists the product's files, so an empty
     // list is one the server did not deliver (gone, or answering with an error); left to the pass, it would
     // end without a word and leave the package waiting.
-    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion);
+    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion_);
     if (!list || list->fileNames.empty()) {
         g_list = DigestList();
         g_state = PassState::Failed;
@@ -100,7 +102,7 @@ void PrepareUpdate(std::u16string_view ownVersion) {
     if (!thread) g_state = PassState::None;
 }
 
-void InstallStagedFiles() {
+void UpdatePass::InstallStagedFiles() {
     PassState complete = PassState::Complete;
     if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
     WinTreeFiles files;
@@ -128,7 +130,7 @@ void InstallStagedFiles() {
     ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
 }
 
-void LaunchProduct() {
+void UpdatePass::LaunchProduct() {
     WhenTheUpdaterEnds([] {
         const std::wstring product = L"..\\" + ReadProductName() + L".exe";
         ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -1,4 +1,4 @@
-// The decoder's view of an opened payload: the 7z database, read through a look-ahead stream with a
+// The decoder's view of an opened 7z archive: the database, read through a look-ahead stream with a
 // 16384-byte buffer over the caller's seekable stream, and the one decoded block kept between items.
 #pragma once
 #include <cstddef>
@@ -7,13 +7,13 @@
 
 #include "7z.h"
 
-class PayloadArchive {
+class SevenZipArchive {
 public:
     // Both allocators must outlive the archive.
-    PayloadArchive(ISzAllocPtr alloc, ISzAllocPtr allocTemp);
-    ~PayloadArchive();
-    PayloadArchive(const PayloadArchive&) = delete;
-    PayloadArchive& operator=(const PayloadArchive&) = delete;
+    SevenZipArchive(ISzAllocPtr alloc, ISzAllocPtr allocTemp);
+    ~SevenZipArchive();
+    SevenZipArchive(const SevenZipArchive&) = delete;
+    SevenZipArchive& operator=(const SevenZipArchive&) = delete;
 
     // Reads the database of the archive that starts at the stream's current position. The stream must
     // outlive the archive.

@@ -1,0 +1,5 @@
+#include "ProductVersionText.h"
+
+#include "ProductVersion.h"
+
+const char kProductVersion[] = NIGHTCAP_VERSION_TEXT;
