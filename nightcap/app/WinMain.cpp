@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "MainWindow.h"
+#include "MessageLoop.h"
 #include "NightcapApp.h"
 #include "OverlayWindow.h"
 #include "ScriptCommands.h"
@@ -27,11 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             ShowBothWindows(app);
             UpdateWindow(main);
         }
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        RunMessageLoopA();
     }
     return 0;
 }

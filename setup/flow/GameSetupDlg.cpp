@@ -8,6 +8,7 @@
 #include "InstallFolder.h"
 #include "InstallState.h"
 #include "InstalledProgram.h"
+#include "OwnProgram.h"
 #include "Payload.h"
 #include "Registration.h"
 #include "RunningProgram.h"
@@ -203,7 +204,7 @@ void CGameSetupDlg::StartInstall() {
 DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
     HWND hwnd = static_cast<CGameSetupDlg*>(dialog)->m_hWnd;
     WaitForTestGate();
-    bool ok = ExtractPayload(OwnPath().c_str(), g_strInstallDir.c_str());
+    bool ok = ExtractPayload(OwnProgramPath().c_str(), g_strInstallDir.c_str());
     PostMessageW(hwnd, WM_EXTRACT_DONE, ok ? 1 : 0, 0);
     return 0;
 }

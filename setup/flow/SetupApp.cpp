@@ -5,6 +5,7 @@
 #include "GameSetupDlg.h"
 #include "InstallState.h"
 #include "InstalledProgram.h"
+#include "OwnProgram.h"
 #include "Payload.h"
 #include "SkinImage.h"
 #include "resource.h"
@@ -24,7 +25,7 @@ BOOL CGameSetupApp::InitInstance() {
     InitCommonControlsEx(&controls);
     g_strName = LoadText(m_hInstance, IDS_NAME);
     g_strTitle = LoadText(m_hInstance, IDS_TITLE);
-    std::wstring ownPath = OwnPath();
+    std::wstring ownPath = OwnProgramPath();
     g_dwRequiredBytes = MeasurePayload(ownPath.c_str());
     g_strInstallDir = ChooseInstallFolder(g_strName);
     ReleaseUpdateSemaphore();

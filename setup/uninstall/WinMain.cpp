@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Handles.h"
+#include "OwnProgram.h"
 #include "Uninstaller.h"
 
 namespace {
@@ -20,20 +21,13 @@ std::wstring LoadText(HINSTANCE instance, UINT id) {
     return n > 0 ? std::wstring(text, n) : std::wstring();
 }
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return n < MAX_PATH ? std::wstring(path, n) : std::wstring();
-}
-
-std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\') + 1); }
 
 // Starts a copy of this program from the temp folder, telling it the folder and this process's id.
 bool HandOverToTempCopy(const std::wstring& folder) {
     wchar_t temp[MAX_PATH] = {};
     if (!GetTempPathW(MAX_PATH, temp)) return false;
     std::wstring copy = std::wstring(temp) + L"NightcapUninstall-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-    if (!CopyFileW(OwnPath().c_str(), copy.c_str(), FALSE)) return false;
+    if (!CopyFileW(OwnProgramPath().c_str(), copy.c_str(), FALSE)) return false;
     // The folder goes without its last backslash, which would escape the closing quote.
     std::wstring commandLine = L"\"" + copy + L"\" " + kHandOver + L" " + std::to_wstring(GetCurrentProcessId()) +
                                L" \"" + folder.substr(0, folder.size() - 1) + L"\"";
@@ -63,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         install.folder = std::wstring(argv[3]) + L"\\";
         LocalFree(argv);
         bool removed = RemoveInstall(install);
-        MoveFileExW(OwnPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        MoveFileExW(OwnProgramPath().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
         if (!removed) return 1;
         MessageBoxW(nullptr, (install.title + L"已从您的电脑中移除。").c_str(), caption.c_str(),
                     MB_OK | MB_ICONINFORMATION);
@@ -71,7 +65,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     if (argv) LocalFree(argv);
 
-    install.folder = FolderOf(OwnPath());
+    install.folder = OwnProgramFolder();
     if (install.folder.empty()) return 1;  // own path too long to read: no folder to work on
     std::wstring question = L"确定要卸载" + install.title + L"吗？\n\n程序文件、快捷方式和开机启动项将被删除。";
     if (MessageBoxW(nullptr, question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 1;

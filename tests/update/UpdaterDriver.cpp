@@ -19,6 +19,7 @@
 #include "FileMd5.h"
 #include "Handles.h"
 #include "Manifests.h"
+#include "OwnProgram.h"
 #include "ProgressRelay.h"
 #include "UpdatePass.h"
 #include "UpdaterEnd.h"
@@ -31,12 +32,6 @@ void Append(const wchar_t* file, const std::wstring& text) {
     DWORD written = 0;
     ::WriteFile(handle, text.data(), DWORD(text.size() * sizeof(wchar_t)), &written, nullptr);
     ::CloseHandle(handle);
-}
-
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
 }
 
 void RunPass(int prepareCalls) {
@@ -58,7 +53,7 @@ void RunPass(int prepareCalls) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::string ownDigest = FileMd5Hex(OwnPath());
+    const std::string ownDigest = FileMd5Hex(OwnProgramPath());
     std::vector<UniqueHandle> locks;
     for (int i = 1; i < argc; ++i) {
         const std::wstring command = argv[i];
@@ -74,7 +69,7 @@ int wmain(int argc, wchar_t** argv) {
         if (command == L"run") UpdatePass(u"0").LaunchProduct();
         if (command == L"hold") {
             ::Sleep(2500);
-            Append(L"held.txt", FileMd5Hex(OwnPath()) == ownDigest ? L"unchanged" : L"changed");
+            Append(L"held.txt", FileMd5Hex(OwnProgramPath()) == ownDigest ? L"unchanged" : L"changed");
         }
     }
     EndTheUpdater();

@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "LuaMyClass.h"
+#include "MessageLoop.h"
 #include "NotifyProcess.h"
 #include "ProgramFolder.h"
 #include "ProgressRelay.h"
@@ -54,14 +55,7 @@ bool Cupdate_lumioApp::LoadPackage() {
     return XLUE_LoadXAR("\\View") == 0;
 }
 
-void Cupdate_lumioApp::RunMessageLoop() {
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    exitCode_ = int(msg.wParam);
-}
+void Cupdate_lumioApp::RunMessageLoop() { exitCode_ = ::RunMessageLoop(); }
 
 void Cupdate_lumioApp::ReleaseEngine() {
     XLUE_Uninit(nullptr);
