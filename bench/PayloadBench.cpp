@@ -23,10 +23,10 @@
 #include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
-#include "ArchiveExtraction.h"
-#include "SevenZipArchive.h"
-#include "PayloadLocator.h"
-#include "PercentMeter.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/PayloadLocator.h"
+#include "setup/payload/PercentMeter.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The peer in Nightcap's start-up benchmark: the least a Win32 program does to show a window.
 #include <windows.h>
 
-#include "MessageLoop.h"
+#include "common/MessageLoop.h"
 
 namespace {
 

@@ -23,7 +23,6 @@ function(add_product_version_library target version)
   target_include_directories(${target} INTERFACE ${folder})
   add_library(${target}_text OBJECT ${CMAKE_SOURCE_DIR}/common/ProductVersionText.cpp)
   target_link_libraries(${target}_text PRIVATE ${target})
-  target_include_directories(${target}_text PUBLIC ${CMAKE_SOURCE_DIR}/common)
 endfunction()
 
 add_product_version_library(product_version ${NIGHTCAP_VERSION})

@@ -1,4 +1,4 @@
-#include "GdiplusUse.h"
+#include "common/GdiplusUse.h"
 
 #include <windows.h>
 #include <gdiplus.h>

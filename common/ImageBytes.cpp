@@ -1,4 +1,4 @@
-#include "ImageBytes.h"
+#include "common/ImageBytes.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "GdiplusHandles.h"
+#include "common/GdiplusHandles.h"
 
 // The bitmap, over a stream on a movable copy of the bytes that the stream frees once the bitmap lets go of
 // it; empty when the bytes are no image GDI+ reads.

@@ -1,4 +1,4 @@
-#include "MessageLoop.h"
+#include "common/MessageLoop.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "OwnProgram.h"
+#include "common/OwnProgram.h"
 
 #include <windows.h>
 

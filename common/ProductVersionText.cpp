@@ -1,4 +1,4 @@
-#include "ProductVersionText.h"
+#include "common/ProductVersionText.h"
 
 #include "ProductVersion.h"
 

@@ -1,4 +1,4 @@
-#include "PackageArchive.h"
+#include "engine/PackageArchive.h"
 
 #include <windows.h>
 
@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "7zCrc.h"
-#include "Handles.h"
-#include "ItemName.h"
-#include "MemoryInStream.h"
-#include "PackagePaths.h"
-#include "SevenZipArchive.h"
+#include "common/Handles.h"
+#include "common/ItemName.h"
+#include "engine/PackagePaths.h"
+#include "lib/sevenzip/MemoryInStream.h"
+#include "lib/sevenzip/SevenZipArchive.h"
 
 namespace {
 void* Alloc(ISzAllocPtr, size_t size) { return size ? ::operator new(size, std::nothrow) : nullptr; }

@@ -1,6 +1,6 @@
-#include "UiImage.h"
+#include "engine/UiImage.h"
 
-#include "ImageBytes.h"
+#include "common/ImageBytes.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

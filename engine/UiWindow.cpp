@@ -1,12 +1,12 @@
-#include "UiWindow.h"
+#include "engine/UiWindow.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "LuaHost.h"
-#include "TextConvert.h"
-#include "UiImage.h"
+#include "common/TextConvert.h"
+#include "engine/LuaHost.h"
+#include "engine/UiImage.h"
 
 namespace {
 constexpr wchar_t kWindowClass[] = L"XLUE.Window";

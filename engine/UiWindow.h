@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "GdiplusHandles.h"
-#include "Handles.h"
-#include "Layout.h"
+#include "common/GdiplusHandles.h"
+#include "common/Handles.h"
+#include "engine/Layout.h"
 #include <lua.hpp>
 
 class UiWindow;

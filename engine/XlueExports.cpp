@@ -1,13 +1,13 @@
 // The exported functions: each checks its arguments and hands over to the Lua host, the mounts or the
 // toolkit.
-#include "GdiplusUse.h"
-#include "Xlue.h"
+#include "common/GdiplusUse.h"
+#include "engine/Xlue.h"
 
 #include <gdiplus.h>
 
-#include "LuaHost.h"
-#include "TextConvert.h"
-#include "Toolkit.h"
+#include "common/TextConvert.h"
+#include "engine/LuaHost.h"
+#include "engine/Toolkit.h"
 
 namespace {
 struct Chunk {

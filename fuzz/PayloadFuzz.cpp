@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "7zCrc.h"
-#include "ArchiveExtraction.h"
-#include "MemoryInStream.h"
-#include "SevenZipArchive.h"
-#include "PayloadLocator.h"
+#include "lib/sevenzip/MemoryInStream.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/PayloadLocator.h"
 
 namespace {
 

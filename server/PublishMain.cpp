@@ -14,11 +14,11 @@
 // channel's product id. Each --key signs the digest list; without one the release goes out unsigned. The
 // digest list names the release's product, architecture, version and expiry (default: 30 days from now);
 // resign signs the live release again with a new expiry, its files unchanged.
-#include "Publish.h"
-#include "ReleaseArch.h"
-#include "ReleaseStore.h"
-#include "ServerOptions.h"
-#include "SqliteStorage.h"
+#include "server/Publish.h"
+#include "server/ReleaseArch.h"
+#include "server/ReleaseStore.h"
+#include "server/ServerOptions.h"
+#include "server/SqliteStorage.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "ReleaseStore.h"
+#include "server/ReleaseStore.h"
 
 std::filesystem::path DatabasePath(const std::filesystem::path& dataDir) {
     return dataDir / "server.db";

@@ -1,4 +1,4 @@
-#include "SqliteStorage.h"
+#include "server/SqliteStorage.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "MemoryInStream.h"
+#include "lib/sevenzip/MemoryInStream.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "SevenZipArchive.h"
+#include "lib/sevenzip/SevenZipArchive.h"
 
-#include "ItemName.h"
+#include "common/ItemName.h"
 
 SevenZipArchive::SevenZipArchive(ISzAllocPtr alloc, ISzAllocPtr allocTemp) : alloc_(alloc), allocTemp_(allocTemp) {
     SzArEx_Init(&db_);

@@ -1,4 +1,4 @@
-#include "ElementTable.h"
+#include "lib/xml/ElementTable.h"
 
 #include <algorithm>
 

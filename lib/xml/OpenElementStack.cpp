@@ -1,4 +1,4 @@
-#include "OpenElementStack.h"
+#include "lib/xml/OpenElementStack.h"
 
 OpenElementStack::OpenElementStack(const char16_t* text, bool ignoreCase) : text_(text), ignoreCase_(ignoreCase) {
     stack_.resize(kIndexedFrom);

@@ -1,6 +1,6 @@
 // The stack of open elements while the element table is built, innermost last.
 #pragma once
-#include "XmlText.h"
+#include "lib/xml/XmlText.h"
 
 #include <cstddef>
 #include <cstdint>

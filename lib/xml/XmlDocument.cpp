@@ -1,9 +1,9 @@
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
-#include "Utf8Decode.h"
-#include "XmlEntities.h"
-#include "XmlNodeScanner.h"
-#include "XmlText.h"
+#include "lib/xml/Utf8Decode.h"
+#include "lib/xml/XmlEntities.h"
+#include "lib/xml/XmlNodeScanner.h"
+#include "lib/xml/XmlText.h"
 
 #include <cerrno>
 #include <new>

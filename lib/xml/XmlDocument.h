@@ -3,7 +3,7 @@
 // level by level. It is lenient: a malformed document still yields the elements found, and ParseResult()
 // tells in one line what went wrong.
 #pragma once
-#include "ElementTable.h"
+#include "lib/xml/ElementTable.h"
 
 #include <cstddef>
 #include <cstdint>

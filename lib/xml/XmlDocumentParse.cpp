@@ -1,11 +1,11 @@
 // One pass over the text builds the element table: start tags take records and link them into the tree,
 // end tags close the open element they name, and what is left open at a mismatch or at the end of the text
 // is unended (turned into an empty element whose children become its following siblings).
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
-#include "OpenElementStack.h"
-#include "XmlNodeScanner.h"
-#include "XmlText.h"
+#include "lib/xml/OpenElementStack.h"
+#include "lib/xml/XmlNodeScanner.h"
+#include "lib/xml/XmlText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "XmlEntities.h"
+#include "lib/xml/XmlEntities.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // LoadFile: the whole file into memory, then LoadBytes. Windows paths are wide.
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
-#include "XmlText.h"
+#include "lib/xml/XmlText.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "XmlNodeScanner.h"
+#include "lib/xml/XmlNodeScanner.h"
 
-#include "XmlText.h"
+#include "lib/xml/XmlText.h"
 
 #include <string_view>
 

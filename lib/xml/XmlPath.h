@@ -2,7 +2,7 @@
 // child element (from 1) and a plain name the first child element with that name. The first segment is
 // taken among the top-level elements, so "@1" there is the root whatever its name.
 #pragma once
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "XmlText.h"
+#include "lib/xml/XmlText.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "SettingsFile.h"
+#include "nightcap/app/SettingsFile.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "OwnProgram.h"
+#include "common/OwnProgram.h"
 
 ScheduleSettings InterpretSettings(const std::string& time, const std::string& hour, const std::string& minute) {
     ScheduleSettings s;

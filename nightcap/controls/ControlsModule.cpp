@@ -1,9 +1,9 @@
-#include "ControlsModule.h"
+#include "nightcap/controls/ControlsModule.h"
 
 #include <gdiplus.h>
 
-#include "GdiplusUse.h"
-#include "VestaLoadDialog.h"
+#include "common/GdiplusUse.h"
+#include "nightcap/controls/VestaLoadDialog.h"
 
 namespace {
 

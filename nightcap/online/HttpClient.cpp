@@ -1,16 +1,16 @@
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "Automation.h"
-#include "CalendarDate.h"
-#include "CodePages.h"
-#include "ConnectionReport.h"
-#include "CookieText.h"
-#include "Handles.h"
-#include "HttpDate.h"
-#include "PageLinks.h"
-#include "RequestHeaders.h"
-#include "RequestLimits.h"
-#include "UrlPieces.h"
+#include "common/Handles.h"
+#include "common/RequestLimits.h"
+#include "nightcap/online/Automation.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/CodePages.h"
+#include "nightcap/online/ConnectionReport.h"
+#include "nightcap/online/CookieText.h"
+#include "nightcap/online/HttpDate.h"
+#include "nightcap/online/PageLinks.h"
+#include "nightcap/online/RequestHeaders.h"
+#include "nightcap/online/UrlPieces.h"
 
 #include <urlmon.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 // The server's reply is compared with kProductVersion, which the version label shows too.
-#include "ProductVersionText.h"
+#include "common/ProductVersionText.h"
 
 // Path and query of each request; p_id is the release channel's product id (ReleaseChannel.h: 2 in the
 // 32-bit programs).

@@ -1,18 +1,18 @@
 // The flow of the setup dialog: pages, the free-space check, browsing, the running-copy question, the
 // hand-off to the worker thread and what happens when it reports.
-#include "GameSetupDlg.h"
+#include "setup/flow/GameSetupDlg.h"
 
 #include <shlobj.h>
 
-#include "DiskSpace.h"
-#include "InstallFolder.h"
-#include "InstallState.h"
-#include "InstalledProgram.h"
-#include "OwnProgram.h"
-#include "Payload.h"
-#include "Registration.h"
-#include "RunningProgram.h"
-#include "resource.h"
+#include "assets/setup/resource.h"
+#include "common/OwnProgram.h"
+#include "setup/flow/DiskSpace.h"
+#include "setup/flow/InstalledProgram.h"
+#include "setup/flow/InstallFolder.h"
+#include "setup/flow/InstallState.h"
+#include "setup/flow/RunningProgram.h"
+#include "setup/payload/Payload.h"
+#include "setup/register/Registration.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "InstallState.h"
+#include "setup/flow/InstallState.h"
 
 #include <windows.h>
 

@@ -1,14 +1,14 @@
-#include "SetupApp.h"
+#include "setup/flow/SetupApp.h"
 
 #include <commctrl.h>
 
-#include "GameSetupDlg.h"
-#include "InstallState.h"
-#include "InstalledProgram.h"
-#include "OwnProgram.h"
-#include "Payload.h"
-#include "SkinImage.h"
-#include "resource.h"
+#include "assets/setup/resource.h"
+#include "common/OwnProgram.h"
+#include "setup/flow/GameSetupDlg.h"
+#include "setup/flow/InstalledProgram.h"
+#include "setup/flow/InstallState.h"
+#include "setup/payload/Payload.h"
+#include "setup/skin/SkinImage.h"
 
 CGameSetupApp theApp;
 

@@ -1,8 +1,8 @@
-#include "ArchiveExtraction.h"
+#include "setup/payload/ArchiveExtraction.h"
 
 #include <algorithm>
 
-#include "InstallPath.h"
+#include "setup/payload/InstallPath.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "ExtractTarget.h"
-#include "SevenZipArchive.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ExtractTarget.h"
 
 // Files are written in pieces of at most this many bytes.
 constexpr size_t kWritePieceBytes = 4u << 20;

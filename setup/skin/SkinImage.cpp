@@ -1,13 +1,13 @@
-#include "SkinImage.h"
+#include "setup/skin/SkinImage.h"
 
 #include <gdiplus.h>
 
 #include <cstring>
 #include <string>
 
-#include "GdiplusUse.h"
-#include "ImageBytes.h"
-#include "SkinPack.h"
+#include "common/GdiplusUse.h"
+#include "common/ImageBytes.h"
+#include "setup/skin/SkinPack.h"
 
 namespace {
 

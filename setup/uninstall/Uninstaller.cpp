@@ -1,4 +1,4 @@
-#include "Uninstaller.h"
+#include "setup/uninstall/Uninstaller.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,12 +6,12 @@
 #include <iterator>
 #include <vector>
 
-#include "Handles.h"
-#include "InstallRecord.h"
-#include "InstallRecordFile.h"
-#include "InstalledFiles.h"
-#include "Registration.h"
-#include "RunningProgram.h"
+#include "common/Handles.h"
+#include "common/InstallRecord.h"
+#include "common/InstallRecordFile.h"
+#include "setup/flow/RunningProgram.h"
+#include "setup/register/Registration.h"
+#include "setup/uninstall/InstalledFiles.h"
 
 namespace {
 

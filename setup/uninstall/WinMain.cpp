@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "Handles.h"
-#include "OwnProgram.h"
-#include "Uninstaller.h"
+#include "common/Handles.h"
+#include "common/OwnProgram.h"
+#include "setup/uninstall/Uninstaller.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Sockets first: their header must come before windows.h.
 #include <winsock2.h>
 
-#include "NightcapUnderTest.h"
+#include "tests/nightcap/NightcapUnderTest.h"
 
 #include <tlhelp32.h>
 
-#include "ControlIds.h"
-#include "TrayIcon.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/TrayIcon.h"
 
 const char kShippedConfig[] = "[Product]\r\n\nname=Nightcap\r\n\n[set]\r\ntime=0\r\nhour=12\r\nmin=30\r\n";
 

@@ -1,6 +1,6 @@
 // The statistics endpoints, the download counter and the stats page, against the real server.
-#include "ServerProcess.h"
-#include "StatisticsRules.h"
+#include "nightcap/online/StatisticsRules.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
-#include "OwnProgram.h"
+#include "common/OwnProgram.h"
 
 std::wstring BuildFolder() {
     const std::wstring folder = OwnProgramFolder();

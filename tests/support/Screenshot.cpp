@@ -1,11 +1,11 @@
-#include "Screenshot.h"
+#include "tests/support/Screenshot.h"
 
 #include <gdiplus.h>
 
 #include <vector>
 
-#include "GdiplusUse.h"
-#include "Handles.h"
+#include "common/GdiplusUse.h"
+#include "common/Handles.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "MessageLoop.h"
-#include "OwnProgram.h"
+#include "common/MessageLoop.h"
+#include "common/OwnProgram.h"
 
 namespace {
 

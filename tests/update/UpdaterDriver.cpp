@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "FileMd5.h"
-#include "Handles.h"
-#include "Manifests.h"
-#include "OwnProgram.h"
-#include "ProgressRelay.h"
-#include "UpdatePass.h"
-#include "UpdaterEnd.h"
+#include "common/Handles.h"
+#include "common/OwnProgram.h"
+#include "update/host/ProgressRelay.h"
+#include "update/host/UpdaterEnd.h"
+#include "update/install/UpdatePass.h"
+#include "update/manifest/FileMd5.h"
+#include "update/manifest/ManifestDownloads.h"
 
 namespace {
 

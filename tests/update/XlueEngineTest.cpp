@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ProgramDriver.h"
-#include "TempFolder.h"
-#include "Xlue.h"
+#include "engine/Xlue.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 struct ReportedError {

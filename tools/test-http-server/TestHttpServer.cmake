@@ -29,7 +29,6 @@ set_tests_properties(http_server_down PROPERTIES FIXTURES_CLEANUP HTTP_SERVER)
 
 # The Windows side: LoopbackServer finds the port through Wine's Z: drive.
 add_library(test_http_client STATIC ${TEST_HTTP_SERVER_DIR}/LoopbackServer.cpp)
-target_include_directories(test_http_client PUBLIC ${TEST_HTTP_SERVER_DIR})
 target_compile_definitions(test_http_client PRIVATE TEST_HTTP_SERVER_PORT_FILE="Z:${TEST_HTTP_SERVER_STATE}/port")
 target_link_libraries(test_http_client PUBLIC ws2_32)
 add_dependencies(test_http_client test_http_server)

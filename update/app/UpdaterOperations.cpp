@@ -2,8 +2,8 @@
 // program they are linked into.
 #include <string>
 
-#include "ProductVersionText.h"
-#include "UpdatePass.h"
+#include "common/ProductVersionText.h"
+#include "update/install/UpdatePass.h"
 
 std::unique_ptr<UpdateOperations> MakeUpdateOperations() {
     const std::string version = kProductVersion;  // digits and a dot

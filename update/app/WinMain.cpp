@@ -1,4 +1,4 @@
 // The updater's one application object; the framework's entry point runs it.
-#include "Cupdate_lumioApp.h"
+#include "update/host/Cupdate_lumioApp.h"
 
 Cupdate_lumioApp theApp;

@@ -1,15 +1,15 @@
-#include "Cupdate_lumioApp.h"
+#include "update/host/Cupdate_lumioApp.h"
 
 #include <ole2.h>
 
-#include "LuaMyClass.h"
-#include "MessageLoop.h"
-#include "NotifyProcess.h"
-#include "ProgramFolder.h"
-#include "ProgressRelay.h"
-#include "ScriptErrorHandler.h"
-#include "UpdaterEnd.h"
-#include "Xlue.h"
+#include "common/MessageLoop.h"
+#include "engine/Xlue.h"
+#include "update/host/LuaMyClass.h"
+#include "update/host/NotifyProcess.h"
+#include "update/host/ProgramFolder.h"
+#include "update/host/ProgressRelay.h"
+#include "update/host/ScriptErrorHandler.h"
+#include "update/host/UpdaterEnd.h"
 
 BOOL Cupdate_lumioApp::InitInstance() {
     commandLine_ = m_lpCmdLine ? m_lpCmdLine : L"";

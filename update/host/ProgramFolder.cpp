@@ -1,9 +1,9 @@
-#include "ProgramFolder.h"
+#include "update/host/ProgramFolder.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "OwnProgram.h"
+#include "common/OwnProgram.h"
 
 std::wstring ProgramFolder() {
     const std::wstring own = OwnProgramPath();

@@ -1,4 +1,4 @@
-#include "UpdatePass.h"
+#include "update/install/UpdatePass.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -6,22 +6,22 @@
 
 #include <atomic>
 
-#include "CopyTree.h"
-#include "DeleteTree.h"
-#include "DownloadWorker.h"
-#include "FileMd5.h"
-#include "FilePaths.h"
-#include "Handles.h"
-#include "InstallRecordFile.h"
-#include "Manifests.h"
-#include "ProductProcess.h"
-#include "ProgramFolder.h"
-#include "StagedRelease.h"
-#include "UpdateOperations.h"
-#include "UpdaterEnd.h"
-#include "WideText.h"
-#include "WinTreeFiles.h"
-#include "WinWorkerEnvironment.h"
+#include "common/Handles.h"
+#include "common/InstallRecordFile.h"
+#include "update/host/ProgramFolder.h"
+#include "update/host/UpdateOperations.h"
+#include "update/host/UpdaterEnd.h"
+#include "update/install/CopyTree.h"
+#include "update/install/DownloadWorker.h"
+#include "update/install/StagedRelease.h"
+#include "update/install/WinTreeFiles.h"
+#include "update/install/WinWorkerEnvironment.h"
+#include "update/manifest/DeleteTree.h"
+#include "update/manifest/FileMd5.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestDownloads.h"
+#include "update/manifest/ProductProcess.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #pragma once
 #include <string>
 
-#include "UpdateOperations.h"
+#include "update/host/UpdateOperations.h"
 
 class UpdatePass final : public UpdateOperations {
 public:
     // ownVersion: the updater's own version, which a signed release must be newer than.
     explicit UpdatePass(std::u16string ownVersion) : ownVersion_(std::move(ownVersion)) {}
 
-    // The change-log text of the release on the server (Manifests.h).
+    // The change-log text of the release on the server (ManifestDownloads.h).
     std::wstring FetchUpdateLog() override;
     // Reads the digest list and prepares the staging folder, ends the product, and starts the download worker
     // on a thread of its own; returns at once. Ignored while a worker runs.

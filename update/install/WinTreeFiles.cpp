@@ -1,10 +1,10 @@
-#include "WinTreeFiles.h"
+#include "update/install/WinTreeFiles.h"
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "OwnProgram.h"
-#include "WideText.h"
+#include "common/Handles.h"
+#include "common/OwnProgram.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 

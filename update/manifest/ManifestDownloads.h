@@ -1,8 +1,8 @@
 // The manifests on the update server and what the updater makes of them. Everything runs on the UI thread
 // in the updater's working directory (the installation's update folder).
 #pragma once
-#include "DigestList.h"
-#include "ReleaseTrust.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <optional>
 #include <string>

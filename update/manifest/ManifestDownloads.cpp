@@ -1,20 +1,20 @@
-#include "Manifests.h"
+#include "update/manifest/ManifestDownloads.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "ChangeLog.h"
-#include "DeleteTree.h"
-#include "FilePaths.h"
-#include "Handles.h"
-#include "InternetSession.h"
-#include "ManifestText.h"
-#include "ProductProcess.h"
-#include "ReleaseChannel.h"
-#include "RequestLimits.h"
-#include "ServerHosts.h"
-#include "WideText.h"
-#include "XmlDocument.h"
+#include "common/Handles.h"
+#include "common/ReleaseChannel.h"
+#include "common/RequestLimits.h"
+#include "common/ServerHosts.h"
+#include "framework/InternetSession.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/ChangeLog.h"
+#include "update/manifest/DeleteTree.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestText.h"
+#include "update/manifest/ProductProcess.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 extern const wchar_t kTitle[];  // the product title Setup registers
 

@@ -1,9 +1,9 @@
-#include "SetupDriver.h"
+#include "tests/support/SetupDriver.h"
 
 #include <psapi.h>
 #include <shlobj.h>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 const wchar_t kTitle[] = L"lumio定时关机";
 
