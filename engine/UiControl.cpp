@@ -4,7 +4,6 @@
 
 #include "LayoutResources.h"
 #include "TextConvert.h"
-#include "ToolkitWindowClass.h"
 
 namespace {
 constexpr wchar_t kControlClass[] = L"XLUE.Control";
@@ -16,7 +15,7 @@ UiControl::~UiControl() {
 }
 
 bool UiControl::Create(const LayoutItem& item, HWND parent, HDC background, std::wstring* error) {
-    RegisterToolkitClass(kControlClass, ControlProc);
+    RegisterToolkitClass(kControlClass, ToolkitWindowProc<UiControl>);
     LayoutRect r;
     if (!item.Find(u"rect") || !ParseRect(*item.Find(u"rect"), &r)) {
         *error = L"a control without a rect: " + ToWide(item.kind);
@@ -34,7 +33,7 @@ bool UiControl::Create(const LayoutItem& item, HWND parent, HDC background, std:
     background_ = background;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | KindStyle();
     if (PropertyOr(item, u"hidden", u"") != u"1") style |= WS_VISIBLE;
-    // ControlProc takes the handle on WM_NCCREATE; a window that fails after that is gone already.
+    // The control owns its window from WM_NCCREATE on; a window that fails after that is gone already.
     if (!::CreateWindowExW(0, kControlClass, text_.c_str(), style, r.x, r.y, r.width, r.height, parent, nullptr,
                            ::GetModuleHandleW(nullptr), this)) {
         hwnd_.Release();
@@ -83,17 +82,6 @@ void UiControl::OnPaint() {
         ::BitBlt(dc, 0, 0, w, h, memory.Get(), 0, 0, SRCCOPY);
     }
     ::EndPaint(hwnd_.Get(), &ps);
-}
-
-LRESULT CALLBACK UiControl::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* control = static_cast<UiControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        control->hwnd_.Reset(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-    }
-    auto* control = reinterpret_cast<UiControl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!control) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return control->OnMessage(message, wParam, lParam);
 }
 
 LRESULT UiControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

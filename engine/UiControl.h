@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "Layout.h"
 #include "LuaFunctionRef.h"
+#include "ToolkitWindowClass.h"
 
 class UiControl {
 public:
@@ -55,7 +56,7 @@ protected:
     void Invalidate() const { ::InvalidateRect(hwnd_.Get(), nullptr, FALSE); }
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ToolkitWindowProc<UiControl>(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
 
     std::string id_;

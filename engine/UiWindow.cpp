@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "LayoutResources.h"
-#include "ToolkitWindowClass.h"
 #include "UiButton.h"
 #include "UiImage.h"
 #include "UiLabel.h"
@@ -26,7 +25,7 @@ std::unique_ptr<UiControl> NewControl(const std::u16string& kind) {
 
 bool UiWindow::Create(const std::vector<LayoutItem>& items, std::wstring* error) {
     const HINSTANCE module = ::GetModuleHandleW(nullptr);
-    RegisterToolkitClass(kWindowClass, WindowProc, ::LoadIconW(module, MAKEINTRESOURCEW(1)));
+    RegisterToolkitClass(kWindowClass, ToolkitWindowProc<UiWindow>, ::LoadIconW(module, MAKEINTRESOURCEW(1)));
     auto window = std::find_if(items.begin(), items.end(), [](const LayoutItem& i) { return i.kind == u"window"; });
     LayoutRect size;
     if (window == items.end() || !window->Find(u"size") || !ParseSize(*window->Find(u"size"), &size) ||
@@ -43,7 +42,7 @@ bool UiWindow::Create(const std::vector<LayoutItem>& items, std::wstring* error)
     const int x = work.left + std::max(0, int(work.right - work.left - width_) / 2);
     const int y = work.top + std::max(0, int(work.bottom - work.top - height_) / 2);
     const std::wstring title = ToWide(PropertyOr(*window, u"title", u""));
-    // WindowProc takes the handle on WM_NCCREATE; a window that fails after that is gone already.
+    // The object owns its window from WM_NCCREATE on; a window that fails after that is gone already.
     if (!::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, title.c_str(),
                            WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x, y, width_, height_, nullptr,
                            nullptr, module, this)) {
@@ -144,17 +143,6 @@ std::optional<size_t> UiWindow::FindControl(const std::string& id) const {
     for (size_t i = 0; i < controls_.size(); ++i)
         if (controls_[i]->Id() == id) return i;
     return std::nullopt;
-}
-
-LRESULT CALLBACK UiWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<UiWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_.Reset(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<UiWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT UiWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

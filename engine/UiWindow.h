@@ -13,6 +13,7 @@
 #include "Handles.h"
 #include "Layout.h"
 #include "LuaFunctionRef.h"
+#include "ToolkitWindowClass.h"
 #include "UiControl.h"
 
 class UiWindow {
@@ -46,7 +47,7 @@ public:
     UiControl* ControlAt(size_t index) const { return index < controls_.size() ? controls_[index].get() : nullptr; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ToolkitWindowProc<UiWindow>(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void OnClose();
