@@ -154,7 +154,8 @@ int ControlSetEnabled(lua_State* L) {
 int ControlSetProgress(lua_State* L) {
     UiControl* c = CheckControl(L);
     const lua_Number percent = luaL_checknumber(L, 2);
-    if (c) c->SetProgress(percent < 0 ? 0 : percent > 100 ? 100 : int(percent));
+    // NaN (0/0) reads as 0: converting it to int is undefined.
+    if (c) c->SetProgress(!(percent >= 0) ? 0 : percent > 100 ? 100 : int(percent));
     return 0;
 }
 

@@ -19,8 +19,8 @@ public:
     UiControl& operator=(const UiControl&) = delete;
     virtual ~UiControl();
 
-    // Builds the control from its layout item as a child of parent, which paints its background into
-    // background for as long as the control lives. False with an error text when the item is incomplete.
+    // Builds the control from its layout item as a child of parent; background holds the parent's composed
+    // background and must outlive the control. False with an error text when the item is incomplete.
     bool Create(const LayoutItem& item, HWND parent, HDC background, std::wstring* error);
 
     HWND Hwnd() const { return hwnd_.Get(); }

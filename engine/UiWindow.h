@@ -63,8 +63,8 @@ private:
     int width_ = 0, height_ = 0;
     UniqueBitmap background_;
     UniqueMemoryDc backgroundDc_;  // holds background_ selected
-    // Declared after the window: the controls (and their child windows) go first.
     UniqueWindow hwnd_;
+    // After the window: the controls, with their child windows, are destroyed before it.
     std::vector<std::unique_ptr<UiControl>> controls_;
 };
 
