@@ -6,7 +6,6 @@
 #include "Handles.h"
 #include "HttpClientInternal.h"
 #include "RequestHeaders.h"
-#include "UrlPieces.h"
 
 namespace {
 
