@@ -1,7 +1,7 @@
-#include "LayoutResources.h"
+#include "engine/LayoutResources.h"
 
-#include "LuaHost.h"
-#include "UiImage.h"
+#include "engine/LuaHost.h"
+#include "engine/UiImage.h"
 
 namespace {
 constexpr wchar_t kFontFace[] = L"Microsoft YaHei";

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "GdiplusHandles.h"
-#include "Handles.h"
-#include "Layout.h"
+#include "common/GdiplusHandles.h"
+#include "common/Handles.h"
+#include "engine/Layout.h"
 
 // Layout texts hold UTF-16 code units, as wide texts do on Windows.
 std::wstring ToWide(const std::u16string& text);

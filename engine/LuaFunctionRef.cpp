@@ -1,6 +1,6 @@
-#include "LuaFunctionRef.h"
+#include "engine/LuaFunctionRef.h"
 
-#include "LuaHost.h"
+#include "engine/LuaHost.h"
 
 namespace {
 void Call(int ref, const std::wstring& context, const lua_Integer* number) {

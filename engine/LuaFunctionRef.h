@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "Handles.h"
+#include "common/Handles.h"
 #include <lua.hpp>
 
 // Released in the host's state, if that is still open.

@@ -1,16 +1,16 @@
 // The Lua side of the toolkit: window and control values are userdata holding ids, looked up on every
 // call, so a value kept after its window closed does nothing instead of touching freed memory.
-#include "Toolkit.h"
+#include "engine/Toolkit.h"
 
 #include <map>
 #include <memory>
 #include <optional>
 
-#include "Layout.h"
-#include "LuaFunctionRef.h"
-#include "LuaHost.h"
-#include "TextConvert.h"
-#include "UiWindow.h"
+#include "common/TextConvert.h"
+#include "engine/Layout.h"
+#include "engine/LuaFunctionRef.h"
+#include "engine/LuaHost.h"
+#include "engine/UiWindow.h"
 
 namespace {
 constexpr char kWindowClass[] = "xlue.window";

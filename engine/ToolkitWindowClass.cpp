@@ -1,4 +1,4 @@
-#include "ToolkitWindowClass.h"
+#include "engine/ToolkitWindowClass.h"
 
 void RegisterToolkitClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
     const HINSTANCE module = ::GetModuleHandleW(nullptr);

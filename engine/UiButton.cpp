@@ -1,10 +1,10 @@
-#include "UiButton.h"
+#include "engine/UiButton.h"
 
 #include <windowsx.h>
 
-#include "LayoutResources.h"
-#include "TextConvert.h"
-#include "UiImage.h"
+#include "common/TextConvert.h"
+#include "engine/LayoutResources.h"
+#include "engine/UiImage.h"
 
 bool UiButton::ReadKindProperties(const LayoutItem& item, std::wstring* error) {
     image_ = ImageFromPackage(item.Find(u"image"), error);

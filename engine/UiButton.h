@@ -2,8 +2,8 @@
 // with its text centred over it. A click is a press and a release inside it, or BM_CLICK; either calls the
 // click function while the button is enabled.
 #pragma once
-#include "GdiplusHandles.h"
-#include "UiControl.h"
+#include "common/GdiplusHandles.h"
+#include "engine/UiControl.h"
 
 class UiButton : public UiControl {
 public:

@@ -1,9 +1,9 @@
-#include "UiControl.h"
+#include "engine/UiControl.h"
 
 #include <algorithm>
 
-#include "LayoutResources.h"
-#include "TextConvert.h"
+#include "common/TextConvert.h"
+#include "engine/LayoutResources.h"
 
 namespace {
 constexpr wchar_t kControlClass[] = L"XLUE.Control";

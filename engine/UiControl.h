@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "Handles.h"
-#include "Layout.h"
-#include "LuaFunctionRef.h"
-#include "ToolkitWindowClass.h"
+#include "common/Handles.h"
+#include "engine/Layout.h"
+#include "engine/LuaFunctionRef.h"
+#include "engine/ToolkitWindowClass.h"
 
 class UiControl {
 public:

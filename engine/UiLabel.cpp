@@ -1,4 +1,4 @@
-#include "UiLabel.h"
+#include "engine/UiLabel.h"
 
 void UiLabel::Paint(HDC dc, int width, int height, bool enabled) {
     DrawOwnText(dc, {2, 0, width - 2, height}, kOneLine | Alignment(), enabled);

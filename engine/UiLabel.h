@@ -1,6 +1,6 @@
 // A label: one line of text over the background; the mouse passes through it to the window.
 #pragma once
-#include "UiControl.h"
+#include "engine/UiControl.h"
 
 class UiLabel : public UiControl {
 protected:

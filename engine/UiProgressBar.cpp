@@ -1,9 +1,9 @@
-#include "UiProgressBar.h"
+#include "engine/UiProgressBar.h"
 
 #include <algorithm>
 
-#include "LayoutResources.h"
-#include "UiImage.h"
+#include "engine/LayoutResources.h"
+#include "engine/UiImage.h"
 
 void UiProgressBar::SetProgress(int percent) {
     percent_ = std::clamp(percent, 0, 100);

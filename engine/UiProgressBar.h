@@ -1,8 +1,8 @@
 // A progress bar: the track image, and over it the fill image cut to the percentage. Its window text is the
 // percentage ("40%"); the mouse passes through it to the window.
 #pragma once
-#include "GdiplusHandles.h"
-#include "UiControl.h"
+#include "common/GdiplusHandles.h"
+#include "engine/UiControl.h"
 
 class UiProgressBar : public UiControl {
 public:

@@ -1,4 +1,4 @@
-#include "UiTextView.h"
+#include "engine/UiTextView.h"
 
 #include <algorithm>
 

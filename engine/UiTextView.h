@@ -1,7 +1,7 @@
 // A text view: wrapped text with a vertical scroll bar, scrolled by the bar, the mouse wheel and a click
 // that gives it the focus. A new text starts at the top.
 #pragma once
-#include "UiControl.h"
+#include "engine/UiControl.h"
 
 class UiTextView : public UiControl {
 public:

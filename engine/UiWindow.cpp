@@ -1,13 +1,13 @@
-#include "UiWindow.h"
+#include "engine/UiWindow.h"
 
 #include <algorithm>
 
-#include "LayoutResources.h"
-#include "UiButton.h"
-#include "UiImage.h"
-#include "UiLabel.h"
-#include "UiProgressBar.h"
-#include "UiTextView.h"
+#include "engine/LayoutResources.h"
+#include "engine/UiButton.h"
+#include "engine/UiImage.h"
+#include "engine/UiLabel.h"
+#include "engine/UiProgressBar.h"
+#include "engine/UiTextView.h"
 
 namespace {
 constexpr wchar_t kWindowClass[] = L"XLUE.Window";

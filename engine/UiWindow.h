@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "Handles.h"
-#include "Layout.h"
-#include "LuaFunctionRef.h"
-#include "ToolkitWindowClass.h"
-#include "UiControl.h"
+#include "common/Handles.h"
+#include "engine/Layout.h"
+#include "engine/LuaFunctionRef.h"
+#include "engine/ToolkitWindowClass.h"
+#include "engine/UiControl.h"
 
 class UiWindow {
 public:

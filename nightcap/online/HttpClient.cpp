@@ -1,10 +1,10 @@
 // What HttpClient does without a stack of its own: the failure value, URL pieces and a page's links. The
 // stacks are in HttpClientWinInet.cpp, HttpClientXmlHttp.cpp, HttpClientDownload.cpp,
 // HttpClientServerTime.cpp and HttpClientCookies.cpp.
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "PageLinks.h"
-#include "UrlPieces.h"
+#include "nightcap/online/PageLinks.h"
+#include "nightcap/online/UrlPieces.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
 // The cookies of HttpClient, in WinINet's cookie store under "http://" + host.
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "CookieText.h"
-#include "HttpClientInternal.h"
+#include "nightcap/online/CookieText.h"
+#include "nightcap/online/HttpClientInternal.h"
 
 #include <wininet.h>
 

@@ -1,5 +1,5 @@
 // URL downloads of HttpClient, through URL Moniker's URLDownloadToFile.
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
 #include <windows.h>
 #include <urlmon.h>

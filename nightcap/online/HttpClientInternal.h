@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "RequestLimits.h"
-#include "TextBytes.h"
+#include "common/RequestLimits.h"
+#include "nightcap/online/TextBytes.h"
 
 // Lets the calling thread's windows handle their messages while a request waits. A WM_QUIT taken from
 // the queue is posted again for the caller's own loop; false then.

@@ -1,10 +1,10 @@
 // The server's clock for HttpClient: the Date of a HEAD reply through "WinHttp.WinHttpRequest.5.1".
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "Automation.h"
-#include "CalendarDate.h"
-#include "Handles.h"
-#include "HttpDate.h"
+#include "common/Handles.h"
+#include "nightcap/online/Automation.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/HttpDate.h"
 
 #include <optional>
 

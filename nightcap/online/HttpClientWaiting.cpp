@@ -1,6 +1,6 @@
-#include "HttpClientInternal.h"
+#include "nightcap/online/HttpClientInternal.h"
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 #include <memory>
 

@@ -1,11 +1,11 @@
 // The WinINet side of HttpClient: requests with our headers and the reply's cookies, plain URL fetches,
 // and the connection state.
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "ConnectionReport.h"
-#include "Handles.h"
-#include "HttpClientInternal.h"
-#include "RequestHeaders.h"
+#include "common/Handles.h"
+#include "nightcap/online/ConnectionReport.h"
+#include "nightcap/online/HttpClientInternal.h"
+#include "nightcap/online/RequestHeaders.h"
 
 namespace {
 

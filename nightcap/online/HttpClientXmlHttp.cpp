@@ -1,10 +1,10 @@
 // The "msxml2.xmlhttp" side of HttpClient: one synchronous request of the automation object, run on a
 // thread of its own so that it ends within the program's limit.
-#include "HttpClient.h"
+#include "nightcap/online/HttpClient.h"
 
-#include "Automation.h"
-#include "Handles.h"
-#include "HttpClientInternal.h"
+#include "common/Handles.h"
+#include "nightcap/online/Automation.h"
+#include "nightcap/online/HttpClientInternal.h"
 
 namespace {
 
