@@ -3,7 +3,7 @@
 // run, each timed five times in turn; the best times count. Prints MB/s and the ratios (our throughput over
 // the peer's; higher is better).
 //   md5_bench [file to generate]
-#include "FileMd5.h"
+#include "update/manifest/FileMd5.h"
 
 #include <algorithm>
 #include <chrono>

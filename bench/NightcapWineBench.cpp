@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "CannedOnlineReplies.h"
-#include "ControlIds.h"
-#include "LoopbackServer.h"
-#include "NightcapUnderTest.h"
-#include "WineTiming.h"
+#include "bench/WineTiming.h"
+#include "nightcap/app/ControlIds.h"
+#include "tests/nightcap/CannedOnlineReplies.h"
+#include "tests/nightcap/NightcapUnderTest.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 namespace {
 

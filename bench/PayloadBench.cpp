@@ -23,10 +23,10 @@
 #include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
-#include "ArchiveExtraction.h"
-#include "PayloadArchive.h"
-#include "PayloadLocator.h"
-#include "PercentMeter.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/PayloadLocator.h"
+#include "setup/payload/PercentMeter.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ bool ExtractWithSetupCode(const std::string& archivePath, const std::string& fol
     Int64 position = Int64(offset);
     bool ok = found && File_Seek(&stream.file, &position, SZ_SEEK_SET) == 0;
     if (ok) {
-        PayloadArchive archive(&alloc, &allocTemp);
+        SevenZipArchive archive(&alloc, &allocTemp);
         ok = archive.Open(&stream.vt);
         if (ok) {
             g_total = archive.UnpackedTotal();

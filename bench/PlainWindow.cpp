@@ -1,6 +1,8 @@
 // The peer in Nightcap's start-up benchmark: the least a Win32 program does to show a window.
 #include <windows.h>
 
+#include "common/MessageLoop.h"
+
 namespace {
 
 LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -26,10 +28,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     if (!window) return 1;
     ShowWindow(window, show);
     UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    RunMessageLoop();
     return 0;
 }

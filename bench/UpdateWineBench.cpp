@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ProgramDriver.h"
-#include "WineTiming.h"
-#include "TempFolder.h"
+#include "bench/WineTiming.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 // Looks every millisecond for a visible top-level window with the title; null when the process ends first

@@ -1,7 +1,7 @@
 // XmlDocument against pugixml on the same files: load, parse and read every entry's texts the way the
 // updater reads its manifests. Prints MB/s for both and the ratio (higher is better for XmlDocument).
 //   xml_bench [folder for the generated files]
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
 #include <pugixml.hpp>
 

@@ -12,12 +12,17 @@ set(NC_VERSION_RC ${CMAKE_SOURCE_DIR}/assets/VersionInfo.rc
     ${CMAKE_BINARY_DIR}/product-version/${NIGHTCAP_VERSION}/ProductVersion.h)
 
 # add_product_version_library(<target> <version>): an INTERFACE library whose include folder holds the
-# ProductVersion.h of that version. C++ sources and resource scripts of the targets linking it see it.
+# ProductVersion.h of that version, for the resource scripts of the targets linking it; and <target>_text, the
+# version text kProductVersion (common/ProductVersionText.h) as an object of its own. The libraries that read
+# the text link the build's version; a program of another version links its own <target>_text as well, and
+# the linker then takes no copy of the text from a library.
 function(add_product_version_library target version)
   set(folder ${CMAKE_BINARY_DIR}/product-version/${version})
   make_product_version_header(${version} ${folder})
   add_library(${target} INTERFACE)
   target_include_directories(${target} INTERFACE ${folder})
+  add_library(${target}_text OBJECT ${CMAKE_SOURCE_DIR}/common/ProductVersionText.cpp)
+  target_link_libraries(${target}_text PRIVATE ${target})
 endfunction()
 
 add_product_version_library(product_version ${NIGHTCAP_VERSION})

@@ -1,15 +1,16 @@
-# Third-party sources, unpacked from Debian source packages into the build tree at configure time.
+# Third-party sources, unpacked from Debian source packages into the build tree by the set-up scripts
+# (tools/fetch-sources.sh, run by tools/build.sh and tools/build-native.sh); configuring installs nothing.
 # A nested build (the server's native tree) is handed the outer tree's folder, so nothing is unpacked twice.
 set(DEPS_DIR ${CMAKE_BINARY_DIR}/_deps CACHE PATH "unpacked third-party sources")
-execute_process(COMMAND sh ${CMAKE_SOURCE_DIR}/tools/fetch-sources.sh ${DEPS_DIR}
-                RESULT_VARIABLE fetch_rc)
-if(NOT fetch_rc EQUAL 0)
-  message(FATAL_ERROR "could not unpack the dependency sources into ${DEPS_DIR}")
-endif()
 file(GLOB LZMA_C_DIR LIST_DIRECTORIES true ${DEPS_DIR}/7zip-*/C)
 file(GLOB LUA_DIR LIST_DIRECTORIES true ${DEPS_DIR}/lua5.1-*/src)
+file(GLOB SODIUM_DIR LIST_DIRECTORIES true ${DEPS_DIR}/libsodium-*/src/libsodium)
+if(NOT LZMA_C_DIR OR NOT LUA_DIR OR NOT SODIUM_DIR)
+  message(FATAL_ERROR "the dependency sources are not in ${DEPS_DIR}: run sh tools/fetch-sources.sh ${DEPS_DIR}")
+endif()
 list(GET LZMA_C_DIR 0 LZMA_C_DIR)
 list(GET LUA_DIR 0 LUA_DIR)
+list(GET SODIUM_DIR 0 SODIUM_DIR)
 
 # The 7z decoder of the LZMA SDK (only the files the extractor links).
 set(LZMA_DEC_SRCS 7zAlloc 7zArcIn 7zBuf 7zCrc 7zCrcOpt 7zDec 7zFile 7zStream
@@ -28,8 +29,6 @@ list(TRANSFORM LUA_SRCS APPEND .c)
 # compiles the Ed25519 and SHA-256 code it needs (with what that code pulls in: SHA-512, the
 # constant-time helpers and the system random source) into a static library of its own.
 if(WIN32)
-  file(GLOB SODIUM_DIR LIST_DIRECTORIES true ${DEPS_DIR}/libsodium-*/src/libsodium)
-  list(GET SODIUM_DIR 0 SODIUM_DIR)
   set(SODIUM_SRCS crypto_sign/ed25519/ref10/open.c crypto_sign/ed25519/ref10/sign.c
                   crypto_sign/ed25519/ref10/keypair.c crypto_core/ed25519/ref10/ed25519_ref10.c
                   crypto_hash/sha256/cp/hash_sha256_cp.c crypto_hash/sha512/cp/hash_sha512_cp.c

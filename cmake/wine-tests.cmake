@@ -28,10 +28,6 @@ set_tests_properties(wine_up wine_down PROPERTIES ENVIRONMENT "${WINE_ENV}")
 set_tests_properties(wine_up PROPERTIES FIXTURES_SETUP WINE)
 set_tests_properties(wine_down PROPERTIES FIXTURES_CLEANUP WINE)
 
-if(NOT TARGET gtest)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_gtest EXCLUDE_FROM_ALL SYSTEM)
-endif()
 
 # add_wine_test(name SOURCES a.cpp ... [LIBS lib ...] [GUI] [GBK] [FILE_SIZE_LIMIT bytes])
 # GUI tests get the support library for driving windows and the display to themselves; GBK tests compile

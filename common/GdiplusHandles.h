@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 struct GdipImageTraits {
     using Handle = Gdiplus::GpImage*;

@@ -1,8 +1,8 @@
-#include "InstallRecord.h"
+#include "common/InstallRecord.h"
 
 #include <algorithm>
 
-#include "ItemName.h"
+#include "common/ItemName.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "InstallRecordFile.h"
+#include "common/InstallRecordFile.h"
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "InstallRecord.h"
+#include "common/Handles.h"
+#include "common/InstallRecord.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ItemName.h"
+#include "common/ItemName.h"
 
 namespace {
 

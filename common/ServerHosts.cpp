@@ -1,4 +1,4 @@
-#include "ServerHosts.h"
+#include "common/ServerHosts.h"
 
 #include <cstdlib>
 

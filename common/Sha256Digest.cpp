@@ -1,6 +1,6 @@
-#include "Sha256Digest.h"
+#include "common/Sha256Digest.h"
 
-#include "Md5Digest.h"
+#include "common/Md5Digest.h"
 
 #include <sodium/crypto_hash_sha256.h>
 

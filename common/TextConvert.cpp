@@ -1,4 +1,4 @@
-#include "TextConvert.h"
+#include "common/TextConvert.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "Layout.h"
+#include "engine/Layout.h"
 
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
 namespace {
 std::u16string TagName(const XmlDocument& document, uint32_t index) {

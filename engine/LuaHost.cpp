@@ -1,6 +1,6 @@
-#include "LuaHost.h"
+#include "engine/LuaHost.h"
 
-#include "TextConvert.h"
+#include "common/TextConvert.h"
 
 namespace {
 constexpr char kModulesKey[] = "xlue.modules";

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "PackageArchive.h"
-#include "PackagePaths.h"
-#include "Xlue.h"
+#include "engine/PackageArchive.h"
+#include "engine/PackagePaths.h"
+#include "engine/Xlue.h"
 
 struct LuaHost {
     lua_State* L = nullptr;

@@ -1,4 +1,4 @@
-#include "PackageArchive.h"
+#include "engine/PackageArchive.h"
 
 #include <windows.h>
 
@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "7zCrc.h"
-#include "Handles.h"
-#include "ItemName.h"
-#include "MemoryInStream.h"
-#include "PackagePaths.h"
-#include "PayloadArchive.h"
+#include "common/Handles.h"
+#include "common/ItemName.h"
+#include "engine/PackagePaths.h"
+#include "lib/sevenzip/MemoryInStream.h"
+#include "lib/sevenzip/SevenZipArchive.h"
 
 namespace {
 void* Alloc(ISzAllocPtr, size_t size) { return size ? ::operator new(size, std::nothrow) : nullptr; }
@@ -26,7 +26,7 @@ bool PackageArchive::Open(const uint8_t* bytes, size_t size) {
         crcReady = true;
     }
     MemoryInStream stream(bytes, size);
-    PayloadArchive archive(&kAlloc, &kAlloc);
+    SevenZipArchive archive(&kAlloc, &kAlloc);
     if (!archive.Open(&stream.vt) || !archive.HasOnlySafeNames()) return false;
     uint64_t total = 0;
     for (uint32_t block = 0; block < archive.BlockCount(); ++block) total += archive.BlockUnpackedSize(block);

@@ -1,4 +1,4 @@
-#include "PackagePaths.h"
+#include "engine/PackagePaths.h"
 
 namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }

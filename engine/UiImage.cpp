@@ -1,17 +1,14 @@
-#include "UiImage.h"
+#include "engine/UiImage.h"
 
-#include <shlwapi.h>
+#include "common/ImageBytes.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 UniqueGpBitmap DecodeImage(const std::string& bytes) {
     UniqueGpBitmap result;
-    ComPtr<IStream> stream;
-    *stream.Receive() = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), UINT(bytes.size()));
-    if (!stream) return result;
-    UniqueGpBitmap decoded;
-    if (GdipCreateBitmapFromStream(stream.Get(), decoded.Receive()) != Ok || !decoded) return result;
+    const UniqueGpBitmap decoded = DecodeImageBytes(bytes.data(), bytes.size());
+    if (!decoded) return result;
     UINT width = 0, height = 0;
     GdipGetImageWidth(decoded.Get(), &width);
     GdipGetImageHeight(decoded.Get(), &height);

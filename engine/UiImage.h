@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "GdiplusHandles.h"
+#include "common/GdiplusHandles.h"
 
 // A bitmap of its own (not tied to the bytes); empty when the bytes are no image.
 UniqueGpBitmap DecodeImage(const std::string& bytes);

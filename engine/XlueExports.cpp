@@ -1,12 +1,13 @@
 // The exported functions: each checks its arguments and hands over to the Lua host, the mounts or the
 // toolkit.
-#include "Xlue.h"
+#include "common/GdiplusUse.h"
+#include "engine/Xlue.h"
 
 #include <gdiplus.h>
 
-#include "LuaHost.h"
-#include "TextConvert.h"
-#include "Toolkit.h"
+#include "common/TextConvert.h"
+#include "engine/LuaHost.h"
+#include "engine/Toolkit.h"
 
 namespace {
 struct Chunk {
@@ -18,7 +19,7 @@ struct Chunk {
 
 int g_environment = 0;  // the one environment and runtime: handles point here
 int g_runtime = 0;
-ULONG_PTR g_gdiplusToken = 0;
+bool g_gdiplusStarted = false;
 bool g_freeType = false;
 
 bool IsEnvironment(XL_LRT_ENV_HANDLE env) { return env == &g_environment; }
@@ -34,9 +35,9 @@ XLUE_API long __stdcall XL_PrepareGraphicParam(XLGraphicParam* param) {
 }
 
 XLUE_API long __stdcall XL_InitGraphicLib(XLGraphicParam* param) {
-    if (g_gdiplusToken || (param && param->mode == 0)) return 0;
-    Gdiplus::GdiplusStartupInput input;
-    return Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) == Gdiplus::Ok ? 0 : 1;
+    if (g_gdiplusStarted || (param && param->mode == 0)) return 0;
+    g_gdiplusStarted = AcquireGdiplus();
+    return g_gdiplusStarted ? 0 : 1;
 }
 
 XLUE_API long __stdcall XL_SetFreeTypeEnabled(BOOL enabled) {
@@ -45,8 +46,8 @@ XLUE_API long __stdcall XL_SetFreeTypeEnabled(BOOL enabled) {
 }
 
 XLUE_API long __stdcall XL_UnInitGraphicLib() {
-    if (g_gdiplusToken) Gdiplus::GdiplusShutdown(g_gdiplusToken);
-    g_gdiplusToken = 0;
+    if (g_gdiplusStarted) ReleaseGdiplus();
+    g_gdiplusStarted = false;
     return 0;
 }
 

@@ -1,5 +1,5 @@
 // The entry point of a framework program: hands control to the one application object.
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     CWinApp* app = AfxGetApp();

@@ -1,6 +1,6 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
     if (!control.m_hWnd) control.SubclassWindow(pDX->m_pDlgWnd->GetDlgItem(id));

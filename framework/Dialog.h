@@ -2,7 +2,7 @@
 // (the dialog's and its controls'). The dialog window is subclassed like any CWnd, so handlers return
 // real LRESULTs. Data exchange attaches control objects to template controls on the first exchange.
 #pragma once
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CDialog;
 

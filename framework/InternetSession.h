@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 // An opened http address: its status, its length and its bytes.
 class CHttpFile {

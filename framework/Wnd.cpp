@@ -1,4 +1,4 @@
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 namespace {
 const wchar_t kObjectProperty[] = L"Framework_CWnd";

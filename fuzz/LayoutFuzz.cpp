@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Layout.h"
+#include "engine/Layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const LayoutItem& item : ParseLayout(data, size)) {

@@ -1,11 +1,11 @@
 // Reads the input as update_md5.xml and update_log.xml the way the updater does, then builds every path
 // and address of the accepted entries, checking that each one stays inside the installation folder and
 // the staging folder.
-#include "ChangeLog.h"
-#include "DigestList.h"
-#include "FilePaths.h"
-#include "ItemName.h"
-#include "XmlDocument.h"
+#include "common/ItemName.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/ChangeLog.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/FilePaths.h"
 
 #include <cstdint>
 #include <cstdlib>

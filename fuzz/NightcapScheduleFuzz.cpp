@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "CommandLine.h"
-#include "ScheduleRules.h"
+#include "nightcap/app/CommandLine.h"
+#include "nightcap/app/ScheduleRules.h"
 
 namespace {
 int TakeInt(const uint8_t*& data, size_t& size) {

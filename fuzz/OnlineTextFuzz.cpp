@@ -2,19 +2,19 @@
 // cookie texts, escaped and Base64 texts, host settings, the weather panel's pages and the time reply.
 // Each rule gets the input whole; the cookie lookup, the link cut and the text cut also get it split in
 // two at the first zero byte.
-#include "Base64.h"
-#include "CityCodeTable.h"
-#include "CookieText.h"
-#include "HttpDate.h"
-#include "NetworkTime.h"
-#include "PageLinks.h"
-#include "Pinyin.h"
-#include "RequestHeaders.h"
-#include "ServerHosts.h"
-#include "TextCuts.h"
-#include "TextEscapes.h"
-#include "UrlPieces.h"
-#include "WeatherRules.h"
+#include "common/ServerHosts.h"
+#include "nightcap/online/Base64.h"
+#include "nightcap/online/CityCodeTable.h"
+#include "nightcap/online/CookieText.h"
+#include "nightcap/online/HttpDate.h"
+#include "nightcap/online/NetworkTime.h"
+#include "nightcap/online/PageLinks.h"
+#include "nightcap/online/Pinyin.h"
+#include "nightcap/online/RequestHeaders.h"
+#include "nightcap/online/TextCuts.h"
+#include "nightcap/online/TextEscapes.h"
+#include "nightcap/online/UrlPieces.h"
+#include "nightcap/online/WeatherRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "7zCrc.h"
-#include "ArchiveExtraction.h"
-#include "MemoryInStream.h"
-#include "PayloadArchive.h"
-#include "PayloadLocator.h"
+#include "lib/sevenzip/MemoryInStream.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/PayloadLocator.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ void Unpack(const uint8_t* data, size_t size) {
     if (!FindPayloadStart(data, size, &offset)) return;
     // The whole input, positioned at the located archive.
     MemoryInStream stream(data, size, offset);
-    PayloadArchive archive(&kAlloc, &kAlloc);
+    SevenZipArchive archive(&kAlloc, &kAlloc);
     if (!archive.Open(&stream.vt)) return;
     archive.UnpackedTotal();
     std::vector<uint16_t> folder(kFolder, kFolder + sizeof kFolder);

@@ -1,10 +1,10 @@
 // Reads the input as a digest list with its release element, as an expiry text and as two versions: the
 // readers keep to their bounds, version order is antisymmetric, and a release is only ever accepted for the
 // installation's own product and architecture, newer than its version and before its expiry.
-#include "DigestList.h"
-#include "ReleaseData.h"
-#include "ReleaseRules.h"
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseData.h"
+#include "update/manifest/ReleaseRules.h"
 
 #include <cstdint>
 #include <cstdlib>

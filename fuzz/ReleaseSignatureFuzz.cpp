@@ -1,10 +1,10 @@
 // Reads the input as a signature file, as a key text, and split in two as a digest list with its signature
 // file for a build with a key of this run: the parsers keep to their bounds, and nothing the input holds
 // passes for a signature of the key.
-#include "DigestList.h"
-#include "ReleaseSignature.h"
-#include "ReleaseTrust.h"
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseSignature.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <sodium.h>
 

@@ -2,10 +2,10 @@
 // the server reads it (in one piece and in two), the body after it is read past as the framing says, the Range
 // field chosen over a few content sizes, and a download path checked as its route checks it. Whatever the
 // input, nothing reads or promises more than there is.
-#include "ByteRanges.h"
-#include "ChunkedBody.h"
-#include "RequestHead.h"
-#include "StoreNames.h"
+#include "server/ByteRanges.h"
+#include "server/ChunkedBody.h"
+#include "server/RequestHead.h"
+#include "server/StoreNames.h"
 
 #include <cstddef>
 #include <cstdint>

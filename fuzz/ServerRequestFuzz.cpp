@@ -1,8 +1,8 @@
 // Outside data that reaches the server's name rules: the download counter's p_url, paths of the download
 // tree, product names, installation reports. Whatever the input, a path the rules let through names a file
 // inside the store: safe segments only, the first of them a product name.
-#include "ReportCheck.h"
-#include "StoreNames.h"
+#include "server/ReportCheck.h"
+#include "server/StoreNames.h"
 
 #include <cstddef>
 #include <cstdint>

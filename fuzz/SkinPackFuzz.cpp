@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "SkinPack.h"
+#include "setup/skin/SkinPack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t pathLength = size ? data[0] % 32 : 0;

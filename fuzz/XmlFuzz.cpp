@@ -1,8 +1,8 @@
 // Parses the input as an XML document and walks everything it found, the way the updater and the time
 // page read documents, checking that the element links form one tree.
-#include "Utf8Decode.h"
-#include "XmlDocument.h"
-#include "XmlPath.h"
+#include "lib/xml/Utf8Decode.h"
+#include "lib/xml/XmlDocument.h"
+#include "lib/xml/XmlPath.h"
 
 #include <cstdint>
 #include <cstdlib>

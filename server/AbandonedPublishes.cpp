@@ -1,7 +1,7 @@
-#include "AbandonedPublishes.h"
+#include "server/AbandonedPublishes.h"
 
-#include "ReleaseStore.h"
-#include "StoreNames.h"
+#include "server/ReleaseStore.h"
+#include "server/StoreNames.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -4,7 +4,7 @@
 // knows that every staged release of the product left is abandoned: the next publish of the product removes
 // them, and so does the server when it starts (skipping a product whose publish is running right now).
 #pragma once
-#include "Storage.h"
+#include "server/Storage.h"
 
 #include <cstdint>
 #include <filesystem>

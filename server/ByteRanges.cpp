@@ -1,4 +1,4 @@
-#include "ByteRanges.h"
+#include "server/ByteRanges.h"
 
 #include <limits>
 

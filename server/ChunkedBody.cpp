@@ -1,4 +1,4 @@
-#include "ChunkedBody.h"
+#include "server/ChunkedBody.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "DemoSites.h"
+#include "server/DemoSites.h"
 
-#include "GetAndPost.h"
+#include "server/GetAndPost.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "GetAndPost.h"
+#include "server/GetAndPost.h"
 
 void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler,
                 HttpServer::Speed speed) {

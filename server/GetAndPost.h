@@ -1,7 +1,7 @@
 // Routes a path for GET (and HEAD) and for POST. The product's POSTs carry no body, and its HTTP stack may
 // send them without a Content-Length; the server's front reads past any small body before a route runs.
 #pragma once
-#include "HttpServer.h"
+#include "server/HttpServer.h"
 
 #include <string>
 

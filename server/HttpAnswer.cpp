@@ -1,7 +1,7 @@
-#include "HttpAnswer.h"
+#include "server/HttpAnswer.h"
 
-#include "ByteRanges.h"
-#include "RequestHead.h"
+#include "server/ByteRanges.h"
+#include "server/RequestHead.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "HttpServer.h"
+#include "server/HttpServer.h"
 
-#include "ChunkedBody.h"
-#include "HttpAnswer.h"
+#include "server/ChunkedBody.h"
+#include "server/HttpAnswer.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -9,7 +9,7 @@
 // read once the answer before it is written. Routes take no body: a small one (up to maxBody, by Content-Length
 // or chunked) is read past and dropped, a larger one is refused (413) before it is read.
 #pragma once
-#include "RequestHead.h"
+#include "server/RequestHead.h"
 
 #include <httplib.h>
 

@@ -1,6 +1,6 @@
-#include "Manifests.h"
+#include "server/Manifests.h"
 
-#include "ServerOptions.h"
+#include "server/ServerOptions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The two manifest documents the updater reads: the file digests of one release (update_md5.xml) and the
 // change log of every release, newest first (update_log.xml).
 #pragma once
-#include "Storage.h"
+#include "server/Storage.h"
 
 #include <cstdint>
 #include <string>

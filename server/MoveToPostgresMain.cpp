@@ -3,9 +3,9 @@
 //   nightcap-move-to-postgres --data DIR [--database postgresql://...]
 // The address may come from NIGHTCAP_SERVER_DATABASE instead, out of the process list. Stop the server first;
 // server.db is left as it was, but for bringing an older one to the current schema.
-#include "ReleaseStore.h"
-#include "SqliteToPostgres.h"
-#include "StorageOpening.h"
+#include "server/ReleaseStore.h"
+#include "server/SqliteToPostgres.h"
+#include "server/StorageOpening.h"
 
 #include <iostream>
 #include <string>

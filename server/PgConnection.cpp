@@ -1,4 +1,4 @@
-#include "PgConnection.h"
+#include "server/PgConnection.h"
 
 #include <cstdlib>
 

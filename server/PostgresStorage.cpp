@@ -1,7 +1,7 @@
-#include "PostgresStorage.h"
+#include "server/PostgresStorage.h"
 
-#include "SchemaVersion.h"
-#include "StatsTally.h"
+#include "server/SchemaVersion.h"
+#include "server/StatsTally.h"
 
 namespace server {
 

@@ -11,8 +11,8 @@
 // was answered survives the server process dying and the database restarting, and only the database machine
 // losing power may lose its last fraction of a second, as with the SQLite storage in WAL mode.
 #pragma once
-#include "PgConnection.h"
-#include "Storage.h"
+#include "server/PgConnection.h"
+#include "server/Storage.h"
 
 #include <chrono>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "Publish.h"
+#include "server/Publish.h"
 
-#include "AbandonedPublishes.h"
-#include "Md5Digest.h"
-#include "ReleaseStore.h"
-#include "Sha256Digest.h"
-#include "StoreNames.h"
+#include "common/Md5Digest.h"
+#include "common/Sha256Digest.h"
+#include "server/AbandonedPublishes.h"
+#include "server/ReleaseStore.h"
+#include "server/StoreNames.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -2,9 +2,9 @@
 // update/): every file is copied into the store with its MD5 computed over the bytes copied, the digest list
 // is written beside them (with its signature file when keys are given), and only then is the release switched live in one database step.
 #pragma once
-#include "Manifests.h"
-#include "ReleaseSigning.h"
-#include "Storage.h"
+#include "server/Manifests.h"
+#include "server/ReleaseSigning.h"
+#include "server/Storage.h"
 
 #include <filesystem>
 #include <string>

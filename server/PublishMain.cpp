@@ -15,11 +15,11 @@
 // digest list names the release's product, architecture, version and expiry (default: 30 days from now);
 // resign signs the live release again with a new expiry, its files unchanged. Every form that publishes
 // takes --database postgresql://... (or NIGHTCAP_SERVER_DATABASE) when the servers keep their database there.
-#include "Publish.h"
-#include "ReleaseArch.h"
-#include "ReleaseStore.h"
-#include "ServerOptions.h"
-#include "StorageOpening.h"
+#include "server/Publish.h"
+#include "server/ReleaseArch.h"
+#include "server/ReleaseStore.h"
+#include "server/ServerOptions.h"
+#include "server/StorageOpening.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "ReleaseArch.h"
+#include "server/ReleaseArch.h"
 
 #include <cstdint>
 

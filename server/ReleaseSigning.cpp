@@ -1,6 +1,6 @@
-#include "ReleaseSigning.h"
+#include "server/ReleaseSigning.h"
 
-#include "Md5Digest.h"
+#include "common/Md5Digest.h"
 
 #include <sodium.h>
 

@@ -1,4 +1,4 @@
-#include "ReleaseStore.h"
+#include "server/ReleaseStore.h"
 
 #include <unistd.h>
 

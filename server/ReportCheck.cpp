@@ -1,6 +1,6 @@
-#include "ReportCheck.h"
+#include "server/ReportCheck.h"
 
-#include "Md5Digest.h"
+#include "common/Md5Digest.h"
 
 namespace {
 const char kReportSalt[] = "7QKRT#2HW%";

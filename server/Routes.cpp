@@ -1,13 +1,13 @@
-#include "Routes.h"
+#include "server/Routes.h"
 
-#include "DemoSites.h"
-#include "GetAndPost.h"
-#include "HttpServer.h"
-#include "Manifests.h"
-#include "ReleaseStore.h"
-#include "ReportCheck.h"
-#include "StatsPage.h"
-#include "StoreNames.h"
+#include "server/DemoSites.h"
+#include "server/GetAndPost.h"
+#include "server/HttpServer.h"
+#include "server/Manifests.h"
+#include "server/ReleaseStore.h"
+#include "server/ReportCheck.h"
+#include "server/StatsPage.h"
+#include "server/StoreNames.h"
 
 #include <httplib.h>
 

@@ -1,8 +1,8 @@
 // The server's requests and answers. Handlers parse and check the request, ask the storage, and answer;
 // nothing here knows how the storage keeps its data.
 #pragma once
-#include "ServerOptions.h"
-#include "Storage.h"
+#include "server/ServerOptions.h"
+#include "server/Storage.h"
 
 class HttpServer;
 

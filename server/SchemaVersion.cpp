@@ -1,4 +1,4 @@
-#include "SchemaVersion.h"
+#include "server/SchemaVersion.h"
 
 namespace server {
 

@@ -9,12 +9,12 @@
 // The token may come from NIGHTCAP_SERVER_TOKEN instead, so it does not show in the process list.
 // NIGHTCAP_SERVER_TEST_CLOCK (seconds since 1970) holds the server's clock still, for tests;
 // NIGHTCAP_SERVER_TEST_FAULT plays a fault of the network or of the store (see TestFault).
-#include "AbandonedPublishes.h"
-#include "HttpServer.h"
-#include "ReleaseStore.h"
-#include "Routes.h"
-#include "ServerOptions.h"
-#include "StorageOpening.h"
+#include "server/AbandonedPublishes.h"
+#include "server/HttpServer.h"
+#include "server/ReleaseStore.h"
+#include "server/Routes.h"
+#include "server/ServerOptions.h"
+#include "server/StorageOpening.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Sqlite.h"
+#include "server/Sqlite.h"
 
 SqliteDatabase::~SqliteDatabase() {
     sqlite3_close_v2(db_);

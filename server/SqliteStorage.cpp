@@ -1,7 +1,7 @@
-#include "SqliteStorage.h"
+#include "server/SqliteStorage.h"
 
-#include "SchemaVersion.h"
-#include "StatsTally.h"
+#include "server/SchemaVersion.h"
+#include "server/StatsTally.h"
 
 namespace {
 

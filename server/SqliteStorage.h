@@ -3,8 +3,8 @@
 // keeps its page cache, where another would read the changed pages again); the stats page has a connection of
 // its own, so requests never wait for it, nor it for a write in progress.
 #pragma once
-#include "Sqlite.h"
-#include "Storage.h"
+#include "server/Sqlite.h"
+#include "server/Storage.h"
 
 #include <memory>
 #include <mutex>

@@ -1,9 +1,9 @@
-#include "SqliteToPostgres.h"
+#include "server/SqliteToPostgres.h"
 
-#include "PgConnection.h"
-#include "PostgresStorage.h"
-#include "Sqlite.h"
-#include "SqliteStorage.h"
+#include "server/PgConnection.h"
+#include "server/PostgresStorage.h"
+#include "server/Sqlite.h"
+#include "server/SqliteStorage.h"
 
 #include <filesystem>
 

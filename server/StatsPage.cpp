@@ -1,6 +1,6 @@
-#include "StatsPage.h"
+#include "server/StatsPage.h"
 
-#include "Manifests.h"
+#include "server/Manifests.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,7 @@
 // The maker's stats page: totals, a chart of the last days drawn as inline SVG, and tables per day, per
 // version and of the releases. Plain HTML, no scripts.
 #pragma once
-#include "Storage.h"
+#include "server/Storage.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "StatsTally.h"
+#include "server/StatsTally.h"
 
 namespace server {
 

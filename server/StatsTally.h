@@ -1,7 +1,7 @@
 // How both storages count: the request kinds as stored in the daily table, and the stats page's figures
 // folded from its rows (per day from a first day on, per version, and in total).
 #pragma once
-#include "Storage.h"
+#include "server/Storage.h"
 
 #include <cstdint>
 #include <map>

@@ -1,9 +1,9 @@
-#include "StorageOpening.h"
+#include "server/StorageOpening.h"
 
-#include "PgConnection.h"
-#include "PostgresStorage.h"
-#include "ReleaseStore.h"
-#include "SqliteStorage.h"
+#include "server/PgConnection.h"
+#include "server/PostgresStorage.h"
+#include "server/ReleaseStore.h"
+#include "server/SqliteStorage.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Which storage a program works on: SQLite in the data folder unless a PostgreSQL address is given, by
 // --database or by NIGHTCAP_SERVER_DATABASE (which keeps a password out of the process list).
 #pragma once
-#include "Storage.h"
+#include "server/Storage.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "StoreNames.h"
+#include "server/StoreNames.h"
 
 #include <algorithm>
 #include <cctype>

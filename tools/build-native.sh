@@ -10,6 +10,7 @@ case "$kind" in
   bench) dir=$root/build-bench; opts="-DNC_FUZZ=OFF -DCMAKE_BUILD_TYPE=Release" ;;
   *) echo "usage: build-native.sh fuzz|bench" >&2; exit 2 ;;
 esac
+sh "$root/tools/fetch-sources.sh" "$dir/_deps"
 if [ ! -f "$dir/build.ninja" ]; then
   # shellcheck disable=SC2086
   CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja $opts >&2

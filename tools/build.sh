@@ -16,6 +16,7 @@ if [ -f "$build/CMakeCache.txt" ] && ! grep -qx "CMAKE_TOOLCHAIN_FILE:[A-Z]*=$to
   echo "build: $build was configured for another architecture or tree; remove it or choose BUILD_DIR" >&2
   exit 2
 fi
+sh "$root/tools/fetch-sources.sh" "${NIGHTCAP_DEPS_DIR:-$build/_deps}"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     ${NIGHTCAP_DEPS_DIR:+-DDEPS_DIR=$NIGHTCAP_DEPS_DIR} >/dev/null

@@ -1,6 +1,6 @@
-#include "BackgroundWork.h"
+#include "nightcap/app/BackgroundWork.h"
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "nightcap/app/Clock.h"
 
 #include <windows.h>
 

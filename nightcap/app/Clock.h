@@ -1,7 +1,7 @@
 // The local clock as the scheduler reads it. The program reads the system clock; a fixed time, or a reader
 // that a test moves, can be put in its place (the GUI tests run the program at given moments this way).
 #pragma once
-#include "ScheduleRules.h"
+#include "nightcap/app/ScheduleRules.h"
 
 LocalTime Now();
 void UseFixedClock(const LocalTime& time);

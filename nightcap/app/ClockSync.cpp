@@ -1,14 +1,14 @@
 // Thread A: the clock is set once per start from the network time page (Beijing time).
-#include "ClockSync.h"
+#include "nightcap/app/ClockSync.h"
 
 #include <windows.h>
 
-#include "NetworkTime.h"
-#include "OnlineHooks.h"
-#include "ProgramHttp.h"
-#include "ServerHosts.h"
-#include "SystemClock.h"
-#include "TrayIcon.h"
+#include "common/ServerHosts.h"
+#include "nightcap/app/OnlineHooks.h"
+#include "nightcap/app/ProgramHttp.h"
+#include "nightcap/app/SystemClock.h"
+#include "nightcap/app/TrayIcon.h"
+#include "nightcap/online/NetworkTime.h"
 
 bool SetClockFromTimeReply(const Bytes& reply) {
     const std::optional<ClockFields> beijing = ReadTimeReply(reply);

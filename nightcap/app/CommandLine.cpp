@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "nightcap/app/CommandLine.h"
 
 #include <cctype>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ScheduleRules.h"
+#include "nightcap/app/ScheduleRules.h"
 
 struct NightcapCommand {
     bool help = false;

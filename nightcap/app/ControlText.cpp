@@ -1,4 +1,4 @@
-#include "ControlText.h"
+#include "nightcap/app/ControlText.h"
 
 #include <vector>
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "OnlineHooks.h"
-#include "ProgramHttp.h"
-#include "ServerHosts.h"
-#include "StatisticsRules.h"
+#include "common/ServerHosts.h"
+#include "nightcap/app/OnlineHooks.h"
+#include "nightcap/app/ProgramHttp.h"
+#include "nightcap/online/StatisticsRules.h"
 
 namespace {
 

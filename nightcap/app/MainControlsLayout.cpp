@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "ControlIds.h"
-#include "MainWindow.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/MainWindow.h"
 
 namespace {
 

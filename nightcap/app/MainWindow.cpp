@@ -1,19 +1,19 @@
-#include "MainWindow.h"
+#include "nightcap/app/MainWindow.h"
 
 #include <windows.h>
 
-#include "BackgroundWork.h"
-#include "ControlIds.h"
-#include "ControlText.h"
-#include "NightcapResources.h"
-#include "OnlineHooks.h"
-#include "OverlayWindow.h"
-#include "Scheduler.h"
-#include "SkinHooks.h"
-#include "ScriptCommands.h"
-#include "TrayIcon.h"
-#include "TrayMenu.h"
-#include "TrayProcedure.h"
+#include "assets/nightcap/NightcapResources.h"
+#include "nightcap/app/BackgroundWork.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/ControlText.h"
+#include "nightcap/app/OnlineHooks.h"
+#include "nightcap/app/OverlayWindow.h"
+#include "nightcap/app/Scheduler.h"
+#include "nightcap/app/ScriptCommands.h"
+#include "nightcap/app/SkinHooks.h"
+#include "nightcap/app/TrayIcon.h"
+#include "nightcap/app/TrayMenu.h"
+#include "nightcap/app/TrayProcedure.h"
 
 const char* const kMainWindowClass = "Nightcap";
 const char* const kMainWindowTitle = "定时关机";

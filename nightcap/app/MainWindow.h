@@ -2,7 +2,7 @@
 // built-in picture. Its created handler runs the whole start-up; its procedure routes each control event to
 // the handler of its own.
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 constexpr int kWindowWidth = 302;
 constexpr int kWindowHeight = 252;

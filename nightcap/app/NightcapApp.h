@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "Handles.h"
-#include "ScheduleRules.h"
-#include "SettingsFile.h"
-#include "SingleInstance.h"
+#include "common/Handles.h"
+#include "nightcap/app/ScheduleRules.h"
+#include "nightcap/app/SettingsFile.h"
+#include "nightcap/app/SingleInstance.h"
 
 // The main window and its controls (the positions are in MainWindow.cpp).
 struct MainControls {

@@ -1,8 +1,8 @@
-#include "NightcapSkin.h"
+#include "nightcap/app/NightcapSkin.h"
 
-#include "ControlPaint.h"
-#include "ImageGeometry.h"
-#include "SkinResources.h"
+#include "assets/nightcap/SkinResources.h"
+#include "nightcap/controls/ControlPaint.h"
+#include "nightcap/controls/ImageGeometry.h"
 
 namespace {
 

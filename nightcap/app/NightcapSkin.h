@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "ImageButton.h"
-#include "ImagePictureBox.h"
-#include "Slider.h"
-#include "SliderAnimationFrame.h"
-#include "TimeEntry.h"
+#include "nightcap/app/Slider.h"
+#include "nightcap/app/SliderAnimationFrame.h"
+#include "nightcap/app/TimeEntry.h"
+#include "nightcap/controls/ImageButton.h"
+#include "nightcap/controls/ImagePictureBox.h"
 
 // The main window's controls, as the form made them.
 struct MainWindowControls {

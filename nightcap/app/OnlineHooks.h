@@ -5,7 +5,7 @@
 // order: the version check, then the city, air quality and weather; each answer comes back to the main
 // window as one of the messages below, whose handlers show it.
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 // Posted by the main window to itself at the end of its start-up, so that the lookups start once it shows.
 constexpr UINT kStartLookupsMessage = WM_APP + 1;

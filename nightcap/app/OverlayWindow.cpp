@@ -1,10 +1,10 @@
-#include "OverlayWindow.h"
+#include "nightcap/app/OverlayWindow.h"
 
 #include <windows.h>
 
-#include "ControlIds.h"
-#include "MainWindow.h"
-#include "SkinHooks.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/MainWindow.h"
+#include "nightcap/app/SkinHooks.h"
 
 namespace {
 

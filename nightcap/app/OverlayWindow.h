@@ -2,7 +2,7 @@
 // It is layered with white as the colour key, so only what is drawn on it (the slider) shows over the main
 // window. Its one child, UI动画框, covers it and is where the slider is drawn.
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 bool RegisterSliderWindowClass(HINSTANCE instance);
 // Creates and shows the window; fills app.slider.

@@ -1,4 +1,4 @@
-#include "PowerChoice.h"
+#include "nightcap/app/PowerChoice.h"
 
 #include <cctype>
 

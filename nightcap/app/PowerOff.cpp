@@ -1,4 +1,4 @@
-#include "PowerOff.h"
+#include "nightcap/app/PowerOff.h"
 
 #include <powrprof.h>
 

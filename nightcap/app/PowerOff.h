@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "Handles.h"
-#include "PowerChoice.h"
+#include "common/Handles.h"
+#include "nightcap/app/PowerChoice.h"
 
 class PowerApi {
 public:

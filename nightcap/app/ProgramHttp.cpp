@@ -1,4 +1,4 @@
-#include "ProgramHttp.h"
+#include "nightcap/app/ProgramHttp.h"
 
 HttpClient& ProgramHttp() {
     static HttpClient client;

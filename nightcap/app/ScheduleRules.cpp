@@ -1,4 +1,4 @@
-#include "ScheduleRules.h"
+#include "nightcap/app/ScheduleRules.h"
 
 #include <cstdio>
 

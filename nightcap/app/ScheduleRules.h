@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "PowerChoice.h"
+#include "nightcap/app/PowerChoice.h"
 
 // A local date-time with second resolution.
 struct LocalTime {

@@ -1,12 +1,12 @@
-#include "Scheduler.h"
+#include "nightcap/app/Scheduler.h"
 
-#include "Clock.h"
-#include "ControlText.h"
-#include "MainWindow.h"
-#include "PowerOff.h"
-#include "SkinHooks.h"
-#include "TrayIcon.h"
-#include "WaitPumping.h"
+#include "nightcap/app/Clock.h"
+#include "nightcap/app/ControlText.h"
+#include "nightcap/app/MainWindow.h"
+#include "nightcap/app/PowerOff.h"
+#include "nightcap/app/SkinHooks.h"
+#include "nightcap/app/TrayIcon.h"
+#include "nightcap/app/WaitPumping.h"
 
 namespace {
 

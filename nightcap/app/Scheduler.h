@@ -3,7 +3,7 @@
 // the chosen power action when the target minute comes. While armed the computer does not sleep on its
 // own; a target minute that passed while it slept anyway returns the program to idle.
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 // Highlights the mode's tab, shows the strip's image for it and makes it the schedule mode.
 void ShowScheduleMode(NightcapApp& app, ScheduleMode mode);

@@ -1,7 +1,7 @@
-#include "ScriptCommands.h"
+#include "nightcap/app/ScriptCommands.h"
 
-#include "MainWindow.h"
-#include "Scheduler.h"
+#include "nightcap/app/MainWindow.h"
+#include "nightcap/app/Scheduler.h"
 
 namespace {
 

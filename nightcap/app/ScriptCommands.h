@@ -3,8 +3,8 @@
 // its answer; without a running copy, a command that arms starts the program, which arms and stays in the
 // tray. Bad arguments are shown in a message box and end the copy with code 2, changing nothing.
 #pragma once
-#include "CommandLine.h"
-#include "NightcapApp.h"
+#include "nightcap/app/CommandLine.h"
+#include "nightcap/app/NightcapApp.h"
 
 // Exit codes of a copy that does not start.
 constexpr int kCommandDone = 0;

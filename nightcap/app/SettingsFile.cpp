@@ -1,8 +1,10 @@
-#include "SettingsFile.h"
+#include "nightcap/app/SettingsFile.h"
 
 #include <windows.h>
 
 #include <vector>
+
+#include "common/OwnProgram.h"
 
 ScheduleSettings InterpretSettings(const std::string& time, const std::string& hour, const std::string& minute) {
     ScheduleSettings s;
@@ -14,17 +16,14 @@ ScheduleSettings InterpretSettings(const std::string& time, const std::string& h
 }
 
 std::string ProgramFolder() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return ".";
-        if (n < path.size()) {
-            std::string full(path.data(), n);
-            size_t slash = full.find_last_of("\\/");
-            return slash == std::string::npos ? "." : full.substr(0, slash);
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring folder = OwnProgramFolder();
+    if (folder.empty()) return ".";
+    // Nightcap's paths are ANSI (GBK) texts, as GetModuleFileNameA gives them; without the last backslash.
+    const int length = int(folder.size()) - 1;
+    const int size = WideCharToMultiByte(CP_ACP, 0, folder.c_str(), length, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? size : 0, '\0');
+    if (size > 0) WideCharToMultiByte(CP_ACP, 0, folder.c_str(), length, text.data(), size, nullptr, nullptr);
+    return text;
 }
 
 std::string SettingsPath(const std::string& folder) { return folder + "/config.ini"; }

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "ScheduleRules.h"
+#include "nightcap/app/ScheduleRules.h"
 
 // What the [set] keys mean: "1" in time is the countdown, anything else clock time; an empty hour or minute
 // stands for 12 or 30 and marks the defaults as in use.

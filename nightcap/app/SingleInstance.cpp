@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "nightcap/app/SingleInstance.h"
 
 std::string InstanceEventName(const char* title) { return std::string("松涛阁模块") + title; }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 // "松涛阁模块" followed by the title.
 std::string InstanceEventName(const char* title);

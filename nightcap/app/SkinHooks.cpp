@@ -1,10 +1,10 @@
-#include "SkinHooks.h"
+#include "nightcap/app/SkinHooks.h"
 
-#include "ControlIds.h"
-#include "ControlText.h"
-#include "ControlsModule.h"
-#include "NightcapSkin.h"
-#include "TimeEntryRules.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/ControlText.h"
+#include "nightcap/app/NightcapSkin.h"
+#include "nightcap/app/TimeEntryRules.h"
+#include "nightcap/controls/ControlsModule.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Where the main window meets the image-drawn controls, the time entry and the slider (NightcapSkin.h).
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 // Process start, before any window is made: the image-drawn controls' module (GDI+ and its window class).
 void StartImageControls();

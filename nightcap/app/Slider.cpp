@@ -1,8 +1,8 @@
-#include "Slider.h"
+#include "nightcap/app/Slider.h"
 
 #include <algorithm>
 
-#include "SliderGeometry.h"
+#include "nightcap/app/SliderGeometry.h"
 
 using namespace slider;
 

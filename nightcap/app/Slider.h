@@ -3,7 +3,7 @@
 #pragma once
 #include <functional>
 
-#include "SliderAnimationFrame.h"
+#include "nightcap/app/SliderAnimationFrame.h"
 
 struct SliderImages {
     Gdiplus::GpImage* track = nullptr;        // 156 x 16

@@ -1,11 +1,11 @@
-#include "SliderAnimationFrame.h"
+#include "nightcap/app/SliderAnimationFrame.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "GdiplusHandles.h"
-#include "ImageLoading.h"
+#include "common/GdiplusHandles.h"
+#include "nightcap/controls/ImageLoading.h"
 
 using namespace Gdiplus::DllExports;
 

@@ -1,4 +1,4 @@
-#include "SliderGeometry.h"
+#include "nightcap/app/SliderGeometry.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "SystemClock.h"
+#include "nightcap/app/SystemClock.h"
 
 namespace {
 SetClockFunction g_setter = nullptr;

@@ -1,12 +1,12 @@
-#include "TestSeams.h"
+#include "nightcap/app/TestSeams.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "Clock.h"
-#include "PowerOff.h"
-#include "SystemClock.h"
+#include "nightcap/app/Clock.h"
+#include "nightcap/app/PowerOff.h"
+#include "nightcap/app/SystemClock.h"
 
 namespace {
 

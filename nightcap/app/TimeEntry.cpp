@@ -1,9 +1,9 @@
-#include "TimeEntry.h"
+#include "nightcap/app/TimeEntry.h"
 
 #include <commctrl.h>
 
-#include "ScheduleRules.h"
-#include "SliderGeometry.h"
+#include "nightcap/app/ScheduleRules.h"
+#include "nightcap/app/SliderGeometry.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
-#include "ImagePictureBox.h"
-#include "Slider.h"
-#include "TimeEntryRules.h"
+#include "nightcap/app/Slider.h"
+#include "nightcap/app/TimeEntryRules.h"
+#include "nightcap/controls/ImagePictureBox.h"
 
 struct TimeFieldWindows {
     HWND label = nullptr;                  // 标签_时 / 标签_分

@@ -1,7 +1,7 @@
-#include "TimeEntryRules.h"
+#include "nightcap/app/TimeEntryRules.h"
 
-#include "ScheduleRules.h"
-#include "SliderGeometry.h"
+#include "nightcap/app/ScheduleRules.h"
+#include "nightcap/app/SliderGeometry.h"
 
 std::optional<std::string> CommittedLabel(TimeField field, const std::string& typed) {
     if (typed.empty()) return std::nullopt;

@@ -1,4 +1,4 @@
-#include "TrayIcon.h"
+#include "nightcap/app/TrayIcon.h"
 
 TrayIcon::TrayIcon(NotifyFunction notify) : notify_(notify), record_() {}
 

@@ -1,7 +1,7 @@
-#include "TrayMenu.h"
+#include "nightcap/app/TrayMenu.h"
 
-#include "ControlIds.h"
-#include "Scheduler.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/Scheduler.h"
 
 namespace {
 

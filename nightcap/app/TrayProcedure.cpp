@@ -1,9 +1,9 @@
-#include "TrayProcedure.h"
+#include "nightcap/app/TrayProcedure.h"
 
-#include "MainWindow.h"
-#include "Scheduler.h"
-#include "TrayIcon.h"
-#include "TrayMenu.h"
+#include "nightcap/app/MainWindow.h"
+#include "nightcap/app/Scheduler.h"
+#include "nightcap/app/TrayIcon.h"
+#include "nightcap/app/TrayMenu.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The main window's tray procedure, installed over its own procedure at start-up: clicks on the tray icon
 // and its balloons, the tray menu, and the icon's return after the taskbar is created anew.
 #pragma once
-#include "NightcapApp.h"
+#include "nightcap/app/NightcapApp.h"
 
 void InstallTrayProcedure(NightcapApp& app);

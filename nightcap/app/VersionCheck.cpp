@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "BackgroundWork.h"
-#include "ControlText.h"
-#include "OnlineHooks.h"
-#include "ProgramHttp.h"
-#include "ServerHosts.h"
-#include "StatisticsRules.h"
-#include "TrayIcon.h"
+#include "common/ServerHosts.h"
+#include "nightcap/app/BackgroundWork.h"
+#include "nightcap/app/ControlText.h"
+#include "nightcap/app/OnlineHooks.h"
+#include "nightcap/app/ProgramHttp.h"
+#include "nightcap/app/TrayIcon.h"
+#include "nightcap/online/StatisticsRules.h"
 
 namespace {
 

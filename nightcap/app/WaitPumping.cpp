@@ -1,8 +1,8 @@
-#include "WaitPumping.h"
+#include "nightcap/app/WaitPumping.h"
 
 #include <windows.h>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 void WaitPumping(unsigned milliseconds) {
     UniqueHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));

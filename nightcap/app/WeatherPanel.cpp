@@ -2,15 +2,15 @@
 // start-up on a background thread, and the panel's labels and picture filled from them when they come.
 #include <windows.h>
 
-#include "CityCodeTable.h"
-#include "ControlText.h"
-#include "OnlineHooks.h"
-#include "Pinyin.h"
-#include "ProgramHttp.h"
-#include "ServerHosts.h"
-#include "SkinHooks.h"
-#include "TextCodec.h"
-#include "WeatherRules.h"
+#include "common/ServerHosts.h"
+#include "nightcap/app/ControlText.h"
+#include "nightcap/app/OnlineHooks.h"
+#include "nightcap/app/ProgramHttp.h"
+#include "nightcap/app/SkinHooks.h"
+#include "nightcap/online/CityCodeTable.h"
+#include "nightcap/online/Pinyin.h"
+#include "nightcap/online/TextCodec.h"
+#include "nightcap/online/WeatherRules.h"
 
 namespace {
 

@@ -2,12 +2,13 @@
 // handler runs the start-up) and the message loop.
 #include <windows.h>
 
-#include "MainWindow.h"
-#include "NightcapApp.h"
-#include "OverlayWindow.h"
-#include "ScriptCommands.h"
-#include "SkinHooks.h"
-#include "TestSeams.h"
+#include "common/MessageLoop.h"
+#include "nightcap/app/MainWindow.h"
+#include "nightcap/app/NightcapApp.h"
+#include "nightcap/app/OverlayWindow.h"
+#include "nightcap/app/ScriptCommands.h"
+#include "nightcap/app/SkinHooks.h"
+#include "nightcap/app/TestSeams.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InstallTestSeamsFromEnvironment();
@@ -27,11 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             ShowBothWindows(app);
             UpdateWindow(main);
         }
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        RunMessageLoopA();
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "ButtonStates.h"
+#include "nightcap/controls/ButtonStates.h"
 
 namespace {
 

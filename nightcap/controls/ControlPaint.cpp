@@ -1,12 +1,12 @@
-#include "ControlPaint.h"
+#include "nightcap/controls/ControlPaint.h"
 
 #include <optional>
 
-#include "ButtonStates.h"
-#include "ControlProperties.h"
-#include "GdiplusHandles.h"
-#include "ImageGeometry.h"
-#include "ImageLoading.h"
+#include "common/GdiplusHandles.h"
+#include "nightcap/controls/ButtonStates.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ImageGeometry.h"
+#include "nightcap/controls/ImageLoading.h"
 
 using namespace Gdiplus::DllExports;
 

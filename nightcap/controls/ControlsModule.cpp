@@ -1,12 +1,13 @@
-#include "ControlsModule.h"
+#include "nightcap/controls/ControlsModule.h"
 
 #include <gdiplus.h>
 
-#include "VestaLoadDialog.h"
+#include "common/GdiplusUse.h"
+#include "nightcap/controls/VestaLoadDialog.h"
 
 namespace {
 
-ULONG_PTR g_gdiplusToken = 0;
+bool g_gdiplusStarted = false;  // for the rest of the process
 GUID g_timeDimension = {};
 
 }  // namespace
@@ -14,10 +15,8 @@ GUID g_timeDimension = {};
 const GUID& TimeFrameDimension() { return g_timeDimension; }
 
 bool StartControlsModule() {
-    if (!g_gdiplusToken) {
-        Gdiplus::GdiplusStartupInput input;  // version 1, no background thread options
-        if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) return false;
-    }
+    if (!g_gdiplusStarted) g_gdiplusStarted = AcquireGdiplus();
+    if (!g_gdiplusStarted) return false;
     const char text[] = "{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}";
     wchar_t wide[64] = {};
     MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 64);

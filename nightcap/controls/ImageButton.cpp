@@ -1,12 +1,12 @@
-#include "ImageButton.h"
+#include "nightcap/controls/ImageButton.h"
 
 #include <commctrl.h>
 
-#include "ButtonStates.h"
-#include "ControlPaint.h"
-#include "ControlProperties.h"
-#include "GdiplusHandles.h"
-#include "ImageGeometry.h"
+#include "common/GdiplusHandles.h"
+#include "nightcap/controls/ButtonStates.h"
+#include "nightcap/controls/ControlPaint.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ImageGeometry.h"
 
 using namespace Gdiplus::DllExports;
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ImageControl.h"
-#include "ImageLoading.h"
+#include "nightcap/controls/ImageControl.h"
+#include "nightcap/controls/ImageLoading.h"
 
 class ImageButton : public ImageControl {
 public:

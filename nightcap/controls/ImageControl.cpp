@@ -1,9 +1,9 @@
-#include "ImageControl.h"
+#include "nightcap/controls/ImageControl.h"
 
 #include <commctrl.h>
 
-#include "ControlPaint.h"
-#include "ControlProperties.h"
+#include "nightcap/controls/ControlPaint.h"
+#include "nightcap/controls/ControlProperties.h"
 
 namespace {
 

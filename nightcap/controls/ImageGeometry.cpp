@@ -1,4 +1,4 @@
-#include "ImageGeometry.h"
+#include "nightcap/controls/ImageGeometry.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "ImageLoading.h"
+#include "nightcap/controls/ImageLoading.h"
 
 #include <map>
 #include <utility>
 
-#include "ControlsModule.h"
-#include "MemoryStream.h"
+#include "nightcap/controls/ControlsModule.h"
+#include "nightcap/controls/MemoryStream.h"
 
 using namespace Gdiplus::DllExports;
 

@@ -1,7 +1,7 @@
-#include "ImagePictureBox.h"
+#include "nightcap/controls/ImagePictureBox.h"
 
-#include "ControlPaint.h"
-#include "ControlProperties.h"
+#include "nightcap/controls/ControlPaint.h"
+#include "nightcap/controls/ControlProperties.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "ImageControl.h"
-#include "ImageLoading.h"
+#include "nightcap/controls/ImageControl.h"
+#include "nightcap/controls/ImageLoading.h"
 
 class ImagePictureBox : public ImageControl {
 public:

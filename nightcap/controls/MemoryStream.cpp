@@ -1,4 +1,4 @@
-#include "MemoryStream.h"
+#include "nightcap/controls/MemoryStream.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "ToolTip.h"
+#include "nightcap/controls/ToolTip.h"
 
 #include <commctrl.h>
 
-#include "ControlProperties.h"
-#include "ImageControl.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ImageControl.h"
 
 namespace {
 

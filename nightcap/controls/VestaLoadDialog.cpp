@@ -1,8 +1,8 @@
-#include "VestaLoadDialog.h"
+#include "nightcap/controls/VestaLoadDialog.h"
 
 #include <gdiplus.h>
 
-#include "ControlProperties.h"
+#include "nightcap/controls/ControlProperties.h"
 
 namespace {
 

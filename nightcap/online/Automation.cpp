@@ -1,6 +1,6 @@
-#include "Automation.h"
+#include "nightcap/online/Automation.h"
 
-#include "CodePages.h"
+#include "nightcap/online/CodePages.h"
 
 #include <cwchar>
 #include <vector>

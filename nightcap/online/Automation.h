@@ -1,6 +1,6 @@
 // Late-bound calls on a COM automation object created by its ProgID (the caller has COM initialised).
 #pragma once
-#include "Handles.h"
+#include "common/Handles.h"
 
 #include <initializer_list>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Base64.h"
+#include "nightcap/online/Base64.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 // Base64 with the alphabet of RFC 4648 and no line breaks.
 #pragma once
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 // Pads data in place with zero bytes to a multiple of 3, encodes it, and writes "=" over the last one or
 // two characters for the padding that was added.

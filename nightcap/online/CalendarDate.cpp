@@ -1,4 +1,4 @@
-#include "CalendarDate.h"
+#include "nightcap/online/CalendarDate.h"
 
 #include <cmath>
 

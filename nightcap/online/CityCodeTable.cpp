@@ -1,6 +1,6 @@
-#include "CityCodeTable.h"
+#include "nightcap/online/CityCodeTable.h"
 
-#include "TextCuts.h"
+#include "nightcap/online/TextCuts.h"
 
 // The weather service's codes of the cities the panel knows, "<" + code + ">" + name, one after another.
 const char kCityCodeTable[] =

@@ -1,4 +1,4 @@
-#include "CodePages.h"
+#include "nightcap/online/CodePages.h"
 
 std::wstring WideFromCodePage(UINT codePage, const char* text, int length) {
     if (length == 0) return std::wstring();

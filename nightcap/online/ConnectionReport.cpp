@@ -1,4 +1,4 @@
-#include "ConnectionReport.h"
+#include "nightcap/online/ConnectionReport.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "CookieText.h"
+#include "nightcap/online/CookieText.h"
 
-#include "CalendarDate.h"
-#include "HttpDate.h"
-#include "TextBytes.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/HttpDate.h"
+#include "nightcap/online/TextBytes.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // are silent: the empty text, an empty array, false, or Request's failure value. A reply whose status is not
 // a success (2xx) is a failure, and so is a request that outlasts the limit of RequestLimits.h.
 #pragma once
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 #include <cstdint>
 #include <string>

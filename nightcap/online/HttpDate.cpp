@@ -1,7 +1,7 @@
-#include "HttpDate.h"
+#include "nightcap/online/HttpDate.h"
 
-#include "CalendarDate.h"
-#include "TextBytes.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/TextBytes.h"
 
 #include <vector>
 

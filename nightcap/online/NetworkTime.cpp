@@ -1,7 +1,7 @@
-#include "NetworkTime.h"
+#include "nightcap/online/NetworkTime.h"
 
-#include "XmlDocument.h"
-#include "XmlPath.h"
+#include "lib/xml/XmlDocument.h"
+#include "lib/xml/XmlPath.h"
 
 const char kTimePagePath[] = "/timeflash.asp?user=flash";
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <optional>
 
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 extern const char kTimePagePath[];  // "/timeflash.asp?user=flash"
 

@@ -1,6 +1,6 @@
-#include "PageLinks.h"
+#include "nightcap/online/PageLinks.h"
 
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 namespace {
 

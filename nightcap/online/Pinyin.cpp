@@ -1,6 +1,6 @@
-#include "Pinyin.h"
+#include "nightcap/online/Pinyin.h"
 
-#include "PinyinTable.h"
+#include "nightcap/online/PinyinTable.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "RequestHeaders.h"
+#include "nightcap/online/RequestHeaders.h"
 
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 namespace {
 

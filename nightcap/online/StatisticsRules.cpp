@@ -1,12 +1,10 @@
-#include "StatisticsRules.h"
+#include "nightcap/online/StatisticsRules.h"
 
 #include <cstdio>
 
-#include "Md5Digest.h"
-#include "ProductVersion.h"
-#include "ReleaseChannel.h"
-
-const char kProductVersion[] = NIGHTCAP_VERSION_TEXT;
+#include "common/Md5Digest.h"
+#include "common/ProductVersionText.h"
+#include "common/ReleaseChannel.h"
 
 const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
                                     "&f_id=&RequestType=1";

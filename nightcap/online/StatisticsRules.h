@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-// The product version the server's reply is compared with and the version label shows (the build's
-// product version setting, "1.002").
-extern const char kProductVersion[];
+// The server's reply is compared with kProductVersion, which the version label shows too.
+#include "common/ProductVersionText.h"
 
 // Path and query of each request; p_id is the release channel's product id (ReleaseChannel.h: 2 in the
 // 32-bit programs).

@@ -1,4 +1,4 @@
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "TextCodec.h"
+#include "nightcap/online/TextCodec.h"
 
-#include "CodePages.h"
+#include "nightcap/online/CodePages.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // Stateless: every operation returns a fresh value. The escapes and Base64 live in TextEscapes.h and
 // Base64.h; they are repeated here so that callers find the whole family in one class.
 #pragma once
-#include "Base64.h"
-#include "TextBytes.h"
-#include "TextEscapes.h"
+#include "nightcap/online/Base64.h"
+#include "nightcap/online/TextBytes.h"
+#include "nightcap/online/TextEscapes.h"
 
 #include <string>
 

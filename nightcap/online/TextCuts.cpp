@@ -1,4 +1,4 @@
-#include "TextCuts.h"
+#include "nightcap/online/TextCuts.h"
 
 namespace {
 

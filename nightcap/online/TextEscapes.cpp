@@ -1,4 +1,4 @@
-#include "TextEscapes.h"
+#include "nightcap/online/TextEscapes.h"
 
 #include <utility>
 

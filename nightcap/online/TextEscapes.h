@@ -1,7 +1,7 @@
 // Percent, "=" and plain hexadecimal escapes of GBK texts and byte arrays. Hexadecimal digits are written
 // in upper case; on reading, lower-case a-f is understood as well.
 #pragma once
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 #include <string>
 

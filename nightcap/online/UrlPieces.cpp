@@ -1,6 +1,6 @@
-#include "UrlPieces.h"
+#include "nightcap/online/UrlPieces.h"
 
-#include "TextBytes.h"
+#include "nightcap/online/TextBytes.h"
 
 namespace {
 

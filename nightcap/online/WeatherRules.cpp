@@ -1,9 +1,9 @@
-#include "WeatherRules.h"
+#include "nightcap/online/WeatherRules.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "TextCuts.h"
+#include "nightcap/online/TextCuts.h"
 
 const char kIpLookupPath[] = "/ic.asp";
 const char kWeatherDataPath[] = "/data/cityinfo/";

@@ -1,4 +1,4 @@
-#include "DiskSpace.h"
+#include "setup/flow/DiskSpace.h"
 
 #include <cwchar>
 

@@ -1,17 +1,18 @@
 // The flow of the setup dialog: pages, the free-space check, browsing, the running-copy question, the
 // hand-off to the worker thread and what happens when it reports.
-#include "GameSetupDlg.h"
+#include "setup/flow/GameSetupDlg.h"
 
 #include <shlobj.h>
 
-#include "DiskSpace.h"
-#include "InstallFolder.h"
-#include "InstallState.h"
-#include "InstalledProgram.h"
-#include "Payload.h"
-#include "Registration.h"
-#include "RunningProgram.h"
-#include "resource.h"
+#include "assets/setup/resource.h"
+#include "common/OwnProgram.h"
+#include "setup/flow/DiskSpace.h"
+#include "setup/flow/InstalledProgram.h"
+#include "setup/flow/InstallFolder.h"
+#include "setup/flow/InstallState.h"
+#include "setup/flow/RunningProgram.h"
+#include "setup/payload/Payload.h"
+#include "setup/register/Registration.h"
 
 namespace {
 
@@ -203,7 +204,7 @@ void CGameSetupDlg::StartInstall() {
 DWORD WINAPI CGameSetupDlg::ExtractWorker(void* dialog) {
     HWND hwnd = static_cast<CGameSetupDlg*>(dialog)->m_hWnd;
     WaitForTestGate();
-    bool ok = ExtractPayload(OwnPath().c_str(), g_strInstallDir.c_str());
+    bool ok = ExtractPayload(OwnProgramPath().c_str(), g_strInstallDir.c_str());
     PostMessageW(hwnd, WM_EXTRACT_DONE, ok ? 1 : 0, 0);
     return 0;
 }

@@ -3,12 +3,12 @@
 #pragma once
 #include <string>
 
-#include "Controls.h"
-#include "Dialog.h"
-#include "Handles.h"
-#include "PngButton.h"
-#include "SkinImage.h"
-#include "StaticBtn.h"
+#include "common/Handles.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "setup/skin/PngButton.h"
+#include "setup/skin/SkinImage.h"
+#include "setup/skin/StaticBtn.h"
 
 constexpr UINT WM_EXTRACT_DONE = WM_USER + 1000;  // wParam 1 when extraction succeeded, 0 when it failed
 

@@ -1,10 +1,10 @@
 // How the setup dialog looks and behaves as a window: DPI-scaled backgrounds, image buttons, labels drawn
 // over the picture, a frameless window dragged by its background, and no keyboard navigation.
-#include "GameSetupDlg.h"
+#include "setup/flow/GameSetupDlg.h"
 
-#include "InstallState.h"
-#include "SkinGeometry.h"
-#include "resource.h"
+#include "assets/setup/resource.h"
+#include "setup/flow/InstallState.h"
+#include "setup/skin/SkinGeometry.h"
 
 namespace {
 const COLORREF kRefusedTextColour = RGB(200, 69, 69);

@@ -1,4 +1,4 @@
-#include "InstallFolder.h"
+#include "setup/flow/InstallFolder.h"
 
 std::wstring FolderFromUninstallString(const std::wstring& uninstallString) {
     size_t slash = uninstallString.rfind(L'\\');

@@ -1,4 +1,4 @@
-#include "InstallState.h"
+#include "setup/flow/InstallState.h"
 
 #include <windows.h>
 
@@ -7,8 +7,3 @@ std::wstring g_strTitle;
 std::wstring g_strInstallDir;
 bool g_bUpToDate = false;
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::wstring(path, n < MAX_PATH ? n : 0);
-}

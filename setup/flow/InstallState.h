@@ -7,6 +7,3 @@ extern std::wstring g_strName;        // string 130: base name of the program, t
 extern std::wstring g_strTitle;       // string 131: display title of shortcuts and messages
 extern std::wstring g_strInstallDir;  // ends with a backslash once the install starts
 extern bool g_bUpToDate;              // the installed program is at least as new as this Setup
-
-// Setup's own file path.
-std::wstring OwnPath();

@@ -1,11 +1,11 @@
-#include "InstalledProgram.h"
+#include "setup/flow/InstalledProgram.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include "Handles.h"
-#include "InstallFolder.h"
-#include "Registration.h"
+#include "common/Handles.h"
+#include "setup/flow/InstallFolder.h"
+#include "setup/register/Registration.h"
 
 std::wstring ChooseInstallFolder(const std::wstring& name) {
     UniqueRegKey key;

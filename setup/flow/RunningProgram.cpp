@@ -1,9 +1,9 @@
-#include "RunningProgram.h"
+#include "setup/flow/RunningProgram.h"
 
 #include <windows.h>
 #include <psapi.h>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 bool FindRunningProgram(const std::wstring& programPath, bool terminate) {
     DWORD ids[1024];

@@ -1,13 +1,14 @@
-#include "SetupApp.h"
+#include "setup/flow/SetupApp.h"
 
 #include <commctrl.h>
 
-#include "GameSetupDlg.h"
-#include "InstallState.h"
-#include "InstalledProgram.h"
-#include "Payload.h"
-#include "SkinImage.h"
-#include "resource.h"
+#include "assets/setup/resource.h"
+#include "common/OwnProgram.h"
+#include "setup/flow/GameSetupDlg.h"
+#include "setup/flow/InstalledProgram.h"
+#include "setup/flow/InstallState.h"
+#include "setup/payload/Payload.h"
+#include "setup/skin/SkinImage.h"
 
 CGameSetupApp theApp;
 
@@ -24,7 +25,7 @@ BOOL CGameSetupApp::InitInstance() {
     InitCommonControlsEx(&controls);
     g_strName = LoadText(m_hInstance, IDS_NAME);
     g_strTitle = LoadText(m_hInstance, IDS_TITLE);
-    std::wstring ownPath = OwnPath();
+    std::wstring ownPath = OwnProgramPath();
     g_dwRequiredBytes = MeasurePayload(ownPath.c_str());
     g_strInstallDir = ChooseInstallFolder(g_strName);
     ReleaseUpdateSemaphore();

@@ -1,6 +1,6 @@
 // Setup's application object: start-up prepares the install state and runs the dialog modally.
 #pragma once
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 class CGameSetupApp : public CWinApp {
 public:

@@ -1,8 +1,8 @@
-#include "ArchiveExtraction.h"
+#include "setup/payload/ArchiveExtraction.h"
 
 #include <algorithm>
 
-#include "InstallPath.h"
+#include "setup/payload/InstallPath.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ public:
 
 }  // namespace
 
-bool ExtractArchive(PayloadArchive& archive, const uint16_t* folder, ExtractTarget& target,
+bool ExtractArchive(SevenZipArchive& archive, const uint16_t* folder, ExtractTarget& target,
                     void (*progress)(UInt32 bytes)) {
     InstallPath path;
     if (!path.SetFolder(folder) || !archive.HasOnlySafeNames()) return false;

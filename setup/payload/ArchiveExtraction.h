@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "ExtractTarget.h"
-#include "PayloadArchive.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ExtractTarget.h"
 
 // Files are written in pieces of at most this many bytes.
 constexpr size_t kWritePieceBytes = 4u << 20;
@@ -16,5 +16,5 @@ constexpr size_t kWritePieceBytes = 4u << 20;
 // set) is called after each decoding step with the bytes decoded so far in the whole archive.
 // False when the folder does not fit the buffer, a name is unsafe, the decoder fails on an item, or a file
 // cannot be written whole (that file is removed). Items already written stay.
-bool ExtractArchive(PayloadArchive& archive, const uint16_t* folder, ExtractTarget& target,
+bool ExtractArchive(SevenZipArchive& archive, const uint16_t* folder, ExtractTarget& target,
                     void (*progress)(UInt32 bytes));

@@ -1,4 +1,4 @@
-#include "InstallPath.h"
+#include "setup/payload/InstallPath.h"
 
 bool InstallPath::SetFolder(const uint16_t* folder) {
     size_t length = 0;

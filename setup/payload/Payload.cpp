@@ -1,18 +1,18 @@
 // Locating, measuring and unpacking Setup's appended payload through Win32 (see Payload.h).
-#include "Payload.h"
+#include "setup/payload/Payload.h"
 
 #include <commctrl.h>
 
 #include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
-#include "ArchiveExtraction.h"
-#include "Handles.h"
-#include "InstallRecordFile.h"
-#include "PayloadArchive.h"
-#include "PayloadLocator.h"
-#include "PercentMeter.h"
-#include "WinExtractTarget.h"
+#include "common/Handles.h"
+#include "common/InstallRecordFile.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/PayloadLocator.h"
+#include "setup/payload/PercentMeter.h"
+#include "setup/payload/WinExtractTarget.h"
 
 DWORD g_dwRequiredBytes = 0;
 
@@ -49,12 +49,12 @@ public:
         return archive_.Open(&stream_.vt);
     }
 
-    PayloadArchive& Archive() { return archive_; }
+    SevenZipArchive& Archive() { return archive_; }
 
 private:
     UniqueHandle file_;
     CFileInStream stream_{};
-    PayloadArchive archive_;
+    SevenZipArchive archive_;
 };
 
 }  // namespace

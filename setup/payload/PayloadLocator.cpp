@@ -1,4 +1,4 @@
-#include "PayloadLocator.h"
+#include "setup/payload/PayloadLocator.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "PercentMeter.h"
+#include "setup/payload/PercentMeter.h"
 
 int PercentOf(uint32_t bytes, uint32_t total) {
     if (total == 0) return 0;

@@ -1,4 +1,4 @@
-#include "WinExtractTarget.h"
+#include "setup/payload/WinExtractTarget.h"
 
 #include <shlobj.h>
 

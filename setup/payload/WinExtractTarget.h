@@ -1,8 +1,8 @@
 // Unpacking into real folders and files through Win32. It keeps the paths of the files it created (and did
 // not remove again), for the install record.
 #pragma once
-#include "ExtractTarget.h"
-#include "Handles.h"
+#include "common/Handles.h"
+#include "setup/payload/ExtractTarget.h"
 
 #include <string>
 #include <vector>

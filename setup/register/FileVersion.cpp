@@ -1,4 +1,4 @@
-#include "Registration.h"
+#include "setup/register/Registration.h"
 
 uint64_t GetFileVersion(const std::wstring& path) {
     // A version resource larger than the buffer is cut; the fixed part comes first and survives.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "RegistrationPlan.h"
+#include "setup/register/RegistrationPlan.h"
 
 // The shell folders of the current user and of all users; missing ones stay empty.
 SpecialFolders ReadSpecialFolders();

@@ -1,4 +1,4 @@
-#include "RegistrationPlan.h"
+#include "setup/register/RegistrationPlan.h"
 
 const wchar_t kUninstallKeyPrefix[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -1,5 +1,5 @@
-#include "Handles.h"
-#include "Registration.h"
+#include "common/Handles.h"
+#include "setup/register/Registration.h"
 
 namespace {
 void SetString(HKEY key, const wchar_t* valueName, const std::wstring& data) {

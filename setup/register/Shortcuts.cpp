@@ -1,7 +1,7 @@
 #include <shlobj.h>
 
-#include "Handles.h"
-#include "Registration.h"
+#include "common/Handles.h"
+#include "setup/register/Registration.h"
 
 namespace {
 std::optional<std::wstring> SpecialFolder(int csidl) {

@@ -1,4 +1,4 @@
-#include "PngButton.h"
+#include "setup/skin/PngButton.h"
 
 CPngButton* CPngButton::Make(HWND control, const std::wstring& stripName, int sliceWidth) {
     auto* button = new CPngButton;

@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-#include "Controls.h"
-#include "SkinGeometry.h"
-#include "SkinImage.h"
+#include "framework/Controls.h"
+#include "setup/skin/SkinGeometry.h"
+#include "setup/skin/SkinImage.h"
 
 class CPngButton : public CButton {
 public:

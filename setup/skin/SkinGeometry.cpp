@@ -1,4 +1,4 @@
-#include "SkinGeometry.h"
+#include "setup/skin/SkinGeometry.h"
 
 int SliceCount(int stripWidth, int sliceWidth) {
     if (sliceWidth <= 0 || stripWidth <= 0) return 0;

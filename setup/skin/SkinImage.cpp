@@ -1,69 +1,24 @@
-#include "SkinImage.h"
+#include "setup/skin/SkinImage.h"
 
 #include <gdiplus.h>
 
 #include <cstring>
-#include <mutex>
 #include <string>
 
-#include "SkinPack.h"
+#include "common/GdiplusUse.h"
+#include "common/ImageBytes.h"
+#include "setup/skin/SkinPack.h"
 
 namespace {
 
 const uint8_t* g_pack = nullptr;
 size_t g_packSize = 0;
 
-// GDI+ is started on first use and shut down when the last image that needed it is gone.
-std::mutex g_gdiplusLock;
-int g_gdiplusUsers = 0;
-ULONG_PTR g_gdiplusToken = 0;
-
-bool AcquireGdiplus() {
-    std::lock_guard<std::mutex> lock(g_gdiplusLock);
-    if (g_gdiplusUsers == 0) {
-        Gdiplus::GdiplusStartupInput input;
-        if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) return false;
-    }
-    ++g_gdiplusUsers;
-    return true;
-}
-
-void ReleaseGdiplus() {
-    std::lock_guard<std::mutex> lock(g_gdiplusLock);
-    if (--g_gdiplusUsers == 0) Gdiplus::GdiplusShutdown(g_gdiplusToken);
-}
-
-// A GDI+ bitmap that disposes of itself.
-struct GpBitmapOwner {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    ~GpBitmapOwner() {
-        if (bitmap) Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    }
-};
-
 std::string ToCodePage936(const std::wstring& text) {
     int n = WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n : 0, '\0');
     if (n > 0) WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
-}
-
-// A stream over a movable copy of the bytes; the stream frees the copy when released.
-bool StreamOverCopy(const SkinEntry& entry, ComPtr<IStream>& stream) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, entry.size);
-    if (!block) return false;
-    void* p = GlobalLock(block);
-    if (!p) {
-        GlobalFree(block);
-        return false;
-    }
-    memcpy(p, entry.data, entry.size);
-    GlobalUnlock(block);
-    if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.Receive()))) {
-        GlobalFree(block);
-        return false;
-    }
-    return true;
 }
 
 bool CopyDecoded(Gdiplus::GpBitmap* bitmap, SkinImage& image) {
@@ -150,15 +105,12 @@ bool LoadSkinImage(const std::wstring& name, SkinImage& image) {
     image.Reset();
     std::optional<SkinEntry> entry = FindSkinEntry(g_pack, g_packSize, ToCodePage936(name));
     if (!entry) return false;
-    ComPtr<IStream> stream;
-    if (!StreamOverCopy(*entry, stream)) return false;
     if (!AcquireGdiplus()) return false;
     bool ok = false;
     {
         // The decoded bitmap goes before GDI+ may be shut down below.
-        GpBitmapOwner decoded;
-        ok = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &decoded.bitmap) == Gdiplus::Ok &&
-             CopyDecoded(decoded.bitmap, image);
+        const UniqueGpBitmap decoded = DecodeImageBytes(entry->data, entry->size);
+        ok = decoded && CopyDecoded(decoded.Get(), image);
     }
     if (!ok) {
         image.Reset();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 class SkinImage {
 public:

@@ -1,4 +1,4 @@
-#include "SkinPack.h"
+#include "setup/skin/SkinPack.h"
 
 namespace {
 

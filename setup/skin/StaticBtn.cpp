@@ -1,4 +1,4 @@
-#include "StaticBtn.h"
+#include "setup/skin/StaticBtn.h"
 
 void CStaticBtn::PreSubclassWindow() {
     auto font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));

@@ -1,7 +1,7 @@
 // A text link: an underlined static with the hand cursor that reports clicks (SS_NOTIFY) to its dialog.
 #pragma once
-#include "Controls.h"
-#include "Handles.h"
+#include "common/Handles.h"
+#include "framework/Controls.h"
 
 class CStaticBtn : public CStatic {
 public:

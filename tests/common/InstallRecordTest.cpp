@@ -1,6 +1,6 @@
 // The install record: the bytes written and read back, what a damaged record yields, merging the paths of
 // an update, and the folders an uninstall may remove, deepest first.
-#include "InstallRecord.h"
+#include "common/InstallRecord.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

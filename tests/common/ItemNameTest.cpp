@@ -1,5 +1,5 @@
 // The item-name rule that keeps archive items and manifest entries inside the install folder.
-#include "ItemName.h"
+#include "common/ItemName.h"
 
 #include <gtest/gtest.h>
 

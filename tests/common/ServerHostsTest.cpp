@@ -1,5 +1,5 @@
 // The server host settings: built-in hosts, environment overrides and what counts as a valid setting.
-#include "ServerHosts.h"
+#include "common/ServerHosts.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ProductVersion.h"
-#include "ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 

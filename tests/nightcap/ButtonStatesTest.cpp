@@ -1,7 +1,7 @@
 // The button state machine: which window message moves an image button to which state image.
 #include <gtest/gtest.h>
 
-#include "ButtonStates.h"
+#include "nightcap/controls/ButtonStates.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #pragma once
 #include <utility>
 
-#include "LoopbackServer.h"
+#include "common/ReleaseChannel.h"
 #include "ProductVersion.h"
-#include "ReleaseChannel.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 inline constexpr char kVersionCheck[] =
     "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID "&f_id=&RequestType=1";

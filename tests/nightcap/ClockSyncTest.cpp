@@ -1,6 +1,6 @@
 // Setting the clock from the time reply, through the clock seam: what reaches it, and what is announced.
-#include "ClockSync.h"
-#include "SystemClock.h"
+#include "nightcap/app/ClockSync.h"
+#include "nightcap/app/SystemClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The command line's words and what they ask for.
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
+#include "nightcap/app/CommandLine.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ControlTestImages.h"
+#include "tests/nightcap/ControlTestImages.h"
 
-#include "ControlsModule.h"
-#include "GdiplusHandles.h"
-#include "MemoryStream.h"
+#include "common/GdiplusHandles.h"
+#include "nightcap/controls/ControlsModule.h"
+#include "nightcap/controls/MemoryStream.h"
 
 using namespace Gdiplus::DllExports;
 

@@ -1,8 +1,8 @@
 // The HTTP client against the suite's loopback server: what goes on the wire and what comes back.
-#include "CalendarDate.h"
-#include "HttpClient.h"
-#include "HttpDate.h"
-#include "LoopbackServer.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/HttpClient.h"
+#include "nightcap/online/HttpDate.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,12 +1,12 @@
 // The text rules of the HTTP client: URL pieces, dates, cookies, links, request headers and the connection
 // report.
-#include "CalendarDate.h"
-#include "ConnectionReport.h"
-#include "CookieText.h"
-#include "HttpDate.h"
-#include "PageLinks.h"
-#include "RequestHeaders.h"
-#include "UrlPieces.h"
+#include "nightcap/online/CalendarDate.h"
+#include "nightcap/online/ConnectionReport.h"
+#include "nightcap/online/CookieText.h"
+#include "nightcap/online/HttpDate.h"
+#include "nightcap/online/PageLinks.h"
+#include "nightcap/online/RequestHeaders.h"
+#include "nightcap/online/UrlPieces.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

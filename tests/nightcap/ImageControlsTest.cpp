@@ -4,17 +4,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "ButtonStates.h"
-#include "ControlPaint.h"
-#include "ControlProperties.h"
-#include "ControlTestImages.h"
-#include "ControlsModule.h"
-#include "ImageButton.h"
-#include "ImageGeometry.h"
-#include "ImagePictureBox.h"
-#include "MemoryStream.h"
-#include "ToolTip.h"
-#include "VestaLoadDialog.h"
+#include "nightcap/controls/ButtonStates.h"
+#include "nightcap/controls/ControlPaint.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ControlsModule.h"
+#include "nightcap/controls/ImageButton.h"
+#include "nightcap/controls/ImageGeometry.h"
+#include "nightcap/controls/ImagePictureBox.h"
+#include "nightcap/controls/MemoryStream.h"
+#include "nightcap/controls/ToolTip.h"
+#include "nightcap/controls/VestaLoadDialog.h"
+#include "tests/nightcap/ControlTestImages.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Placement of control images and strip cutting, as plain functions.
 #include <gtest/gtest.h>
 
-#include "ImageGeometry.h"
+#include "nightcap/controls/ImageGeometry.h"
 
 namespace {
 

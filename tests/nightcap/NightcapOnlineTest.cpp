@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "CannedOnlineReplies.h"
-#include "ControlIds.h"
-#include "LoopbackServer.h"
-#include "Md5Digest.h"
-#include "NightcapUnderTest.h"
-#include "Screenshot.h"
-#include "ShellBalloons.h"
-#include "ReleaseChannel.h"
+#include "common/Md5Digest.h"
+#include "common/ReleaseChannel.h"
+#include "nightcap/app/ControlIds.h"
+#include "tests/nightcap/CannedOnlineReplies.h"
+#include "tests/nightcap/NightcapUnderTest.h"
+#include "tests/nightcap/ShellBalloons.h"
+#include "tests/support/Screenshot.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 namespace {
 

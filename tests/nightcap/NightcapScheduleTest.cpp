@@ -2,8 +2,8 @@
 // status line, the power request when due, and what config.ini holds afterwards.
 #include <gtest/gtest.h>
 
-#include "ControlIds.h"
-#include "NightcapUnderTest.h"
+#include "nightcap/app/ControlIds.h"
+#include "tests/nightcap/NightcapUnderTest.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ControlProperties.h"
-#include "ControlTestImages.h"
-#include "ControlsModule.h"
-#include "NightcapResources.h"
-#include "NightcapSkin.h"
-#include "ProgramDriver.h"
-#include "SliderGeometry.h"
+#include "assets/nightcap/NightcapResources.h"
+#include "nightcap/app/NightcapSkin.h"
+#include "nightcap/app/SliderGeometry.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ControlsModule.h"
+#include "tests/nightcap/ControlTestImages.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 

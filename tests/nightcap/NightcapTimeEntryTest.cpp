@@ -2,11 +2,11 @@
 // and the skin follows the tabs and arming.
 #include <gtest/gtest.h>
 
-#include "ControlIds.h"
-#include "ControlProperties.h"
-#include "NightcapUnderTest.h"
-#include "Screenshot.h"
-#include "SliderGeometry.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/SliderGeometry.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "tests/nightcap/NightcapUnderTest.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 

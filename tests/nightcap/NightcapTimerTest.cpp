@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "ControlIds.h"
-#include "NightcapUnderTest.h"
-#include "PowerChoice.h"
-#include "Screenshot.h"
-#include "ShellBalloons.h"
+#include "nightcap/app/ControlIds.h"
+#include "nightcap/app/PowerChoice.h"
+#include "tests/nightcap/NightcapUnderTest.h"
+#include "tests/nightcap/ShellBalloons.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "ProgramDriver.h"
-#include "TempFolder.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 extern const char kShippedConfig[];
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "ControlIds.h"
-#include "NightcapUnderTest.h"
-#include "Screenshot.h"
-#include "ShellBalloons.h"
+#include "nightcap/app/ControlIds.h"
+#include "tests/nightcap/NightcapUnderTest.h"
+#include "tests/nightcap/ShellBalloons.h"
+#include "tests/support/Screenshot.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The rules of the online features: the page cuts, the city table and page names, the time reply and its
 // conversion to UTC, and the statistics requests.
-#include "CityCodeTable.h"
-#include "NetworkTime.h"
-#include "Pinyin.h"
-#include "PinyinTable.h"
-#include "StatisticsRules.h"
-#include "TextCuts.h"
-#include "WeatherRules.h"
+#include "nightcap/online/CityCodeTable.h"
+#include "nightcap/online/NetworkTime.h"
+#include "nightcap/online/Pinyin.h"
+#include "nightcap/online/PinyinTable.h"
+#include "nightcap/online/StatisticsRules.h"
+#include "nightcap/online/TextCuts.h"
+#include "nightcap/online/WeatherRules.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
-#include "ReleaseChannel.h"
+#include "common/ReleaseChannel.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "PowerOff.h"
+#include "nightcap/app/PowerOff.h"
 
 namespace {
 

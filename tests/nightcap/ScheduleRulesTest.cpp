@@ -1,8 +1,8 @@
 // The scheduler's arithmetic and texts, driven with given times.
 #include <gtest/gtest.h>
 
-#include "Clock.h"
-#include "ScheduleRules.h"
+#include "nightcap/app/Clock.h"
+#include "nightcap/app/ScheduleRules.h"
 
 namespace {
 

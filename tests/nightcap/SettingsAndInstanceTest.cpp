@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "SettingsFile.h"
-#include "SingleInstance.h"
-#include "TempFolder.h"
-#include "WaitPumping.h"
+#include "nightcap/app/SettingsFile.h"
+#include "nightcap/app/SingleInstance.h"
+#include "nightcap/app/WaitPumping.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

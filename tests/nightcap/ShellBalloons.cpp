@@ -1,12 +1,12 @@
-#include "ShellBalloons.h"
+#include "tests/nightcap/ShellBalloons.h"
 
 #include <commctrl.h>
 
 #include <memory>
 #include <vector>
 
-#include "Handles.h"
-#include "ProgramDriver.h"
+#include "common/Handles.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ControlProperties.h"
-#include "ControlTestImages.h"
-#include "ControlsModule.h"
-#include "ImagePictureBox.h"
-#include "ProgramDriver.h"
-#include "Slider.h"
-#include "SliderGeometry.h"
-#include "TimeEntry.h"
+#include "nightcap/app/Slider.h"
+#include "nightcap/app/SliderGeometry.h"
+#include "nightcap/app/TimeEntry.h"
+#include "nightcap/controls/ControlProperties.h"
+#include "nightcap/controls/ControlsModule.h"
+#include "nightcap/controls/ImagePictureBox.h"
+#include "tests/nightcap/ControlTestImages.h"
+#include "tests/support/ProgramDriver.h"
 
 namespace {
 

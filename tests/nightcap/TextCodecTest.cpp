@@ -1,5 +1,5 @@
 // The text codec: code-page conversions through Windows, and the escape, hexadecimal and Base64 rules.
-#include "TextCodec.h"
+#include "nightcap/online/TextCodec.h"
 
 #include <gtest/gtest.h>
 

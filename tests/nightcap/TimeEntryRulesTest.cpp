@@ -1,9 +1,9 @@
 // The slider's arithmetic and the commit rules of the hour and minute boxes, as plain functions.
 #include <gtest/gtest.h>
 
-#include "ScheduleRules.h"
-#include "SliderGeometry.h"
-#include "TimeEntryRules.h"
+#include "nightcap/app/ScheduleRules.h"
+#include "nightcap/app/SliderGeometry.h"
+#include "nightcap/app/TimeEntryRules.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "TrayIcon.h"
+#include "nightcap/app/TrayIcon.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char path[MAX_PATH];

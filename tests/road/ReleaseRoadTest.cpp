@@ -11,16 +11,16 @@
 
 #include <algorithm>
 
-#include "Handles.h"
+#include "common/Handles.h"
 #include "ProductVersion.h"
-#include "Screenshot.h"
-#include "SetupDriver.h"
-#include "TempFolder.h"
-#include "UpdaterFixture.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/SetupDriver.h"
+#include "tests/support/SetupInstallation.h"
+#include "tests/support/TempFolder.h"
+#include "tests/update/UpdaterFixture.h"
 
 namespace {
 
-const std::wstring kEntryKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nightcap";
 constexpr int kVersionLabel = 1011;
 constexpr DWORD kStepMs = 60000;
 
@@ -84,51 +84,16 @@ protected:
         notes_ = Environment(L"ROAD_NEXT_NOTES");
         ASSERT_FALSE(server_.empty()) << "road_test.py starts the server and names it in ROAD_SERVER";
         ASSERT_FALSE(notes_.empty());
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winemenubuilder.exe=d");
-        // Every Nightcap of the road writes its power requests and clock settings down, never making them.
-        SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (temp_ / L"power.log").c_str());
-        SetEnvironmentVariableW(L"NIGHTCAP_TEST_SET_CLOCK_LOG", (temp_ / L"clock.log").c_str());
+        // Every Nightcap of the road writes its clock settings down too, never making them.
+        SetEnvironmentVariableW(L"NIGHTCAP_TEST_SET_CLOCK_LOG", installation_.TempFile(L"clock.log").c_str());
         SetEnvironmentVariableW(L"NIGHTCAP_TEST_SET_CLOCK_REFUSED", L"1");
         for (const wchar_t* role : {L"STATS", L"UPDATE", L"TIME", L"IP", L"AIR", L"WEATHER"})
             SetEnvironmentVariableW((std::wstring(L"NIGHTCAP_") + role + L"_HOST").c_str(), server_.c_str());
-        dir_ = temp_ / L"Nightcap";
-        folder_ = dir_ + L"\\";
-        CleanUp();
-        // Setup offers the folder of an earlier install: the temporary one.
-        ASSERT_TRUE(OfferInstallFolder(folder_));
-        CreateDirectoryW(Screenshots().c_str(), nullptr);
+        ASSERT_TRUE(installation_.Offer());
     }
 
-    void TearDown() override { CleanUp(); }
-
-    void CleanUp() {
-        EndProcesses(folder_ + L"update\\Update.exe");
-        EndProcesses(folder_ + L"Nightcap.exe");
-        for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_PROGRAMS}) {
-            std::wstring base = ShellFolder(csidl) + L"\\" + kTitle;
-            DeleteFileW((base + L".lnk").c_str());
-            DeleteFileW((base + L"\\" + kTitle + L".lnk").c_str());
-            DeleteFileW((base + L"\\卸载" + kTitle + L".lnk").c_str());
-            RemoveDirectoryW(base.c_str());
-        }
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Nightcap");
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kEntryKey.c_str());
-        RemoveTree(dir_);
-    }
-
-    static std::wstring Screenshots() { return BuildFolder() + L"\\screenshots"; }
-
-    // Every file of the release tree is in the installation with the same bytes.
-    void ExpectInstallationIs(const std::wstring& tree) {
-        std::vector<std::wstring> files = FilesUnder(tree);
-        ASSERT_GE(files.size(), 5u);
-        for (const std::wstring& file : files) {
-            std::string expected, actual;
-            ASSERT_TRUE(ReadFileBytes(tree + L"\\" + file, &expected));
-            EXPECT_TRUE(ReadFileBytes(folder_ + file, &actual)) << "missing " << Narrow(file);
-            EXPECT_TRUE(actual == expected) << "differs " << Narrow(file);
-        }
-    }
+    static std::wstring Screenshots() { return SetupInstallation::Screenshots(); }
+    void ExpectInstallationIs(const std::wstring& tree) { installation_.ExpectFilesOf(tree); }
 
     bool SameBytes(const std::wstring& a, const std::wstring& b) {
         std::string x, y;
@@ -199,11 +164,13 @@ protected:
 
     void ExpectNothingShutDown() {
         std::string powerLog;
-        EXPECT_FALSE(ReadFileBytes(temp_ / L"power.log", &powerLog) && !powerLog.empty()) << powerLog;
+        EXPECT_FALSE(ReadFileBytes(installation_.TempFile(L"power.log"), &powerLog) && !powerLog.empty()) << powerLog;
     }
 
-    std::wstring server_, setup_, releaseTree_, nextTree_, notes_, dir_, folder_;
-    TempFolder temp_;
+    std::wstring server_, setup_, releaseTree_, nextTree_, notes_;
+    SetupInstallation installation_;
+    const std::wstring folder_ = installation_.Folder();
+    const std::wstring dir_ = folder_.substr(0, folder_.size() - 1);  // without the trailing backslash
     HWND window_ = nullptr;
     UniqueHandle updater_;
 };

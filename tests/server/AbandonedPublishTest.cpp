@@ -1,10 +1,10 @@
 // A publish that died between staging and going live (kill -9, a machine gone down) leaves its staged rows
 // and folders; the server's start and the next publish remove them, never the live release, and never while
 // a publish of the product runs.
-#include "AbandonedPublishes.h"
-#include "ReleaseStore.h"
-#include "ServerProcess.h"
-#include "SqliteStorage.h"
+#include "server/AbandonedPublishes.h"
+#include "server/ReleaseStore.h"
+#include "server/SqliteStorage.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // sent to paths that take none, thousands of byte ranges, slow and idle connections, pipelined requests, the
 // stats page over a million installs.
 // Through each the server's resident memory stays under kMemoryBoundKb and ordinary requests are answered.
-#include "RawConnection.h"
-#include "ReleaseStore.h"
-#include "ServerProcess.h"
+#include "server/ReleaseStore.h"
+#include "tests/server/RawConnection.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "BackendUnderTest.h"
+#include "tests/server/BackendUnderTest.h"
 
-#include "PgConnection.h"
-#include "Sqlite.h"
+#include "server/PgConnection.h"
+#include "server/Sqlite.h"
 
 #include <unistd.h>
 

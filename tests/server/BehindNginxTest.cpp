@@ -1,9 +1,9 @@
 // The deployment with nginx in front (server/deploy/nginx-nightcap.conf): the programs' requests get the
 // server's answers through it, the download counter still knows the host, ranges pass through, and nginx holds
 // the limits at the edge. Skipped where nginx is not installed (tools/install-deps.sh installs it).
-#include "NginxFront.h"
-#include "RawConnection.h"
-#include "ServerProcess.h"
+#include "tests/server/NginxFront.h"
+#include "tests/server/RawConnection.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

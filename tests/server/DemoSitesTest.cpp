@@ -1,8 +1,8 @@
 // The demo stand-ins answer only with --demo, in the shapes the product cuts its panel out of: they are read
 // here with Nightcap's own page rules.
-#include "NetworkTime.h"
-#include "ServerProcess.h"
-#include "WeatherRules.h"
+#include "nightcap/online/NetworkTime.h"
+#include "nightcap/online/WeatherRules.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

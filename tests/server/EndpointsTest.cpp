@@ -1,7 +1,7 @@
 // The statistics endpoints, the download counter and the stats page, against the real server on each storage.
-#include "BackendUnderTest.h"
-#include "ServerProcess.h"
-#include "StatisticsRules.h"
+#include "nightcap/online/StatisticsRules.h"
+#include "tests/server/BackendUnderTest.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

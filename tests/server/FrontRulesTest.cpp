@@ -1,9 +1,9 @@
 // The rules of the server's front, directly: request heads within their limits, body framing, byte ranges,
 // reading past a chunked body, and which folders an abandoned publish left.
-#include "AbandonedPublishes.h"
-#include "ByteRanges.h"
-#include "ChunkedBody.h"
-#include "RequestHead.h"
+#include "server/AbandonedPublishes.h"
+#include "server/ByteRanges.h"
+#include "server/ChunkedBody.h"
+#include "server/RequestHead.h"
 
 #include <gtest/gtest.h>
 

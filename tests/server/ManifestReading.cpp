@@ -1,7 +1,7 @@
-#include "ManifestReading.h"
+#include "tests/server/ManifestReading.h"
 
-#include "ChangeLog.h"
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/ChangeLog.h"
 
 DigestList DigestListOf(const std::string& xml) {
     XmlDocument document;

@@ -1,6 +1,6 @@
 // The manifests read back with the updater's own rules (its XML reader and manifest code, built natively).
 #pragma once
-#include "DigestList.h"
+#include "update/manifest/DigestList.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "NginxFront.h"
+#include "tests/server/NginxFront.h"
 
-#include "RawConnection.h"
-#include "ServerProcess.h"
+#include "tests/server/RawConnection.h"
+#include "tests/server/ServerProcess.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

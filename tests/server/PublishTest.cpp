@@ -1,9 +1,9 @@
 // nightcap-publish: the manifests it writes (read back as the updater reads them), what it refuses, publishes
 // racing each other and readers, and a server restart.
-#include "FilePaths.h"
-#include "ManifestReading.h"
-#include "ManifestText.h"
-#include "ServerProcess.h"
+#include "tests/server/ManifestReading.h"
+#include "tests/server/ServerProcess.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestText.h"
 
 #include <gtest/gtest.h>
 

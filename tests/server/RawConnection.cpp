@@ -1,4 +1,4 @@
-#include "RawConnection.h"
+#include "tests/server/RawConnection.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,7 +1,7 @@
-#include "ServerProcess.h"
+#include "tests/server/ServerProcess.h"
 
-#include "Md5Digest.h"
-#include "RawConnection.h"
+#include "common/Md5Digest.h"
+#include "tests/server/RawConnection.h"
 
 #include <fcntl.h>
 #include <signal.h>

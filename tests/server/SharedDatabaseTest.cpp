@@ -2,11 +2,11 @@
 // concurrent load on both, a publish that goes live for both at once, an instance killed and the database
 // restarted in the middle of load, the bad database addresses and schemas a server must refuse, and a
 // deployment moved over from SQLite.
-#include "BackendUnderTest.h"
-#include "ManifestReading.h"
-#include "NginxFront.h"
-#include "PgConnection.h"
-#include "ServerProcess.h"
+#include "server/PgConnection.h"
+#include "tests/server/BackendUnderTest.h"
+#include "tests/server/ManifestReading.h"
+#include "tests/server/NginxFront.h"
+#include "tests/server/ServerProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Release keys and signed releases: keygen and the key file, the signature publish writes over the exact
 // digest list the server hands out, the SHA-256 element the updater reads beside its walk, the release
 // element (product, architecture, version, expiry) and its renewal by resign, and the keys publish refuses.
-#include "FilePaths.h"
-#include "ManifestReading.h"
-#include "ServerProcess.h"
+#include "tests/server/ManifestReading.h"
+#include "tests/server/ServerProcess.h"
+#include "update/manifest/FilePaths.h"
 
 #include <gtest/gtest.h>
 #include <sodium.h>

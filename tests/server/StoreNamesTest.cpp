@@ -1,5 +1,5 @@
 // The name rules that keep requests and releases inside the store and the installation folder.
-#include "StoreNames.h"
+#include "server/StoreNames.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "Payload.h"
-#include "ProgramDriver.h"
-#include "SetupDriver.h"
-#include "TempFolder.h"
+#include "setup/payload/Payload.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/SetupDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <algorithm>
 
 #include "ProductVersion.h"
-#include "ProgramDriver.h"
-#include "Screenshot.h"
-#include "SetupDriver.h"
-#include "TempFolder.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/SetupDriver.h"
+#include "tests/support/SetupInstallation.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -37,42 +38,12 @@ uint64_t FileVersionOf(const std::wstring& path) {
 
 class InstallEndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // Shell links must not reach the host's menus and desktop.
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree,mshtml=;winemenubuilder.exe=d");
-        // The Nightcap that Setup starts inherits this: a power request would be written down, never made.
-        SetEnvironmentVariableW(L"NIGHTCAP_TEST_POWER_LOG", (temp_ / L"power.log").c_str());
-        dir_ = temp_ / L"Nightcap";
-        folder_ = dir_ + L"\\";
-        CleanUp();
-        ASSERT_TRUE(OfferInstallFolder(folder_));
-        CreateDirectoryW(Screenshots().c_str(), nullptr);
-    }
+    void SetUp() override { ASSERT_TRUE(installation_.Offer()); }
 
-    void TearDown() override { CleanUp(); }
-
-    void CleanUp() {
-        EndProcesses(folder_ + L"Nightcap.exe");
-        for (const std::wstring& link : Links()) DeleteFileW(link.c_str());
-        DeleteFileW(QuickLaunchLink().c_str());
-        RemoveDirectoryW(StartMenuFolder().c_str());
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey.c_str(), L"Nightcap");
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kEntryKey.c_str());
-        RemoveTree(dir_);
-    }
-
-    static std::wstring Screenshots() { return BuildFolder() + L"\\screenshots"; }
+    static std::wstring Screenshots() { return SetupInstallation::Screenshots(); }
     static std::wstring SetupExe() { return BuildFolder() + L"\\SetupFull.exe"; }
     static std::wstring Stage() { return BuildFolder() + L"\\..\\payload\\stage"; }
-    static std::wstring StartMenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\" + kTitle; }
-    static std::wstring DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\" + kTitle + L".lnk"; }
-    static std::wstring QuickLaunchLink() {
-        return ShellFolder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\" + kTitle + L".lnk";
-    }
-    static std::vector<std::wstring> Links() {
-        return {DesktopLink(), StartMenuFolder() + L"\\" + kTitle + L".lnk",
-                StartMenuFolder() + L"\\卸载" + kTitle + L".lnk"};
-    }
+    static std::vector<std::wstring> Links() { return SetupInstallation::Links(); }
 
     // Starts Setup and waits for its dialog.
     HWND StartSetup(Program& setup) {
@@ -80,16 +51,7 @@ protected:
         return WaitForSetupDialog(setup.Id());
     }
 
-    void ExpectInstalledFilesMatchThePayload() {
-        std::vector<std::wstring> files = FilesUnder(Stage());
-        ASSERT_GE(files.size(), 5u);
-        for (const std::wstring& file : files) {
-            std::string expected, actual;
-            ASSERT_TRUE(ReadFileBytes(Stage() + L"\\" + file, &expected));
-            EXPECT_TRUE(ReadFileBytes(folder_ + file, &actual)) << "missing " << std::string(file.begin(), file.end());
-            EXPECT_TRUE(actual == expected) << "differs " << std::string(file.begin(), file.end());
-        }
-    }
+    void ExpectInstalledFilesMatchThePayload() { installation_.ExpectFilesOf(Stage()); }
 
     void ExpectShortcutsAndEntry() {
         std::wstring program = folder_ + L"Nightcap.exe";
@@ -101,7 +63,7 @@ protected:
             EXPECT_EQ(target, targets[i]);
             EXPECT_EQ(working, dir_);
         }
-        EXPECT_EQ(GetFileAttributesW(QuickLaunchLink().c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW(SetupInstallation::QuickLaunchLink().c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayIcon"), program);
         EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName"), kTitle);
         EXPECT_EQ(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayVersion"), kProgramVersion);
@@ -113,9 +75,9 @@ protected:
         return WaitUntil([&] { return !ProcessesRunning(folder_ + L"Nightcap.exe").empty(); }, 10000);
     }
 
-    TempFolder temp_;
-    std::wstring dir_;     // the install folder
-    std::wstring folder_;  // the same with a trailing backslash
+    SetupInstallation installation_;
+    const std::wstring folder_ = installation_.Folder();
+    const std::wstring dir_ = folder_.substr(0, folder_.size() - 1);  // without the trailing backslash
 };
 
 TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
@@ -258,7 +220,7 @@ TEST_F(InstallEndToEnd, InstallUpToDatePageReinstallRunningCopyAndUninstall) {
     }
     EXPECT_EQ(GetFileAttributesW(dir_.c_str()), INVALID_FILE_ATTRIBUTES) << "install folder left";
     for (const std::wstring& link : Links()) EXPECT_EQ(GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesW(StartMenuFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(SetupInstallation::StartMenuFolder().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kRunKey, L"Nightcap"), L"");
     EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kEntryKey));
     EXPECT_TRUE(ProcessesRunning(folder_ + L"Nightcap.exe").empty());

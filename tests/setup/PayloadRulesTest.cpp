@@ -11,13 +11,13 @@
 #include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
-#include "ArchiveExtraction.h"
-#include "InstallPath.h"
-#include "PayloadArchive.h"
-#include "PayloadLocator.h"
-#include "PercentMeter.h"
+#include "lib/sevenzip/SevenZipArchive.h"
+#include "setup/payload/ArchiveExtraction.h"
+#include "setup/payload/InstallPath.h"
+#include "setup/payload/PayloadLocator.h"
+#include "setup/payload/PercentMeter.h"
 #ifdef _WIN32
-#include "ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
 #endif
 
 namespace {
@@ -153,7 +153,7 @@ public:
     }
     ~TestArchive() { File_Close(&stream_.file); }
 
-    PayloadArchive archive;
+    SevenZipArchive archive;
     bool opened = false;
 
 private:

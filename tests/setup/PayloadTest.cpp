@@ -11,13 +11,13 @@
 
 #include "7z.h"
 #include "7zCrc.h"
-#include "Handles.h"
-#include "InstallRecordFile.h"
-#include "Payload.h"
-#include "PayloadLocator.h"
-#include "PercentMeter.h"
-#include "ProgramDriver.h"
-#include "TempFolder.h"
+#include "common/Handles.h"
+#include "common/InstallRecordFile.h"
+#include "setup/payload/Payload.h"
+#include "setup/payload/PayloadLocator.h"
+#include "setup/payload/PercentMeter.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

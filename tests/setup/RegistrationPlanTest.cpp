@@ -1,7 +1,7 @@
 // What an install registers: shortcut paths and targets, the Run value, the uninstall values.
 #include <gtest/gtest.h>
 
-#include "RegistrationPlan.h"
+#include "setup/register/RegistrationPlan.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cwctype>
 
-#include "ProgramDriver.h"
-#include "RunningProgram.h"
-#include "TempFolder.h"
+#include "setup/flow/RunningProgram.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Setup.exe without a payload: the skinned window's geometry and behaviour, and the unpack failure.
 #include <gtest/gtest.h>
 
-#include "ProgramDriver.h"
-#include "Screenshot.h"
-#include "SetupDriver.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/SetupDriver.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The installer's rules as plain functions: sizes, the install folder, the free-space check.
 #include <gtest/gtest.h>
 
-#include "DiskSpace.h"
-#include "InstallFolder.h"
+#include "setup/flow/DiskSpace.h"
+#include "setup/flow/InstallFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "SkinImage.h"
+#include "setup/skin/SkinImage.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "SkinGeometry.h"
-#include "SkinPack.h"
+#include "setup/skin/SkinGeometry.h"
+#include "setup/skin/SkinPack.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // an install's files by its install record.
 #include <gtest/gtest.h>
 
-#include "InstallRecordFile.h"
-#include "ProgramDriver.h"
-#include "TempFolder.h"
-#include "Uninstaller.h"
+#include "common/InstallRecordFile.h"
+#include "setup/uninstall/Uninstaller.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

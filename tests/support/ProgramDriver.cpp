@@ -1,10 +1,10 @@
-#include "ProgramDriver.h"
+#include "tests/support/ProgramDriver.h"
+
+#include "common/OwnProgram.h"
 
 std::wstring BuildFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
-    return p.substr(0, p.find_last_of(L'\\'));
+    const std::wstring folder = OwnProgramFolder();
+    return folder.substr(0, folder.size() - 1);
 }
 
 bool Program::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workDir) {

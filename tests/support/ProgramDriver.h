@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 // The folder of the running test executable; the programs under test are built beside it.
 std::wstring BuildFolder();

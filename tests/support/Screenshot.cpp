@@ -1,10 +1,11 @@
-#include "Screenshot.h"
+#include "tests/support/Screenshot.h"
 
 #include <gdiplus.h>
 
 #include <vector>
 
-#include "Handles.h"
+#include "common/GdiplusUse.h"
+#include "common/Handles.h"
 
 namespace {
 
@@ -21,22 +22,6 @@ bool PngEncoder(CLSID* clsid) {
         }
     return false;
 }
-
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession() {
-        if (ok_) Gdiplus::GdiplusShutdown(token_);
-    }
-    bool Ok() const { return ok_; }
-
-private:
-    ULONG_PTR token_ = 0;
-    bool ok_ = false;
-};
 
 }  // namespace
 
@@ -58,9 +43,9 @@ bool SaveScreenshot(const RECT& r, const std::wstring& pngPath) {
         ScopedSelect select(memory.Get(), bitmap.Get());
         if (!BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY)) return false;
     }
-    GdiplusSession gdiplus;
+    GdiplusUse gdiplus;
     CLSID png;
-    if (!gdiplus.Ok() || !PngEncoder(&png)) return false;
+    if (!gdiplus.Started() || !PngEncoder(&png)) return false;
     Gdiplus::Bitmap image(bitmap.Get(), nullptr);
     return image.Save(pngPath.c_str(), &png, nullptr) == Gdiplus::Ok;
 }

@@ -1,8 +1,8 @@
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
-#include "Handles.h"
+#include "common/Handles.h"
 
 TempFolder::TempFolder() {
     wchar_t base[MAX_PATH];

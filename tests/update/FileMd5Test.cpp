@@ -1,7 +1,7 @@
 // The digest of a file as the updater compares it, through the Windows file names.
-#include "FileMd5.h"
-#include "Md5Digest.h"
-#include "TempFolder.h"
+#include "common/Md5Digest.h"
+#include "tests/support/TempFolder.h"
+#include "update/manifest/FileMd5.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The download pass and the tree copy over fakes: progress texts, what is fetched and staged, what a
 // failed, cut or corrupt download leaves behind, what the staging folder may hold right before the install,
 // and what is copied into the installation.
-#include "CopyTree.h"
-#include "DownloadWorker.h"
-#include "Md5Digest.h"
-#include "ProgressText.h"
-#include "Sha256Digest.h"
-#include "StagedRelease.h"
+#include "common/Md5Digest.h"
+#include "common/Sha256Digest.h"
+#include "update/install/CopyTree.h"
+#include "update/install/DownloadWorker.h"
+#include "update/install/ProgressText.h"
+#include "update/install/StagedRelease.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // server. While installs move over, the updater trusts the tests' key (the old one) and a new one and takes
 // a release signed by either; the later updater that trusts the new key only refuses a release the old key
 // alone signed, with nothing installed and the product running again, and takes one the new key signed.
-#include "PackageUpdate.h"
-#include "ReleaseChannel.h"
-#include "TestSigning.h"
+#include "common/ReleaseChannel.h"
+#include "tests/update/PackageUpdate.h"
+#include "tests/update/TestSigning.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "Layout.h"
+#include "engine/Layout.h"
 
 namespace {
 std::vector<LayoutItem> Parse(const char* xml) { return ParseLayout(xml, std::strlen(xml)); }

@@ -1,9 +1,9 @@
 // The manifest rules: the change-log text, the digest-list walk and what it refuses, the paths and
 // addresses of a listed file and the digest comparisons (the file digest: FileMd5Test.cpp).
-#include "ChangeLog.h"
-#include "DigestList.h"
-#include "FilePaths.h"
-#include "XmlTestText.h"
+#include "tests/update/XmlTestText.h"
+#include "update/manifest/ChangeLog.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/FilePaths.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

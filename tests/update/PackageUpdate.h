@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "TestInstallation.h"
-#include "UpdaterFixture.h"
+#include "tests/update/TestInstallation.h"
+#include "tests/update/UpdaterFixture.h"
 
 enum class PackageOutcome { Done, Failed };
 

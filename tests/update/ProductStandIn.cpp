@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "common/MessageLoop.h"
+#include "common/OwnProgram.h"
+
 namespace {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -14,9 +17,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name = path;
+    std::wstring name = OwnProgramPath();
     name = name.substr(name.find_last_of(L'\\') + 1);
     name = name.substr(0, name.rfind(L'.'));
     WNDCLASSW wc = {};
@@ -27,7 +28,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!::CreateWindowExW(0, name.c_str(), L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, instance,
                            nullptr))
         return 1;
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+    RunMessageLoop();
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "ProgressRelay.h"
-#include "ProgramDriver.h"
-#include "UpdateOperations.h"
+#include "tests/support/ProgramDriver.h"
+#include "update/host/ProgressRelay.h"
+#include "update/host/UpdateOperations.h"
 
 namespace {
 struct Received {

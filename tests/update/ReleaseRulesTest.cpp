@@ -1,10 +1,10 @@
 // What a signed digest list names of its release and when the updater takes it: the release element as the
 // lists carry it (and the walk over the files passes over it), the expiry's time text, version order, and
 // the verdict for another product or architecture, a rollback and an expiry, at a clock given by the test.
-#include "DigestList.h"
-#include "ReleaseData.h"
-#include "ReleaseRules.h"
-#include "ReleaseTrust.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseData.h"
+#include "update/manifest/ReleaseRules.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Release signatures and the trust built on them: the signature file and key texts as outside data, the
 // signature over the exact digest-list bytes, the SHA-256 element the digest-list walk passes over, and
 // which digest lists and files a build with keys takes. Keys are made afresh by every run.
-#include "DigestList.h"
-#include "ReleaseSignature.h"
-#include "ReleaseTrust.h"
-#include "Sha256Digest.h"
+#include "common/Sha256Digest.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseSignature.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

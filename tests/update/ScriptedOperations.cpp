@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "Handles.h"
-#include "TextConvert.h"
-#include "UpdateOperations.h"
+#include "common/Handles.h"
+#include "common/TextConvert.h"
+#include "update/host/UpdateOperations.h"
 
 namespace {
 std::string ReadSmallFile(const wchar_t* name) {

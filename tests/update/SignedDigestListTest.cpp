@@ -2,12 +2,12 @@
 // server: a correctly signed list is taken and its folders staged; a list changed by one byte, a signature
 // from another key, a missing signature, or a stale pair left by an earlier run are refused with nothing
 // staged. Keys are made afresh by every run.
-#include "LoopbackServer.h"
-#include "Manifests.h"
-#include "ReleaseChannel.h"
-#include "ReleaseTrust.h"
-#include "TempFolder.h"
-#include "TestSigning.h"
+#include "common/ReleaseChannel.h"
+#include "tests/support/TempFolder.h"
+#include "tests/update/TestSigning.h"
+#include "tools/test-http-server/LoopbackServer.h"
+#include "update/manifest/ManifestDownloads.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -5,10 +5,10 @@
 // MD5 but not its SHA-256, a release older than the updater or of its own version (a rollback), another
 // product's, the other architecture's and an expired one are each refused: the package shows the failure,
 // every installed file stays as it was and the product runs again after "关闭".
-#include "PackageUpdate.h"
+#include "common/ReleaseChannel.h"
 #include "ProductVersion.h"
-#include "ReleaseChannel.h"
-#include "TestSigning.h"
+#include "tests/update/PackageUpdate.h"
+#include "tests/update/TestSigning.h"
 
 #include <gtest/gtest.h>
 

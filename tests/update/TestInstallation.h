@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "Handles.h"
-#include "LoopbackServer.h"
-#include "Md5Digest.h"
-#include "ProgramDriver.h"
-#include "ReleaseChannel.h"
-#include "TempFolder.h"
+#include "common/Handles.h"
+#include "common/Md5Digest.h"
+#include "common/ReleaseChannel.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 inline std::string Md5(const std::string& bytes) { return Md5Digest::Hex(bytes.data(), bytes.size(), false); }
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "ReleaseSignature.h"
-#include "Sha256Digest.h"
+#include "common/Sha256Digest.h"
+#include "update/manifest/ReleaseSignature.h"
 
 inline std::string Sha256Of(const std::string& bytes) {
     Sha256Digest digest;

@@ -2,7 +2,7 @@
 // installation whose product (a stand-in) runs, against the loopback server, driven by the package's
 // buttons. After it, the installation holds the new files, copy.bat has replaced Update.exe once the
 // updater ended, and the product runs again; a failed download leaves every installed file as it was.
-#include "PackageUpdate.h"
+#include "tests/update/PackageUpdate.h"
 
 #include <gtest/gtest.h>
 

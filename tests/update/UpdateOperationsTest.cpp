@@ -2,8 +2,8 @@
 // server: the driver (UpdaterDriver.cpp) is the installation's update\Update.exe, a stand-in plays the
 // running product, and copy.bat is the shipped one. After each run the installation holds exactly what it
 // should.
-#include "InstallRecordFile.h"
-#include "TestInstallation.h"
+#include "common/InstallRecordFile.h"
+#include "tests/update/TestInstallation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "Screenshot.h"
-#include "UpdaterFixture.h"
+#include "tests/support/Screenshot.h"
+#include "tests/update/UpdaterFixture.h"
 
 namespace {
 const wchar_t kChangeLog[] =

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "UpdaterFixture.h"
+#include "tests/update/UpdaterFixture.h"
 
 namespace {
 constexpr wchar_t kScriptErrorCaption[] = L"为了帮助我们改进质量,请反馈此脚本错误";

@@ -16,12 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "FileMd5.h"
-#include "Handles.h"
-#include "Manifests.h"
-#include "ProgressRelay.h"
-#include "UpdatePass.h"
-#include "UpdaterEnd.h"
+#include "common/Handles.h"
+#include "common/OwnProgram.h"
+#include "update/host/ProgressRelay.h"
+#include "update/host/UpdaterEnd.h"
+#include "update/install/UpdatePass.h"
+#include "update/manifest/FileMd5.h"
+#include "update/manifest/ManifestDownloads.h"
 
 namespace {
 
@@ -33,19 +34,13 @@ void Append(const wchar_t* file, const std::wstring& text) {
     ::CloseHandle(handle);
 }
 
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
 void RunPass(int prepareCalls) {
     bool ended = false;
     ProgressRelay relay([&](const std::wstring& first, const std::wstring& second) {
         Append(L"reports.txt", first + L"," + second + L"\n");
         ended = ended || first == L"100" || first == L"-1";
     });
-    for (int i = 0; i < prepareCalls; ++i) PrepareUpdate(u"0");
+    for (int i = 0; i < prepareCalls; ++i) UpdatePass(u"0").PrepareUpdate();
     const DWORD start = ::GetTickCount();
     while (!ended && ::GetTickCount() - start < 30000) {
         MSG msg;
@@ -58,23 +53,23 @@ void RunPass(int prepareCalls) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::string ownDigest = FileMd5Hex(OwnPath());
+    const std::string ownDigest = FileMd5Hex(OwnProgramPath());
     std::vector<UniqueHandle> locks;
     for (int i = 1; i < argc; ++i) {
         const std::wstring command = argv[i];
-        if (command == L"log") Append(L"log.txt", FetchUpdateLog());
+        if (command == L"log") Append(L"log.txt", UpdatePass(u"0").FetchUpdateLog());
         if (command == L"update") RunPass(1);
         if (command == L"again") RunPass(2);
-        if (command == L"install") InstallStagedFiles();
+        if (command == L"install") UpdatePass(u"0").InstallStagedFiles();
         if (command.rfind(L"tamper:", 0) == 0) Append((L"Temp\\" + command.substr(7)).c_str(), L"x");
         if (command.rfind(L"lock:", 0) == 0)
             locks.emplace_back(::CreateFileW((L"..\\" + command.substr(5)).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                              nullptr, OPEN_EXISTING, 0, nullptr));
         if (command.rfind(L"drop:", 0) == 0) Append((L"Temp\\" + command.substr(5)).c_str(), L"dropped");
-        if (command == L"run") LaunchProduct();
+        if (command == L"run") UpdatePass(u"0").LaunchProduct();
         if (command == L"hold") {
             ::Sleep(2500);
-            Append(L"held.txt", FileMd5Hex(OwnPath()) == ownDigest ? L"unchanged" : L"changed");
+            Append(L"held.txt", FileMd5Hex(OwnProgramPath()) == ownDigest ? L"unchanged" : L"changed");
         }
     }
     EndTheUpdater();

@@ -1,4 +1,4 @@
-#include "UpdaterFixture.h"
+#include "tests/update/UpdaterFixture.h"
 
 std::wstring TestPackage(const std::wstring& name) { return BuildFolder() + L"\\testpackages\\" + name + L".xar"; }
 

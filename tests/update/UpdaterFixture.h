@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ProgramDriver.h"
-#include "TempFolder.h"
+#include "tests/support/ProgramDriver.h"
+#include "tests/support/TempFolder.h"
 
 constexpr wchar_t kUpdaterTitle[] = L"更新升级程序_lumio";
 

@@ -1,4 +1,4 @@
-#include "Utf8Decode.h"
+#include "lib/xml/Utf8Decode.h"
 
 #include <gtest/gtest.h>
 

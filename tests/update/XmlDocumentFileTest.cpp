@@ -1,8 +1,8 @@
 // The XML reader's file loading: through the Windows file names, decoded like the same bytes from memory.
-#include "XmlDocument.h"
-#include "XmlTestText.h"
+#include "lib/xml/XmlDocument.h"
+#include "tests/update/XmlTestText.h"
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "XmlDocument.h"
-#include "XmlTestText.h"
+#include "lib/xml/XmlDocument.h"
+#include "tests/update/XmlTestText.h"
 
 #include <gtest/gtest.h>
 

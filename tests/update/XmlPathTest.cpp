@@ -1,4 +1,4 @@
-#include "XmlPath.h"
+#include "lib/xml/XmlPath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // How a malformed document is linked: unended elements become empty and their children their siblings.
-#include "XmlDocument.h"
-#include "XmlTestText.h"
+#include "lib/xml/XmlDocument.h"
+#include "tests/update/XmlTestText.h"
 
 #include <gtest/gtest.h>
 

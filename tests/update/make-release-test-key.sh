@@ -20,7 +20,7 @@ mv "$work/release.key" "$out/release.key"
 chmod 600 "$out/release.key"
 cat > "$out/ReleaseTrustTestKey.cpp" <<SOURCE
 // Made by make-release-test-key.sh: the public half of the tests' throwaway release key.
-#include "ReleaseTrust.h"
+#include "update/manifest/ReleaseTrust.h"
 
 ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$public"); }
 SOURCE
@@ -29,7 +29,7 @@ if [ -n "${3:-}" ]; then
   [ -n "$earlier" ] || { echo "make-release-test-key.sh: no key in $3" >&2; exit 1; }
   cat > "$out/ReleaseTrustBothKeys.cpp" <<SOURCE
 // Made by make-release-test-key.sh: the public halves of two of the tests' throwaway release keys.
-#include "ReleaseTrust.h"
+#include "update/manifest/ReleaseTrust.h"
 
 ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$earlier;$public"); }
 SOURCE

@@ -1,4 +1,4 @@
-#include "LoopbackServer.h"
+#include "tools/test-http-server/LoopbackServer.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

@@ -1,14 +1,15 @@
-#include "Cupdate_lumioApp.h"
+#include "update/host/Cupdate_lumioApp.h"
 
 #include <ole2.h>
 
-#include "LuaMyClass.h"
-#include "NotifyProcess.h"
-#include "ProgramFolder.h"
-#include "ProgressRelay.h"
-#include "ScriptErrorHandler.h"
-#include "UpdaterEnd.h"
-#include "Xlue.h"
+#include "common/MessageLoop.h"
+#include "engine/Xlue.h"
+#include "update/host/LuaMyClass.h"
+#include "update/host/NotifyProcess.h"
+#include "update/host/ProgramFolder.h"
+#include "update/host/ProgressRelay.h"
+#include "update/host/ScriptErrorHandler.h"
+#include "update/host/UpdaterEnd.h"
 
 BOOL Cupdate_lumioApp::InitInstance() {
     commandLine_ = m_lpCmdLine ? m_lpCmdLine : L"";
@@ -54,14 +55,7 @@ bool Cupdate_lumioApp::LoadPackage() {
     return XLUE_LoadXAR("\\View") == 0;
 }
 
-void Cupdate_lumioApp::RunMessageLoop() {
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    exitCode_ = int(msg.wParam);
-}
+void Cupdate_lumioApp::RunMessageLoop() { exitCode_ = ::RunMessageLoop(); }
 
 void Cupdate_lumioApp::ReleaseEngine() {
     XLUE_Uninit(nullptr);

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 class Cupdate_lumioApp : public CWinApp {
 public:

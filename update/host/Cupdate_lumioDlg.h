@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "Dialog.h"
-#include "UpdateOperations.h"
+#include "framework/Dialog.h"
+#include "update/host/UpdateOperations.h"
 
 class Cupdate_lumioDlg : public CDialog {
 public:

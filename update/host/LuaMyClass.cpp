@@ -1,7 +1,7 @@
-#include "LuaMyClass.h"
+#include "update/host/LuaMyClass.h"
 
-#include "Cupdate_lumioDlg.h"
-#include "TextConvert.h"
+#include "common/TextConvert.h"
+#include "update/host/Cupdate_lumioDlg.h"
 
 namespace {
 // The native object of the value at index 1, or null (a value that holds none). luaL_checkudata raises a

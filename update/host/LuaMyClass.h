@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Xlue.h"
+#include "engine/Xlue.h"
 
 class LuaMyClass;
 

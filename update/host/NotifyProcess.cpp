@@ -1,8 +1,8 @@
-#include "NotifyProcess.h"
+#include "update/host/NotifyProcess.h"
 
-#include "ProgramFolder.h"
-#include "TextConvert.h"
-#include "Xlue.h"
+#include "common/TextConvert.h"
+#include "engine/Xlue.h"
+#include "update/host/ProgramFolder.h"
 
 void NotifyProcess(const std::wstring& first, const std::wstring& second) {
     const std::wstring folder = ProgramFolder();

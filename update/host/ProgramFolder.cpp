@@ -1,12 +1,16 @@
-#include "ProgramFolder.h"
+#include "update/host/ProgramFolder.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "common/OwnProgram.h"
+
 std::wstring ProgramFolder() {
+    const std::wstring own = OwnProgramPath();
     wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !::PathAppendW(path, L"..\\")) return {};
+    if (own.empty() || own.size() >= MAX_PATH) return {};
+    own.copy(path, own.size());
+    if (!::PathAppendW(path, L"..\\")) return {};
     return path;
 }
 

@@ -1,10 +1,10 @@
-#include "ProgressRelay.h"
+#include "update/host/ProgressRelay.h"
 
 #include <atomic>
 #include <memory>
 #include <utility>
 
-#include "UpdateOperations.h"
+#include "update/host/UpdateOperations.h"
 
 namespace {
 constexpr UINT kProgressMessage = WM_APP + 1;

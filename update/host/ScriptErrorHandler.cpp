@@ -1,4 +1,4 @@
-#include "ScriptErrorHandler.h"
+#include "update/host/ScriptErrorHandler.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // The handler the engine calls for every Lua error: one box at a time; errors while it is open are dropped.
 #pragma once
-#include "Xlue.h"
+#include "engine/Xlue.h"
 
 int __stdcall ScriptErrorHandler(lua_State* L, const wchar_t* addInfo, const wchar_t* errorText,
                                  const wchar_t* stackInfo);

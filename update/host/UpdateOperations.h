@@ -14,7 +14,7 @@ public:
     virtual void LaunchProduct() = 0;           // Run
 };
 
-// The operations the host uses; defined by the install side (update/install/InstallOperations.cpp).
+// The operations the host uses; defined by the program (update/app/UpdaterOperations.cpp), or by a test.
 std::unique_ptr<UpdateOperations> MakeUpdateOperations();
 
 // Any thread: carries Process(first, second) to the UI thread, where NotifyProcess runs it. Reports made

@@ -1,4 +1,4 @@
-#include "UpdaterEnd.h"
+#include "update/host/UpdaterEnd.h"
 
 namespace {
 std::function<void()> g_atEnd;  // set and run on the user-interface thread only

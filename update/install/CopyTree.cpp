@@ -1,4 +1,4 @@
-#include "CopyTree.h"
+#include "update/install/CopyTree.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "DownloadWorker.h"
+#include "update/install/DownloadWorker.h"
 
-#include "FilePaths.h"
-#include "ManifestText.h"
-#include "Md5Digest.h"
-#include "Sha256Digest.h"
+#include "common/Md5Digest.h"
+#include "common/Sha256Digest.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestText.h"
 
 namespace {
 

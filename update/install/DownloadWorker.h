@@ -2,9 +2,9 @@
 // into the staging folder, checked against its listed digest, and the progress reported as it goes.
 // The rules only; the internet session, the files and the reports come through WorkerEnvironment.
 #pragma once
-#include "DigestList.h"
-#include "ProgressText.h"
-#include "ReleaseTrust.h"
+#include "update/install/ProgressText.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ProgressText.h"
+#include "update/install/ProgressText.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "StagedRelease.h"
+#include "update/install/StagedRelease.h"
 
-#include "FilePaths.h"
-#include "ItemName.h"
-#include "ManifestText.h"
+#include "common/ItemName.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestText.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // folder by anything but the download pass, makes the whole install refused, so that nothing is installed
 // that was not verified.
 #pragma once
-#include "DigestList.h"
-#include "ReleaseTrust.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "UpdatePass.h"
+#include "update/install/UpdatePass.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -6,22 +6,22 @@
 
 #include <atomic>
 
-#include "CopyTree.h"
-#include "DeleteTree.h"
-#include "DownloadWorker.h"
-#include "FileMd5.h"
-#include "FilePaths.h"
-#include "Handles.h"
-#include "InstallRecordFile.h"
-#include "Manifests.h"
-#include "ProductProcess.h"
-#include "ProgramFolder.h"
-#include "StagedRelease.h"
-#include "UpdateOperations.h"
-#include "UpdaterEnd.h"
-#include "WideText.h"
-#include "WinTreeFiles.h"
-#include "WinWorkerEnvironment.h"
+#include "common/Handles.h"
+#include "common/InstallRecordFile.h"
+#include "update/host/ProgramFolder.h"
+#include "update/host/UpdateOperations.h"
+#include "update/host/UpdaterEnd.h"
+#include "update/install/CopyTree.h"
+#include "update/install/DownloadWorker.h"
+#include "update/install/StagedRelease.h"
+#include "update/install/WinTreeFiles.h"
+#include "update/install/WinWorkerEnvironment.h"
+#include "update/manifest/DeleteTree.h"
+#include "update/manifest/FileMd5.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestDownloads.h"
+#include "update/manifest/ProductProcess.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 
@@ -79,14 +79,16 @@ void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16s
 
 }  // namespace
 
-void PrepareUpdate(std::u16string_view ownVersion) {
+std::wstring UpdatePass::FetchUpdateLog() { return ::FetchUpdateLog(); }
+
+void UpdatePass::PrepareUpdate() {
     if (g_state == PassState::Running) return;
     g_state = PassState::None;
     // A digest list this build may not trust, or one naming no file: nothing is downloaded or installed, and
     // the package hears of it as of any failed pass. A release always lists the product's files, so an empty
     // list is one the server did not deliver (gone, or answering with an error); left to the pass, it would
     // end without a word and leave the package waiting.
-    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion);
+    std::optional<DigestList> list = PrepareTrustedDigestList(g_trust, ownVersion_);
     if (!list || list->fileNames.empty()) {
         g_list = DigestList();
         g_state = PassState::Failed;
@@ -100,7 +102,7 @@ void PrepareUpdate(std::u16string_view ownVersion) {
     if (!thread) g_state = PassState::None;
 }
 
-void InstallStagedFiles() {
+void UpdatePass::InstallStagedFiles() {
     PassState complete = PassState::Complete;
     if (!g_state.compare_exchange_strong(complete, PassState::None)) return;
     WinTreeFiles files;
@@ -128,7 +130,7 @@ void InstallStagedFiles() {
     ::ShellExecuteW(nullptr, L"open", L"copy.bat", nullptr, nullptr, SW_HIDE);
 }
 
-void LaunchProduct() {
+void UpdatePass::LaunchProduct() {
     WhenTheUpdaterEnds([] {
         const std::wstring product = L"..\\" + ReadProductName() + L".exe";
         ::ShellExecuteW(nullptr, L"open", product.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -1,9 +1,10 @@
-#include "WinTreeFiles.h"
+#include "update/install/WinTreeFiles.h"
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "WideText.h"
+#include "common/Handles.h"
+#include "common/OwnProgram.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 
@@ -42,10 +43,7 @@ bool WinTreeFiles::Exists(const std::u16string& path) {
 void WinTreeFiles::Remove(const std::u16string& path) { ::DeleteFileW(Wide(path).c_str()); }
 
 bool WinTreeFiles::IsOwnExecutable(const std::u16string& path) {
-    wchar_t module[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    const std::wstring own = FullPath(std::wstring(module, length)), target = FullPath(Wide(path));
+    const std::wstring own = FullPath(OwnProgramPath()), target = FullPath(Wide(path));
     return !own.empty() && ::CompareStringOrdinal(own.c_str(), int(own.size()), target.c_str(), int(target.size()),
                                                   TRUE) == CSTR_EQUAL;
 }

@@ -1,6 +1,6 @@
 // The Windows file system under CopyTree; the running updater's executable is the module of this process.
 #pragma once
-#include "CopyTree.h"
+#include "update/install/CopyTree.h"
 
 class WinTreeFiles : public TreeFiles {
 public:

@@ -1,16 +1,16 @@
-#include "WinWorkerEnvironment.h"
+#include "update/install/WinWorkerEnvironment.h"
 
 #include <windows.h>
 
-#include "FileMd5.h"
-#include "Handles.h"
-#include "InternetSession.h"
-#include "ManifestText.h"
-#include "ProductProcess.h"
-#include "RequestLimits.h"
-#include "ServerHosts.h"
-#include "UpdateOperations.h"
-#include "WideText.h"
+#include "common/Handles.h"
+#include "common/RequestLimits.h"
+#include "common/ServerHosts.h"
+#include "framework/InternetSession.h"
+#include "update/host/UpdateOperations.h"
+#include "update/manifest/FileMd5.h"
+#include "update/manifest/ManifestText.h"
+#include "update/manifest/ProductProcess.h"
+#include "update/manifest/WideText.h"
 
 namespace {
 

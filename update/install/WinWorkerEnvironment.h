@@ -1,7 +1,7 @@
 // What the download worker works with on Windows: WinINet sessions through the framework, the files of
 // the installation and the staging folder, the host settings, and the package's Process function.
 #pragma once
-#include "DownloadWorker.h"
+#include "update/install/DownloadWorker.h"
 
 class WinWorkerEnvironment : public WorkerEnvironment {
 public:

@@ -1,6 +1,6 @@
-#include "ChangeLog.h"
+#include "update/manifest/ChangeLog.h"
 
-#include "ManifestText.h"
+#include "update/manifest/ManifestText.h"
 
 std::u16string ChangeLogText(XmlDocument& document) {
     for (int level = 0; level < 3; ++level) {

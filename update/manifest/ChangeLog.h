@@ -1,6 +1,6 @@
 // The change-log text the package shows, composed from update_log.xml.
 #pragma once
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "DeleteTree.h"
+#include "update/manifest/DeleteTree.h"
 
 #include <windows.h>
 #include <shellapi.h>

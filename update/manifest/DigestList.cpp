@@ -1,6 +1,6 @@
-#include "DigestList.h"
+#include "update/manifest/DigestList.h"
 
-#include "ItemName.h"
+#include "common/ItemName.h"
 
 namespace {
 

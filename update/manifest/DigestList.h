@@ -1,7 +1,7 @@
 // The digest list of update_md5.xml: which files make up the product, their MD5 digests and folders.
 #pragma once
-#include "ReleaseData.h"
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
+#include "update/manifest/ReleaseData.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "FileMd5.h"
+#include "update/manifest/FileMd5.h"
 
-#include "Md5Digest.h"
-#include "Sha256Digest.h"
+#include "common/Md5Digest.h"
+#include "common/Sha256Digest.h"
 
 #include <memory>
 

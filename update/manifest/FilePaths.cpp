@@ -1,6 +1,6 @@
-#include "FilePaths.h"
+#include "update/manifest/FilePaths.h"
 
-#include "ManifestText.h"
+#include "update/manifest/ManifestText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where a listed file lives: its local copy, its address on the servers, its place in the staging folder.
 // Every file gets one folder level per pair of the digest list that carries its name, in list order.
 #pragma once
-#include "DigestList.h"
+#include "update/manifest/DigestList.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "ManifestText.h"
+#include "update/manifest/ManifestText.h"
 
 namespace {
 

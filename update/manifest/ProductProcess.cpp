@@ -1,9 +1,9 @@
-#include "ProductProcess.h"
+#include "update/manifest/ProductProcess.h"
 
 #include <windows.h>
 
-#include "Handles.h"
-#include "ReleaseChannel.h"
+#include "common/Handles.h"
+#include "common/ReleaseChannel.h"
 
 std::wstring ReadProductName() {
     wchar_t name[260] = L"";

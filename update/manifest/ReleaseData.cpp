@@ -1,6 +1,6 @@
-#include "ReleaseData.h"
+#include "update/manifest/ReleaseData.h"
 
-#include "ManifestText.h"
+#include "update/manifest/ManifestText.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 // and the signature over the whole file covers it together with the digests. Updaters that walk the root's
 // name, md5 and folder elements pass over it, as they pass over sha256.
 #pragma once
-#include "XmlDocument.h"
+#include "lib/xml/XmlDocument.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ReleaseRules.h"
+#include "update/manifest/ReleaseRules.h"
 
 ReleaseVerdict JudgeRelease(const std::optional<ReleaseData>& release, const InstalledRelease& installed,
                             int64_t now) {

@@ -3,7 +3,7 @@
 // its signature must not have expired on the machine's clock (no release held back forever by serving an
 // old signed list). The clock is an argument, so the rules are tested at any given time.
 #pragma once
-#include "ReleaseData.h"
+#include "update/manifest/ReleaseData.h"
 
 #include <cstdint>
 #include <optional>

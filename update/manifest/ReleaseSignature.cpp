@@ -1,4 +1,4 @@
-#include "ReleaseSignature.h"
+#include "update/manifest/ReleaseSignature.h"
 
 #include <sodium/crypto_sign_ed25519.h>
 

@@ -1,7 +1,7 @@
-#include "ReleaseTrust.h"
+#include "update/manifest/ReleaseTrust.h"
 
-#include "FilePaths.h"
-#include "ManifestText.h"
+#include "update/manifest/FilePaths.h"
+#include "update/manifest/ManifestText.h"
 
 ReleaseTrust ReleaseTrust::FromKeyText(std::string_view text) {
     std::optional<std::vector<ReleaseKey>> keys = ParseReleaseKeys(text);

@@ -3,9 +3,9 @@
 // SHA-256, and only for a newer, unexpired release of its own product and architecture; each downloaded file must then match its SHA-256 as well as its MD5. A build without keys
 // takes digest lists and files on their MD5 alone.
 #pragma once
-#include "DigestList.h"
-#include "ReleaseRules.h"
-#include "ReleaseSignature.h"
+#include "update/manifest/DigestList.h"
+#include "update/manifest/ReleaseRules.h"
+#include "update/manifest/ReleaseSignature.h"
 
 #include <optional>
 #include <string>

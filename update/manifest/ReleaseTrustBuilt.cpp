@@ -1,5 +1,5 @@
 // The maker's public keys this updater was built with (the NIGHTCAP_RELEASE_PUBLIC_KEY build setting).
-#include "ReleaseTrust.h"
+#include "update/manifest/ReleaseTrust.h"
 
 #ifndef NIGHTCAP_RELEASE_PUBLIC_KEY
 #define NIGHTCAP_RELEASE_PUBLIC_KEY ""

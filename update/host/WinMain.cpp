@@ -1,4 +1,0 @@
-// The updater's one application object; the framework's entry point runs it.
-#include "Cupdate_lumioApp.h"
-
-Cupdate_lumioApp theApp;
