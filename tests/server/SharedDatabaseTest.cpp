@@ -252,9 +252,10 @@ TEST_F(SharedDatabaseTest, WhileTheDatabaseRestartsInstancesAnswer503AndRecoverB
     ASSERT_TRUE(WaitUntil([&] { return load.Accepted(0) >= 200 && load.Accepted(1) >= 200; }));
     const std::string cluster = "sh " + std::string(NIGHTCAP_TEST_CLUSTER_SCRIPT) + " ";
     ASSERT_EQ(std::system((cluster + "stop-server " + TestClusterFolder().string()).c_str()), 0);
-    EXPECT_TRUE(WaitUntil([&] { return load.Refused(0) > 0 && load.Refused(1) > 0; }));
-    const int acceptedWhileGone[] = {load.Accepted(0), load.Accepted(1)};
+    // Once both have refused for a while, no answer from before the stop is still on its way.
     EXPECT_TRUE(WaitUntil([&] { return load.Refused(0) > 20 && load.Refused(1) > 20; }));
+    const int acceptedWhileGone[] = {load.Accepted(0), load.Accepted(1)};
+    EXPECT_TRUE(WaitUntil([&] { return load.Refused(0) > 40 && load.Refused(1) > 40; }));
     EXPECT_EQ(load.Accepted(0), acceptedWhileGone[0]);
     EXPECT_EQ(load.Accepted(1), acceptedWhileGone[1]);
     ASSERT_EQ(std::system((cluster + "start-server " + TestClusterFolder().string()).c_str()), 0);
