@@ -23,6 +23,8 @@
 #include "update/manifest/ProductProcess.h"
 #include "update/manifest/WideText.h"
 
+namespace update {
+
 namespace {
 
 enum class PassState { None, Running, Complete, Failed };
@@ -137,3 +139,4 @@ void UpdatePass::LaunchProduct() {
     });
 }
 
+}  // namespace update
