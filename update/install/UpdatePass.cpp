@@ -81,7 +81,7 @@ void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16s
 
 }  // namespace
 
-std::wstring UpdatePass::FetchUpdateLog() { return ::FetchUpdateLog(); }
+std::wstring UpdatePass::FetchUpdateLog() { return update::FetchUpdateLog(); }
 
 void UpdatePass::PrepareUpdate() {
     if (g_state == PassState::Running) return;
