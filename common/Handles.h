@@ -155,6 +155,15 @@ struct MappedViewTraits {
 };
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 
+// A window from CreateWindowEx, destroyed (with its child windows) when it goes out of scope.
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Empty() { return nullptr; }
+    static bool IsEmpty(Handle h) { return h == nullptr; }
+    static void Close(Handle h) { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
 // A window's device context from GetDC (its client area) or GetWindowDC (the whole window), released to that
 // window.
 class WindowDc {

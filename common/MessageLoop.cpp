@@ -2,20 +2,20 @@
 
 #include <windows.h>
 
-int RunMessageLoop() {
+namespace {
+
+template <BOOL(WINAPI* Get)(LPMSG, HWND, UINT, UINT), LRESULT(WINAPI* Dispatch)(const MSG*)>
+int Run() {
     MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (Get(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        Dispatch(&message);
     }
     return int(message.wParam);
 }
 
-int RunMessageLoopA() {
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return int(message.wParam);
-}
+}  // namespace
+
+int RunMessageLoop() { return Run<::GetMessageW, ::DispatchMessageW>(); }
+
+int RunMessageLoopA() { return Run<::GetMessageA, ::DispatchMessageA>(); }

@@ -4,9 +4,11 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "common/TextConvert.h"
 #include "engine/Layout.h"
+#include "engine/LuaFunctionRef.h"
 #include "engine/LuaHost.h"
 #include "engine/UiWindow.h"
 
@@ -32,35 +34,25 @@ UiWindow* CheckWindow(lua_State* L) {
     return WindowById(id);
 }
 
-UiControl* CheckControl(lua_State* L, UiWindow** window = nullptr) {
+UiControl* CheckControl(lua_State* L) {
     const ControlValue value = *static_cast<ControlValue*>(luaL_checkudata(L, 1, kControlClass));
     UiWindow* owner = WindowById(value.window);
-    if (window) *window = owner;
     return owner ? owner->ControlAt(value.index) : nullptr;
-}
-
-// Replaces *ref with a reference to the function at index (or nothing for nil).
-void StoreFunction(lua_State* L, int index, int* ref) {
-    if (!lua_isnil(L, index)) luaL_checktype(L, index, LUA_TFUNCTION);
-    luaL_unref(L, LUA_REGISTRYINDEX, *ref);
-    lua_pushvalue(L, index);
-    *ref = lua_isnil(L, -1) ? (lua_pop(L, 1), LUA_NOREF) : luaL_ref(L, LUA_REGISTRYINDEX);
 }
 
 int LoadWindow(lua_State* L) {
     const char* path = luaL_checkstring(L, 1);
     const std::string* layout = PackageFile(Utf8ToWide(path));
     if (!layout) return luaL_error(L, "no layout %s in the package", path);
-    auto window = std::make_unique<UiWindow>();
+    auto window = std::make_unique<UiWindow>(g_nextWindow++);
     std::wstring error;
-    window->id = g_nextWindow++;
     if (!window->Create(ParseLayout(layout->data(), layout->size()), &error)) {
         const std::string text = WideToUtf8(error);
         window.reset();
         lua_pushstring(L, text.c_str());
         return lua_error(L);  // no C++ object with a destructor is left on this frame
     }
-    const int id = window->id;
+    const int id = window->Id();
     g_windows[id] = std::move(window);
     *static_cast<int*>(lua_newuserdata(L, sizeof(int))) = id;
     luaL_getmetatable(L, kWindowClass);
@@ -69,21 +61,17 @@ int LoadWindow(lua_State* L) {
 }
 
 int WindowShow(lua_State* L) {
-    if (UiWindow* w = CheckWindow(L)) {
-        ::ShowWindow(w->Hwnd(), SW_SHOWNORMAL);
-        ::UpdateWindow(w->Hwnd());
-        ::SetForegroundWindow(w->Hwnd());
-    }
+    if (UiWindow* w = CheckWindow(L)) w->Show();
     return 0;
 }
 
 int WindowMinimize(lua_State* L) {
-    if (UiWindow* w = CheckWindow(L)) ::ShowWindow(w->Hwnd(), SW_MINIMIZE);
+    if (UiWindow* w = CheckWindow(L)) w->Minimize();
     return 0;
 }
 
 int WindowClose(lua_State* L) {
-    if (UiWindow* w = CheckWindow(L)) CloseUiWindowLater(w);
+    if (UiWindow* w = CheckWindow(L)) w->CloseLater();
     return 0;
 }
 
@@ -95,19 +83,19 @@ int WindowIsOpen(lua_State* L) {
 int WindowSetTitle(lua_State* L) {
     UiWindow* w = CheckWindow(L);
     const char* title = luaL_checkstring(L, 2);
-    if (w) ::SetWindowTextW(w->Hwnd(), Utf8ToWide(title).c_str());
+    if (w) w->SetTitle(Utf8ToWide(title));
     return 0;
 }
 
 int WindowControl(lua_State* L) {
     UiWindow* w = CheckWindow(L);
     const char* id = luaL_checkstring(L, 2);
-    UiControl* control = w ? w->FindControl(id) : nullptr;
-    if (!control) {
+    const std::optional<size_t> index = w ? w->FindControl(id) : std::nullopt;
+    if (!index) {
         lua_pushnil(L);
         return 1;
     }
-    *static_cast<ControlValue*>(lua_newuserdata(L, sizeof(ControlValue))) = {w->id, w->IndexOf(control)};
+    *static_cast<ControlValue*>(lua_newuserdata(L, sizeof(ControlValue))) = {w->Id(), *index};
     luaL_getmetatable(L, kControlClass);
     lua_setmetatable(L, -2);
     return 1;
@@ -115,7 +103,7 @@ int WindowControl(lua_State* L) {
 
 int WindowOnClose(lua_State* L) {
     UiWindow* w = CheckWindow(L);
-    if (w) StoreFunction(L, 2, &w->closeRef);
+    if (w) w->SetOnClose(FunctionAt(L, 2));
     return 0;
 }
 
@@ -124,11 +112,8 @@ int WindowSetTimer(lua_State* L) {
     const lua_Integer ms = luaL_checkinteger(L, 2);
     luaL_checktype(L, 3, LUA_TFUNCTION);
     if (!w) return 0;
-    const UINT_PTR id = w->nextTimer++;
-    if (!::SetTimer(w->Hwnd(), id, UINT(ms < 1 ? 1 : ms), nullptr)) return 0;
-    int ref = LUA_NOREF;
-    StoreFunction(L, 3, &ref);
-    w->timerRefs[id] = ref;
+    const UINT_PTR id = w->StartTimer(UINT(ms < 1 ? 1 : ms), FunctionAt(L, 3));
+    if (id == 0) return 0;
     lua_pushinteger(L, lua_Integer(id));
     return 1;
 }
@@ -136,53 +121,47 @@ int WindowSetTimer(lua_State* L) {
 int WindowKillTimer(lua_State* L) {
     UiWindow* w = CheckWindow(L);
     const UINT_PTR id = UINT_PTR(luaL_checkinteger(L, 2));
-    if (!w) return 0;
-    auto it = w->timerRefs.find(id);
-    if (it == w->timerRefs.end()) return 0;
-    ::KillTimer(w->Hwnd(), id);
-    luaL_unref(L, LUA_REGISTRYINDEX, it->second);
-    w->timerRefs.erase(it);
+    if (w) w->StopTimer(id);
     return 0;
 }
 
 int ControlSetText(lua_State* L) {
-    UiWindow* w = nullptr;
-    UiControl* c = CheckControl(L, &w);
+    UiControl* c = CheckControl(L);
     size_t length = 0;
     const char* text = luaL_checklstring(L, 2, &length);
-    if (c) w->SetControlText(*c, Utf8ToWide(std::string_view(text, length)));
+    if (c) c->SetText(Utf8ToWide(std::string_view(text, length)));
     return 0;
 }
 
 int ControlGetText(lua_State* L) {
     UiControl* c = CheckControl(L);
     if (!c) return 0;
-    const std::string text = WideToUtf8(c->text);
+    const std::string text = WideToUtf8(c->Text());
     lua_pushlstring(L, text.data(), text.size());
     return 1;
 }
 
 int ControlSetVisible(lua_State* L) {
-    if (UiControl* c = CheckControl(L)) ::ShowWindow(c->hwnd, lua_toboolean(L, 2) ? SW_SHOWNA : SW_HIDE);
+    if (UiControl* c = CheckControl(L)) c->SetVisible(lua_toboolean(L, 2));
     return 0;
 }
 
 int ControlSetEnabled(lua_State* L) {
-    if (UiControl* c = CheckControl(L)) ::EnableWindow(c->hwnd, lua_toboolean(L, 2));
+    if (UiControl* c = CheckControl(L)) c->SetEnabled(lua_toboolean(L, 2));
     return 0;
 }
 
 int ControlSetProgress(lua_State* L) {
-    UiWindow* w = nullptr;
-    UiControl* c = CheckControl(L, &w);
+    UiControl* c = CheckControl(L);
     const lua_Number percent = luaL_checknumber(L, 2);
-    if (c) w->SetProgress(*c, percent < 0 ? 0 : percent > 100 ? 100 : int(percent));
+    // NaN (0/0) reads as 0: converting it to int is undefined.
+    if (c) c->SetProgress(!(percent >= 0) ? 0 : percent > 100 ? 100 : int(percent));
     return 0;
 }
 
 int ControlOnClick(lua_State* L) {
     UiControl* c = CheckControl(L);
-    if (c) StoreFunction(L, 2, &c->clickRef);
+    if (c) c->SetOnClick(FunctionAt(L, 2));
     return 0;
 }
 

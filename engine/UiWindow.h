@@ -1,85 +1,72 @@
-// The toolkit's windows: a top-level window painted from a composed background bitmap, and its controls,
-// child windows that paint the background under them and then themselves.
+// The toolkit's windows: a top-level window painted from a background bitmap composed once from the layout
+// (colour, background image, image items), holding the controls of the layout. Dragging the background
+// moves the window.
 #pragma once
 #include <windows.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "common/GdiplusHandles.h"
 #include "common/Handles.h"
 #include "engine/Layout.h"
-#include <lua.hpp>
-
-class UiWindow;
-
-enum class ControlKind { kLabel, kTextView, kButton, kProgress };
-
-struct UiControl {
-    UiWindow* owner = nullptr;
-    ControlKind kind = ControlKind::kLabel;
-    std::string id;
-    RECT rect{};
-    HWND hwnd = nullptr;
-    std::wstring text;
-    COLORREF color = RGB(232, 238, 248);
-    UINT align = DT_LEFT;
-    UniqueFont font;
-    UniqueGpBitmap image;  // button: four states side by side (normal, hover, pressed, disabled); progress: track
-    UniqueGpBitmap fill;   // progress: the filled part
-    int progress = 0;
-    bool hover = false;
-    bool pressed = false;
-    int clickRef = -2;      // LUA_NOREF
-    int scrollY = 0;        // text view: pixels scrolled
-    int contentHeight = 0;  // text view: height of the whole text
-};
+#include "engine/LuaFunctionRef.h"
+#include "engine/ToolkitWindowClass.h"
+#include "engine/UiControl.h"
 
 class UiWindow {
 public:
+    // id: the toolkit's name for the window, which CloseLater hands to CloseToolkitWindow.
+    explicit UiWindow(int id) : id_(id) {}
+    UiWindow(const UiWindow&) = delete;
+    UiWindow& operator=(const UiWindow&) = delete;
+    ~UiWindow();
+
     // Builds the window (hidden) from layout items; images are read from the package. False with an
     // error text when the layout has no window item or an item cannot be built.
     bool Create(const std::vector<LayoutItem>& items, std::wstring* error);
-    ~UiWindow();
 
-    HWND Hwnd() const { return hwnd_; }
-    UiControl* FindControl(const std::string& id);
-    UiControl* ControlAt(size_t index) { return index < controls_.size() ? controls_[index].get() : nullptr; }
-    size_t IndexOf(const UiControl* control) const;
+    int Id() const { return id_; }
+    // Shows the window in front of the others.
+    void Show();
+    void Minimize();
+    void SetTitle(const std::wstring& title);
+    // Hides the window and has it destroyed once the message being handled is done.
+    void CloseLater();
+    // Called instead of closing when the system asks the window to close (its close button, Alt+F4).
+    void SetOnClose(LuaFunctionRef function);
+    // Calls function with the timer's id every ms until StopTimer or the window's end; 0 when no timer
+    // could be started.
+    UINT_PTR StartTimer(UINT ms, LuaFunctionRef function);
+    void StopTimer(UINT_PTR timer);
 
-    void SetControlText(UiControl& control, const std::wstring& text);
-    void SetProgress(UiControl& control, int percent);
-
-    int closeRef = -2;
-    std::map<UINT_PTR, int> timerRefs;
-    UINT_PTR nextTimer = 1;
-    int id = 0;
+    // The index of the first control with that id.
+    std::optional<size_t> FindControl(const std::string& id) const;
+    UiControl* ControlAt(size_t index) const { return index < controls_.size() ? controls_[index].get() : nullptr; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ToolkitWindowProc<UiWindow>(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnControlMessage(UiControl& control, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnClose();
+    void OnTimer(UINT_PTR timer);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     bool ComposeBackground(const LayoutItem& window, const std::vector<LayoutItem>& items, std::wstring* error);
     bool AddControl(const LayoutItem& item, std::wstring* error);
-    void PaintControl(UiControl& control, HDC dc);
-    void MeasureText(UiControl& control);
-    void ScrollTextView(UiControl& control, int position);
-    void Click(UiControl& control);
 
-    HWND hwnd_ = nullptr;
+    const int id_;
+    LuaFunctionRef onClose_;
+    std::map<UINT_PTR, LuaFunctionRef> timers_;
+    UINT_PTR nextTimer_ = 1;
     int width_ = 0, height_ = 0;
     UniqueBitmap background_;
     UniqueMemoryDc backgroundDc_;  // holds background_ selected
+    UniqueWindow hwnd_;
+    // After the window: the controls, with their child windows, are destroyed before it.
     std::vector<std::unique_ptr<UiControl>> controls_;
 };
 
-// Calls the Lua function behind ref with no arguments, or with one integer when withNumber; errors go to
-// the error handler under context.
-void CallLuaRef(int ref, const wchar_t* context, bool withNumber = false, lua_Integer number = 0);
-// Destroys the window with that id, if it is still open.
+// Destroys the window with that id, if it is still open (the toolkit's list of windows owns them).
 void CloseToolkitWindow(int id);
-// Asks for the window to be destroyed once the message being handled is done.
-void CloseUiWindowLater(UiWindow* window);

@@ -253,4 +253,24 @@ TEST_F(Engine, ALayoutThatIsMissingOrBadIsAScriptErrorNotACrash) {
                   "w:Close()\n"
                   "_G.gone = w:Control('nope') == nil"), 0);
 }
+
+// Only a progress bar shows a percentage: a label's window text, which tools read, stays its text.
+TEST_F(Engine, ALabelTakesNoPercentageAndItsWindowTextStaysItsText) {
+    XLUE_AddXARSearchPath(Packages().c_str());
+    ASSERT_EQ(XLFS_MountDir(L"\\View", Target(Packages() + L"hostcases.xar").c_str(), 0, 0), 0);
+    EXPECT_NE(XLUE_LoadXAR("\\View"), 0);
+    ASSERT_EQ(Run("local out = XLUI.LoadWindow('layout/main.xml'):Control('out')\n"
+                  "out:SetText('ready')\n"
+                  "out:SetProgress(50)\n"
+                  "out:OnClick(function() end)\n"
+                  "_G.text = out:GetText()"), 0);
+    EXPECT_EQ(GlobalString(L, "text"), "ready");
+    const HWND window = FindWindowW(L"XLUE.Window", nullptr);
+    ASSERT_NE(window, nullptr);
+    const HWND label = FindWindowExW(window, nullptr, L"XLUE.Control", nullptr);
+    ASSERT_NE(label, nullptr);
+    wchar_t text[32] = {};
+    GetWindowTextW(label, text, 32);
+    EXPECT_STREQ(text, L"ready");
+}
 }  // namespace

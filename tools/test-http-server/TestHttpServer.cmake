@@ -2,24 +2,26 @@
 #   include(${CMAKE_SOURCE_DIR}/tools/test-http-server/TestHttpServer.cmake)
 #   add_wine_test(my_test SOURCES ... LIBS test_http_client)
 #   uses_test_http_server(my_test)
-# The server is a Linux program built with the host compiler; the fixture HTTP_SERVER starts it before the
-# tests that use it and stops it after them.
+# The server is a Linux program: the native tree builds it, and the Windows build takes it from its nested
+# native tree (server/CMakeLists.txt); the fixture HTTP_SERVER starts it before the tests that use it and stops
+# it after them.
 include_guard(GLOBAL)
 
 set(TEST_HTTP_SERVER_DIR ${CMAKE_CURRENT_LIST_DIR})
-set(TEST_HTTP_SERVER_BIN ${CMAKE_BINARY_DIR}/host/test-http-server)
+if(NOT WIN32)
+  find_package(PkgConfig REQUIRED)
+  find_package(Threads REQUIRED)
+  if(NOT TARGET PkgConfig::HTTPLIB)
+    pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+  endif()
+  add_executable(test-http-server ${TEST_HTTP_SERVER_DIR}/TestHttpServer.cpp)
+  target_link_libraries(test-http-server PRIVATE PkgConfig::HTTPLIB Threads::Threads)
+  return()
+endif()
+set(TEST_HTTP_SERVER_BIN ${CMAKE_BINARY_DIR}/native/bin/test-http-server)
 set(TEST_HTTP_SERVER_STATE ${CMAKE_BINARY_DIR}/test-http-server)
-find_program(HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-
-add_custom_command(
-  OUTPUT ${TEST_HTTP_SERVER_BIN}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${HOST_CXX} -std=c++17 -O1 -Wall -pthread ${TEST_HTTP_SERVER_DIR}/TestHttpServer.cpp
-          -o ${TEST_HTTP_SERVER_BIN} -lcpp-httplib
-  DEPENDS ${TEST_HTTP_SERVER_DIR}/TestHttpServer.cpp
-  COMMENT "Building the loopback test HTTP server for the host"
-  VERBATIM)
-add_custom_target(test_http_server ALL DEPENDS ${TEST_HTTP_SERVER_BIN})
+add_custom_target(test_http_server)
+add_dependencies(test_http_server server_native)
 
 add_test(NAME http_server_up
          COMMAND sh ${TEST_HTTP_SERVER_DIR}/serve.sh start ${TEST_HTTP_SERVER_BIN} ${TEST_HTTP_SERVER_STATE})
