@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace nightcap {
+
 Bytes HttpClient::FailureValue() { return Bytes(255, 0); }
 
 std::string HttpClient::UrlHost(const std::string& url) { return ::UrlHost(url); }
@@ -23,3 +25,5 @@ int HttpClient::ExtractLinks(const std::string& url, std::vector<std::string>& l
     links.insert(links.end(), found.begin(), found.end());
     return int(found.size());
 }
+
+}  // namespace nightcap

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 class TextCodec {
 public:
     static std::string Utf8ToText(const Bytes& utf8);
@@ -45,3 +47,5 @@ public:
     static std::string TextToUnicodeHex(const std::string& text);
     static std::string UnicodeHexToText(const std::string& hex);
 };
+
+}  // namespace nightcap

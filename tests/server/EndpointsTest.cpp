@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+using namespace nightcap;
+
 namespace {
 
 constexpr char kVersionSign[] = "/pm/sd_mgr/pts/web/sd_version_sign.php";
