@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace update;
+
 namespace {
 
 const size_t kFileBytes = 100u << 20;

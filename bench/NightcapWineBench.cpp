@@ -20,6 +20,8 @@
 #include "tests/nightcap/NightcapUnderTest.h"
 #include "tools/test-http-server/LoopbackServer.h"
 
+using namespace nightcap;
+
 namespace {
 
 const wchar_t kPlainClass[] = L"PlainWindow";

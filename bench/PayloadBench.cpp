@@ -28,6 +28,8 @@
 #include "setup/payload/PayloadLocator.h"
 #include "setup/payload/PercentMeter.h"
 
+using namespace setup;
+
 namespace {
 
 // Wine's own Windows DLLs stand in for the shipped executables: the 32-bit ones the product has always

@@ -9,6 +9,8 @@
 #include "nightcap/app/CommandLine.h"
 #include "nightcap/app/ScheduleRules.h"
 
+using namespace nightcap;
+
 namespace {
 int TakeInt(const uint8_t*& data, size_t& size) {
     int32_t value = 0;

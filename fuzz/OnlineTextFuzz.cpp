@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace nightcap;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find('\0');

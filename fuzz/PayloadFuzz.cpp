@@ -15,6 +15,8 @@
 #include "setup/payload/ArchiveExtraction.h"
 #include "setup/payload/PayloadLocator.h"
 
+using namespace setup;
+
 namespace {
 
 constexpr size_t kMaxInput = 1 << 20;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace update;
+
 namespace {
 
 void Check(bool condition) {

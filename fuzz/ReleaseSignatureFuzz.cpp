@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace update;
+
 namespace {
 
 void Check(bool condition) {

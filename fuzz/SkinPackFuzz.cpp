@@ -5,6 +5,8 @@
 
 #include "setup/skin/SkinPack.h"
 
+using namespace setup;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t pathLength = size ? data[0] % 32 : 0;
     if (pathLength + 1 > size) return 0;

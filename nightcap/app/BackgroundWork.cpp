@@ -2,6 +2,8 @@
 
 #include "common/Handles.h"
 
+namespace nightcap {
+
 namespace {
 
 DWORD WINAPI RunBody(void* parameter) {
@@ -19,3 +21,5 @@ bool StartDetachedThread(std::function<void()> body) {
     owned.release();  // the thread's now
     return true;
 }
+
+}  // namespace nightcap

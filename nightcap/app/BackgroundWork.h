@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace nightcap {
+
 // Runs body on a new thread; false when the thread could not be started (body does not run then).
 bool StartDetachedThread(std::function<void()> body);
 
@@ -22,3 +24,5 @@ template <typename Result>
 std::unique_ptr<Result> TakePostedResult(LPARAM lParam) {
     return std::unique_ptr<Result>(reinterpret_cast<Result*>(lParam));
 }
+
+}  // namespace nightcap

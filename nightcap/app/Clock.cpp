@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace nightcap {
+
 namespace {
 bool g_fixed = false;
 LocalTime g_fixedTime;
@@ -35,3 +37,5 @@ void UseSystemClock() {
 }
 
 void UseClockReader(ClockReader reader) { g_reader = reader; }
+
+}  // namespace nightcap

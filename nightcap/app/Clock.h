@@ -3,9 +3,13 @@
 #pragma once
 #include "nightcap/app/ScheduleRules.h"
 
+namespace nightcap {
+
 LocalTime Now();
 void UseFixedClock(const LocalTime& time);
 void UseSystemClock();
 // Read on every Now(); while it reads nothing, the time it gave last (or the fixed time) stands.
 using ClockReader = bool (*)(LocalTime* time);
 void UseClockReader(ClockReader reader);
+
+}  // namespace nightcap

@@ -10,6 +10,8 @@
 #include "nightcap/app/TrayIcon.h"
 #include "nightcap/online/NetworkTime.h"
 
+namespace nightcap {
+
 bool SetClockFromTimeReply(const Bytes& reply) {
     const std::optional<ClockFields> beijing = ReadTimeReply(reply);
     if (!beijing) return false;
@@ -31,3 +33,5 @@ void SynchroniseClockOnce() {
     if (SetClockFromTimeReply(ProgramHttp().PostBytes(ServerUrl(ServerRole::TimePage, kTimePagePath))))
         ShowBalloon("友情提醒！", "您的电脑已校准为标准北京时间！", kBalloonInfo);
 }
+
+}  // namespace nightcap

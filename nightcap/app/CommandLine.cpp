@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace nightcap {
+
 const char* const kUsageText =
     "用法：Nightcap.exe [选项]\r\n"
     "  /at 时:分          到指定时间执行（指定时间关机）\r\n"
@@ -123,3 +125,5 @@ bool ParseCommand(const std::vector<std::string>& arguments, NightcapCommand* co
     *command = c;
     return true;
 }
+
+}  // namespace nightcap

@@ -12,6 +12,8 @@
 
 #include "nightcap/app/ScheduleRules.h"
 
+namespace nightcap {
+
 struct NightcapCommand {
     bool help = false;
     bool arm = false;  // /at or /in
@@ -31,3 +33,5 @@ std::vector<std::string> SplitArguments(const std::string& commandLine);
 bool ParseCommand(const std::vector<std::string>& arguments, NightcapCommand* command, std::string* error);
 
 extern const char* const kUsageText;
+
+}  // namespace nightcap

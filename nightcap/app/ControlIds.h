@@ -2,6 +2,8 @@
 // Tests and the skin code find controls by these numbers (GetDlgItem on the control's parent).
 #pragma once
 
+namespace nightcap {
+
 enum ControlId : int {
     // Children of the main window.
     按钮_关闭 = 1001,
@@ -50,3 +52,5 @@ enum TimerId : int {
     时钟_时间 = 3001,
     时钟_呼起 = 3002,
 };
+
+}  // namespace nightcap

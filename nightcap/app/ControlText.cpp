@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace nightcap {
+
 std::string ControlText(HWND control) {
     int length = GetWindowTextLengthA(control);
     if (length <= 0) return std::string();
@@ -25,3 +27,5 @@ void RepaintUnder(HWND control) {
     MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
     RedrawWindow(top, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
+
+}  // namespace nightcap

@@ -9,6 +9,8 @@
 #include "nightcap/app/ProgramHttp.h"
 #include "nightcap/online/StatisticsRules.h"
 
+namespace nightcap {
+
 namespace {
 
 // The first six address bytes of every adapter, in the order Windows lists them.
@@ -33,3 +35,5 @@ void SendInstallReportOnce() {
     const std::string address = ReportedAdapterAddress(AdapterAddresses());
     ProgramHttp().PostText(ServerUrl(ServerRole::Statistics, InstallReportRequest(address)));
 }
+
+}  // namespace nightcap

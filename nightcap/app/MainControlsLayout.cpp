@@ -7,6 +7,8 @@
 #include "nightcap/app/ControlIds.h"
 #include "nightcap/app/MainWindow.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr DWORD kPictureBoxStyle = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
@@ -122,3 +124,5 @@ void CreateMainControls(NightcapApp& app) {
 
     c.托盘菜单.Reset(CreatePopupMenu());
 }
+
+}  // namespace nightcap

@@ -15,6 +15,8 @@
 #include "nightcap/app/TrayMenu.h"
 #include "nightcap/app/TrayProcedure.h"
 
+namespace nightcap {
+
 const char* const kMainWindowClass = "Nightcap";
 const char* const kMainWindowTitle = "定时关机";
 
@@ -220,3 +222,5 @@ void ExitProgram(NightcapApp& app) {
                       ControlText(app.main.标签_分));
     DestroyWindow(app.main.window);  // ends the message loop; the program returns 0
 }
+
+}  // namespace nightcap

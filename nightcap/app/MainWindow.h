@@ -4,6 +4,8 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 constexpr int kWindowWidth = 302;
 constexpr int kWindowHeight = 252;
 extern const char* const kMainWindowClass;  // "Nightcap"
@@ -23,3 +25,5 @@ void ExitProgram(NightcapApp& app);
 
 // Creates the controls of the main window at their places (MainControlsLayout.cpp).
 void CreateMainControls(NightcapApp& app);
+
+}  // namespace nightcap

@@ -10,6 +10,8 @@
 #include "nightcap/app/SettingsFile.h"
 #include "nightcap/app/SingleInstance.h"
 
+namespace nightcap {
+
 // The main window and its controls (the positions are in MainWindow.cpp).
 struct MainControls {
     HWND window = nullptr;
@@ -97,3 +99,5 @@ struct NightcapApp {
     UniqueFont labelFont;  // 12-pixel 宋体 of the transparent labels
     UniqueFont fieldFont;  // 35-pixel font of the hour and minute
 };
+
+}  // namespace nightcap

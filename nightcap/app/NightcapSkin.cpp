@@ -4,6 +4,8 @@
 #include "nightcap/controls/ControlPaint.h"
 #include "nightcap/controls/ImageGeometry.h"
 
+namespace nightcap {
+
 namespace {
 
 GpImage* Resource(int id) { return LoadImageFromBytes(ResourceBytes(id)); }
@@ -59,3 +61,5 @@ void NightcapSkin::ShowArmedButton(bool armed) {
     execute_.SetStateImages(set[0], set[1], set[2], set[3]);
     RefreshUnder(execute_.Handle());
 }
+
+}  // namespace nightcap

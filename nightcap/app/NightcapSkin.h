@@ -12,6 +12,8 @@
 #include "nightcap/controls/ImageButton.h"
 #include "nightcap/controls/ImagePictureBox.h"
 
+namespace nightcap {
+
 // The main window's controls, as the form made them.
 struct MainWindowControls {
     HWND tabStrip = nullptr;     // 图片框_切换
@@ -53,3 +55,5 @@ private:
     Slider slider_;
     TimeEntry* entry_ = nullptr;  // lives as long as the program
 };
+
+}  // namespace nightcap

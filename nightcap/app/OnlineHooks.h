@@ -7,6 +7,8 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 // Posted by the main window to itself at the end of its start-up, so that the lookups start once it shows.
 constexpr UINT kStartLookupsMessage = WM_APP + 1;
 // lParam: the version check's reply (TakePostedResult<std::string>).
@@ -37,3 +39,5 @@ void SendInstallReportOnce();
 std::string RequestVersionReply();
 // City, air quality and weather, in that order.
 WeatherFindings LookUpLocationAndWeather();
+
+}  // namespace nightcap

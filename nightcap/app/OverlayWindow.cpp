@@ -6,6 +6,8 @@
 #include "nightcap/app/MainWindow.h"
 #include "nightcap/app/SkinHooks.h"
 
+namespace nightcap {
+
 namespace {
 
 const char* const kSliderWindowClass = "NightcapSlider";
@@ -59,3 +61,5 @@ void FollowMainWindow(NightcapApp& app) {
     GetWindowRect(app.main.window, &r);
     SetWindowPos(app.slider.window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+}  // namespace nightcap

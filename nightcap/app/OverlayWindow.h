@@ -4,8 +4,12 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 bool RegisterSliderWindowClass(HINSTANCE instance);
 // Creates and shows the window; fills app.slider.
 void CreateSliderWindow(NightcapApp& app);
 // Puts the slider window at the main window's left and top, keeping its size.
 void FollowMainWindow(NightcapApp& app);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace nightcap {
+
 namespace {
 
 struct ActionName {
@@ -46,3 +48,5 @@ PowerChoice InterpretPowerSettings(const std::string& action, const std::string&
     choice.force = force != "0";
     return choice;
 }
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace nightcap {
+
 // 1 to 3 are the ExitWindowsEx requests; 4 to 6 leave the session running.
 enum PowerAction { kShutDown = 1, kRestart = 2, kLogOff = 3, kSleep = 4, kHibernate = 5, kLock = 6 };
 constexpr int kFirstPowerAction = kShutDown;
@@ -27,3 +29,5 @@ bool ParseActionKey(const std::string& key, int* action);
 
 // config.ini's [set] action and force: an unknown or missing action is a shut-down, force is on unless "0".
 PowerChoice InterpretPowerSettings(const std::string& action, const std::string& force);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <powrprof.h>
 
+namespace nightcap {
+
 namespace {
 
 class RealPowerApi : public PowerApi {
@@ -92,3 +94,5 @@ bool EnablePrivilege(const char* privilege, HANDLE process, PowerApi& api) {
     DWORD returned = 0;
     return api.AdjustTokenPrivileges(token.Get(), &wanted, &previous, sizeof previous, &returned);
 }
+
+}  // namespace nightcap

@@ -6,6 +6,8 @@
 #include "common/Handles.h"
 #include "nightcap/app/PowerChoice.h"
 
+namespace nightcap {
+
 class PowerApi {
 public:
     virtual ~PowerApi() = default;
@@ -39,3 +41,5 @@ void CarryOut(const PowerChoice& choice, PowerApi& api = CurrentPowerApi());
 // Enables a privilege (default "SeDebugPrivilege") in a process's token (default this process) on NT-family
 // systems. Returns AdjustTokenPrivileges' result, false when nothing was attempted.
 bool EnablePrivilege(const char* privilege = nullptr, HANDLE process = nullptr, PowerApi& api = CurrentPowerApi());
+
+}  // namespace nightcap

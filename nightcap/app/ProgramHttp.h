@@ -3,4 +3,8 @@
 #pragma once
 #include "nightcap/online/HttpClient.h"
 
+namespace nightcap {
+
 HttpClient& ProgramHttp();
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace nightcap {
+
 const char* const kRemainingPrefix = "剩余时间：";
 
 std::string ReminderTitle(int action) { return ActionWord(action) + "提醒！"; }
@@ -168,3 +170,5 @@ bool ParseLocalTime(const char* text, LocalTime* time) {
     *time = t;
     return true;
 }
+
+}  // namespace nightcap

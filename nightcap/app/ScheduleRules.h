@@ -5,6 +5,8 @@
 
 #include "nightcap/app/PowerChoice.h"
 
+namespace nightcap {
+
 // A local date-time with second resolution.
 struct LocalTime {
     int year = 0, month = 0, day = 0;
@@ -91,3 +93,5 @@ std::string ReminderTitle(int action);      // "关机提醒！"
 std::string TwentySecondText(int action);   // "还有二十秒，系统将自动关机！若想放弃请点取消！！！"
 std::string FiveMinuteText(int action);     // "还有五分钟，系统将自动关机！"
 std::string MissedText(int action);         // the balloon after a target missed while the computer slept
+
+}  // namespace nightcap

@@ -8,6 +8,8 @@
 #include "nightcap/app/TrayIcon.h"
 #include "nightcap/app/WaitPumping.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr unsigned kArmBalloonDelay = 800;
@@ -194,3 +196,5 @@ void OnPowerBroadcast(NightcapApp& app, WPARAM event) {
     if (event == PBT_APMSUSPEND || event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
         OnClockTick(app);
 }
+
+}  // namespace nightcap

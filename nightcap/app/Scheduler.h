@@ -5,6 +5,8 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 // Highlights the mode's tab, shows the strip's image for it and makes it the schedule mode.
 void ShowScheduleMode(NightcapApp& app, ScheduleMode mode);
 void ChooseClockTimeTab(NightcapApp& app);
@@ -24,3 +26,5 @@ void OnBalloonClicked(NightcapApp& app);
 // that passed meanwhile is seen before anything else.
 void OnPowerBroadcast(NightcapApp& app, WPARAM event);
 constexpr int kPostponeMinutes = 10;
+
+}  // namespace nightcap

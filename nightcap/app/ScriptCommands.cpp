@@ -3,6 +3,8 @@
 #include "nightcap/app/MainWindow.h"
 #include "nightcap/app/Scheduler.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr ULONG_PTR kCommandLineData = 0x4E434C31;  // "NCL1": a command line in the ANSI code page
@@ -74,3 +76,5 @@ LRESULT OnCommandFromLaterCopy(NightcapApp& app, const COPYDATASTRUCT* data) {
     if (!ParseCommand(SplitArguments(arguments), &command, &problem) || command.help) return 0;
     return CarryOutCommand(app, command) ? 1 : 0;
 }
+
+}  // namespace nightcap

@@ -6,6 +6,8 @@
 #include "nightcap/app/CommandLine.h"
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 // Exit codes of a copy that does not start.
 constexpr int kCommandDone = 0;
 constexpr int kNothingToDo = 1;  // /postpone with nothing armed; /postpone or /action alone with no running copy
@@ -18,3 +20,5 @@ bool HandleCommandLineBeforeStart(const char* commandLine, NightcapCommand* comm
 bool CarryOutCommand(NightcapApp& app, const NightcapCommand& command);
 // WM_COPYDATA from a later copy: 1 when its command was carried out, 0 otherwise.
 LRESULT OnCommandFromLaterCopy(NightcapApp& app, const COPYDATASTRUCT* data);
+
+}  // namespace nightcap

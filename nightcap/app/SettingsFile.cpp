@@ -6,6 +6,8 @@
 
 #include "common/OwnProgram.h"
 
+namespace nightcap {
+
 ScheduleSettings InterpretSettings(const std::string& time, const std::string& hour, const std::string& minute) {
     ScheduleSettings s;
     s.mode = time == "1" ? ScheduleMode::Countdown : ScheduleMode::ClockTime;
@@ -51,3 +53,5 @@ void SettingsFile::SavePowerChoice(const PowerChoice& choice) const {
     WritePrivateProfileStringA("set", "action", ActionKey(choice.action), path_.c_str());
     WritePrivateProfileStringA("set", "force", choice.force ? "1" : "0", path_.c_str());
 }
+
+}  // namespace nightcap

@@ -6,6 +6,8 @@
 
 #include "nightcap/app/ScheduleRules.h"
 
+namespace nightcap {
+
 // What the [set] keys mean: "1" in time is the countdown, anything else clock time; an empty hour or minute
 // stands for 12 or 30 and marks the defaults as in use.
 struct ScheduleSettings {
@@ -35,3 +37,5 @@ private:
     std::string ReadKey(const char* key) const;
     std::string path_;
 };
+
+}  // namespace nightcap

@@ -1,5 +1,7 @@
 #include "nightcap/app/SingleInstance.h"
 
+namespace nightcap {
+
 std::string InstanceEventName(const char* title) { return std::string("松涛阁模块") + title; }
 
 bool SingleInstanceGuard::Claim(const char* title, HWND window) {
@@ -26,3 +28,5 @@ bool SingleInstanceGuard::OtherCopyRuns(const char* title) {
     UniqueHandle other(OpenEventA(SYNCHRONIZE, FALSE, InstanceEventName(title).c_str()));
     return static_cast<bool>(other);
 }
+
+}  // namespace nightcap

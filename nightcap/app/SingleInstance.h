@@ -7,6 +7,8 @@
 
 #include "common/Handles.h"
 
+namespace nightcap {
+
 // "松涛阁模块" followed by the title.
 std::string InstanceEventName(const char* title);
 
@@ -22,3 +24,5 @@ public:
 private:
     UniqueHandle event_;
 };
+
+}  // namespace nightcap

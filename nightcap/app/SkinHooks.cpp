@@ -6,6 +6,8 @@
 #include "nightcap/app/TimeEntryRules.h"
 #include "nightcap/controls/ControlsModule.h"
 
+namespace nightcap {
+
 namespace {
 
 // The skin of the one main window; lives as long as the program.
@@ -87,3 +89,5 @@ bool HandleTimeEntryCommand(NightcapApp&, int id, int code) {
     }
     return false;
 }
+
+}  // namespace nightcap

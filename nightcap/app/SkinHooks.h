@@ -2,6 +2,8 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 // Process start, before any window is made: the image-drawn controls' module (GDI+ and its window class).
 void StartImageControls();
 // Start-up: bind the picture boxes and buttons to their controls and load their images.
@@ -22,3 +24,5 @@ void ShowArmedImages(NightcapApp& app);
 void ShowIdleImages(NightcapApp& app);
 // Commands from the hour and minute labels, their edit boxes and the panels; true when handled.
 bool HandleTimeEntryCommand(NightcapApp& app, int id, int code);
+
+}  // namespace nightcap

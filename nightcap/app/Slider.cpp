@@ -4,6 +4,8 @@
 
 #include "nightcap/app/SliderGeometry.h"
 
+namespace nightcap {
+
 using namespace slider;
 
 void Slider::Build(AnimationFrame* frame, const SliderImages& images, DragHandler onDrag) {
@@ -52,3 +54,5 @@ void Slider::OnMouseMove(int mouseX) {
     frame_->SetScale(fillBar_, FillScaleFor(std::max(percent, 1)), 1000);
     if (onDrag_) onDrag_(percent);
 }
+
+}  // namespace nightcap

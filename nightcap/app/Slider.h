@@ -5,6 +5,8 @@
 
 #include "nightcap/app/SliderAnimationFrame.h"
 
+namespace nightcap {
+
 struct SliderImages {
     Gdiplus::GpImage* track = nullptr;        // 156 x 16
     Gdiplus::GpImage* knob = nullptr;         // 20 x 20
@@ -40,3 +42,5 @@ private:
     int track_ = AnimationFrame::kNoObject;
     int fillBar_ = AnimationFrame::kNoObject;
 };
+
+}  // namespace nightcap

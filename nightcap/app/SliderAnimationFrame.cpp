@@ -7,6 +7,8 @@
 #include "common/GdiplusHandles.h"
 #include "nightcap/controls/ImageLoading.h"
 
+namespace nightcap {
+
 using namespace Gdiplus::DllExports;
 
 namespace {
@@ -198,3 +200,5 @@ LRESULT AnimationFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
+
+}  // namespace nightcap

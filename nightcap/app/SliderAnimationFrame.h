@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+namespace nightcap {
+
 class AnimationFrame {
 public:
     static constexpr int kNoObject = -1;
@@ -57,3 +59,5 @@ private:
     ReleaseHandler onRelease_;
     MoveHandler onMove_;
 };
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace nightcap {
+
 namespace slider {
 
 int KnobXFromPercent(int percent) {
@@ -41,3 +43,5 @@ int PercentOf(int value, double last) {
 
 int PercentFromHour(int hour) { return PercentOf(hour, 23); }
 int PercentFromMinute(int minute) { return PercentOf(minute, 59); }
+
+}  // namespace nightcap

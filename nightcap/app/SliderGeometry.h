@@ -2,6 +2,8 @@
 // a percentage stands for. Positions are in slider-window pixels.
 #pragma once
 
+namespace nightcap {
+
 namespace slider {
 
 constexpr int kBaseX = 21;  // the track's top-left corner
@@ -28,3 +30,5 @@ int MinuteFromPercent(int percent);
 // The percentage of a label's value: value / 23 x 100 for the hour, value / 59 x 100 for the minute.
 int PercentFromHour(int hour);
 int PercentFromMinute(int minute);
+
+}  // namespace nightcap

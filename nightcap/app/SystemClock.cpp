@@ -1,5 +1,7 @@
 #include "nightcap/app/SystemClock.h"
 
+namespace nightcap {
+
 namespace {
 SetClockFunction g_setter = nullptr;
 }  // namespace
@@ -7,3 +9,5 @@ SetClockFunction g_setter = nullptr;
 bool SetSystemClock(const SYSTEMTIME& utc) { return g_setter ? g_setter(utc) : SetSystemTime(&utc) != FALSE; }
 
 void InstallClockSetter(SetClockFunction setter) { g_setter = setter; }
+
+}  // namespace nightcap

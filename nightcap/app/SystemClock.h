@@ -3,8 +3,12 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 using SetClockFunction = bool (*)(const SYSTEMTIME& utc);
 
 // SetSystemTime, unless a test installed its own; true when the clock was set.
 bool SetSystemClock(const SYSTEMTIME& utc);
 void InstallClockSetter(SetClockFunction setter);  // null: back to SetSystemTime
+
+}  // namespace nightcap

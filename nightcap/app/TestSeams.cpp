@@ -8,6 +8,8 @@
 #include "nightcap/app/PowerOff.h"
 #include "nightcap/app/SystemClock.h"
 
+namespace nightcap {
+
 namespace {
 
 std::string Environment(const char* name) {
@@ -102,3 +104,5 @@ void InstallTestSeamsFromEnvironment() {
         InstallClockSetter(RecordClockSetting);
     }
 }
+
+}  // namespace nightcap

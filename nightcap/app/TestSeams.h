@@ -13,4 +13,8 @@
 // Without them the program reads the system clock and asks Windows itself.
 #pragma once
 
+namespace nightcap {
+
 void InstallTestSeamsFromEnvironment();
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 #include "nightcap/app/ScheduleRules.h"
 #include "nightcap/app/SliderGeometry.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4E43;  // "NC"
@@ -148,3 +150,5 @@ LRESULT CALLBACK TimeEntry::FrameProc(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
+
+}  // namespace nightcap

@@ -11,6 +11,8 @@
 #include "nightcap/app/TimeEntryRules.h"
 #include "nightcap/controls/ImagePictureBox.h"
 
+namespace nightcap {
+
 struct TimeFieldWindows {
     HWND label = nullptr;                  // 标签_时 / 标签_分
     HWND edit = nullptr;                   // 编辑框_时 / 编辑框_分
@@ -58,3 +60,5 @@ private:
     TimeField selected_ = TimeField::Hour;
     UniqueBrush fieldFill_;
 };
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #include "nightcap/app/ScheduleRules.h"
 #include "nightcap/app/SliderGeometry.h"
 
+namespace nightcap {
+
 std::optional<std::string> CommittedLabel(TimeField field, const std::string& typed) {
     if (typed.empty()) return std::nullopt;
     int v = NumberFromText(typed);
@@ -15,3 +17,5 @@ int PercentForLabel(TimeField field, const std::string& label) {
     int value = NumberFromText(label);
     return field == TimeField::Hour ? PercentFromHour(value) : PercentFromMinute(value);
 }
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace nightcap {
+
 enum class TimeField { Hour, Minute };
 
 // The new label text for the typed text, or nothing when the box was left empty (the label stays).
@@ -11,3 +13,5 @@ std::optional<std::string> CommittedLabel(TimeField field, const std::string& ty
 
 // The slider percentage for a label's text (labels loaded from the settings file may be out of range).
 int PercentForLabel(TimeField field, const std::string& label);
+
+}  // namespace nightcap

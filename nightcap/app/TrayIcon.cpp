@@ -1,5 +1,7 @@
 #include "nightcap/app/TrayIcon.h"
 
+namespace nightcap {
+
 TrayIcon::TrayIcon(NotifyFunction notify) : notify_(notify), record_() {}
 
 void TrayIcon::Add(HWND window, HICON icon, const char* tip) {
@@ -46,3 +48,5 @@ TrayIcon& ProgramTray() {
 }
 
 void ShowBalloon(const char* title, const char* text, int kind) { ProgramTray().ShowBalloon(title, text, kind); }
+
+}  // namespace nightcap

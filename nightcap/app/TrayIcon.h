@@ -7,6 +7,8 @@
 
 #include <mutex>
 
+namespace nightcap {
+
 constexpr UINT kTrayCallbackMessage = 12345;
 constexpr UINT kTrayIconId = 1;
 // The record handed to the shell has the version-2 layout, up to the balloon flags (488 bytes in a 32-bit
@@ -41,3 +43,5 @@ private:
 // The program's icon, shared by the windows and the background threads.
 TrayIcon& ProgramTray();
 void ShowBalloon(const char* title, const char* text, int kind);
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #include "nightcap/app/ControlIds.h"
 #include "nightcap/app/Scheduler.h"
 
+namespace nightcap {
+
 namespace {
 
 // In the order the menu lists them.
@@ -57,3 +59,5 @@ bool HandleTrayMenuCommand(NightcapApp& app, int id) {
     }
     return true;
 }
+
+}  // namespace nightcap

@@ -4,6 +4,10 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 void FillTrayMenu(NightcapApp& app);
 // Postpone and the power choice; a choice is remembered in config.ini at once. True when handled.
 bool HandleTrayMenuCommand(NightcapApp& app, int id);
+
+}  // namespace nightcap

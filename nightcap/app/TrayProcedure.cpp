@@ -5,6 +5,8 @@
 #include "nightcap/app/TrayIcon.h"
 #include "nightcap/app/TrayMenu.h"
 
+namespace nightcap {
+
 namespace {
 
 void PopUpTrayMenu(NightcapApp& app) {
@@ -42,3 +44,5 @@ void InstallTrayProcedure(NightcapApp& app) {
     app.previousWindowProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(app.main.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayWindowProc)));
 }
+
+}  // namespace nightcap

@@ -3,4 +3,8 @@
 #pragma once
 #include "nightcap/app/NightcapApp.h"
 
+namespace nightcap {
+
 void InstallTrayProcedure(NightcapApp& app);
+
+}  // namespace nightcap

@@ -13,6 +13,8 @@
 #include "nightcap/app/TrayIcon.h"
 #include "nightcap/online/StatisticsRules.h"
 
+namespace nightcap {
+
 namespace {
 
 // The updater: its own folder as working folder (every relative path of the updater rests on it), the
@@ -96,3 +98,5 @@ void PingStatistics(NightcapApp& app) {
 // The maker asks running installs to update: they check their version as at start-up, and a mismatch
 // starts the updater as it does then.
 void OnUpdateAsked(NightcapApp& app) { CheckVersion(app, false); }
+
+}  // namespace nightcap

@@ -4,6 +4,8 @@
 
 #include "common/Handles.h"
 
+namespace nightcap {
+
 void WaitPumping(unsigned milliseconds) {
     UniqueHandle timer(CreateWaitableTimerA(nullptr, FALSE, nullptr));
     if (!timer) return;
@@ -25,3 +27,5 @@ void WaitPumping(unsigned milliseconds) {
         }
     }
 }
+
+}  // namespace nightcap

@@ -12,6 +12,8 @@
 #include "nightcap/online/TextCodec.h"
 #include "nightcap/online/WeatherRules.h"
 
+namespace nightcap {
+
 namespace {
 
 std::string FileBytes(const std::string& path) {
@@ -64,3 +66,5 @@ void OnWeatherFound(NightcapApp& app, const WeatherFindings& found) {
     app.online.found = found;
     FillWeatherPanel(app);
 }
+
+}  // namespace nightcap

@@ -10,6 +10,8 @@
 #include "nightcap/app/SkinHooks.h"
 #include "nightcap/app/TestSeams.h"
 
+using namespace nightcap;
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     InstallTestSeamsFromEnvironment();
     NightcapCommand command;

@@ -1,5 +1,7 @@
 #include "nightcap/controls/ButtonStates.h"
 
+namespace nightcap {
+
 namespace {
 
 ButtonTransition To(int state, bool force) {
@@ -38,3 +40,5 @@ ButtonTransition ButtonTransitionFor(UINT message, WPARAM wParam, int state, boo
     }
     return {};
 }
+
+}  // namespace nightcap

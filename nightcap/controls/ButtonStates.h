@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 enum ButtonState { kStateNormal = 0, kStateOver = 1, kStateDown = 2, kStateDisabled = 3 };
 
 struct ButtonTransition {
@@ -13,3 +15,5 @@ struct ButtonTransition {
 
 // The transition for one message, given the state before it and whether the button has the focus.
 ButtonTransition ButtonTransitionFor(UINT message, WPARAM wParam, int state, bool focused);
+
+}  // namespace nightcap

@@ -8,6 +8,8 @@
 #include "nightcap/controls/ImageGeometry.h"
 #include "nightcap/controls/ImageLoading.h"
 
+namespace nightcap {
+
 using namespace Gdiplus::DllExports;
 
 namespace {
@@ -124,3 +126,5 @@ void RefreshUnder(HWND control) {
     RECT area = {topLeft.x, topLeft.y, topLeft.x + (r.right - r.left), topLeft.y + (r.bottom - r.top)};
     InvalidateRect(parent, &area, TRUE);
 }
+
+}  // namespace nightcap

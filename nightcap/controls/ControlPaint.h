@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 // Keeps a copy of the DC's pixels under the control in "PngControl_CacheBitmap" (replacing the old one).
 void CaptureBackground(HWND control, HDC dc);
 
@@ -20,3 +22,5 @@ void RefreshUnder(HWND control);
 // The one call that puts a finished control picture on the screen. Tests swap it to count paints.
 using PresentBlit = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, DWORD);
 PresentBlit SetPresentBlit(PresentBlit blit);  // returns the previous one
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 namespace prop {
 constexpr const char* kType = "PngControl_Type";
 constexpr const char* kWndProc = "PngControl_WndProc";
@@ -31,3 +33,5 @@ T PropAs(HWND hwnd, const char* name) {
 inline void SetPropValue(HWND hwnd, const char* name, INT_PTR value) {
     SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value));
 }
+
+}  // namespace nightcap

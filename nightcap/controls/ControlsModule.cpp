@@ -5,6 +5,8 @@
 #include "common/GdiplusUse.h"
 #include "nightcap/controls/VestaLoadDialog.h"
 
+namespace nightcap {
+
 namespace {
 
 bool g_gdiplusStarted = false;  // for the rest of the process
@@ -24,3 +26,5 @@ bool StartControlsModule() {
     RegisterVestaLoadDialogClass();
     return true;
 }
+
+}  // namespace nightcap

@@ -3,7 +3,11 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 bool StartControlsModule();
 
 // {6AEDBD6D-3FB5-418A-83A6-7F45229DC872}: the time dimension of an animated image.
 const GUID& TimeFrameDimension();
+
+}  // namespace nightcap

@@ -8,6 +8,8 @@
 #include "nightcap/controls/ControlProperties.h"
 #include "nightcap/controls/ImageGeometry.h"
 
+namespace nightcap {
+
 using namespace Gdiplus::DllExports;
 
 namespace {
@@ -128,3 +130,5 @@ void ImageButton::LoadStateStrip(const std::string& bytes, int count, bool verti
 }
 
 void ImageButton::SetBackType(int type) { SetPropValue(hwnd_, prop::kBackType, type); }
+
+}  // namespace nightcap

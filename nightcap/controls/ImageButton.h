@@ -7,6 +7,8 @@
 #include "nightcap/controls/ImageControl.h"
 #include "nightcap/controls/ImageLoading.h"
 
+namespace nightcap {
+
 class ImageButton : public ImageControl {
 public:
     virtual HWND Create(HWND parent, int left, int top, int width, int height, const char* caption);
@@ -23,3 +25,5 @@ public:
 
 // The frames of a strip image as new 32-bit bitmaps, in state order; empty when the bytes do not decode.
 std::vector<GpImage*> CutStateStrip(const std::string& bytes, int count, bool vertical, int gap);
+
+}  // namespace nightcap

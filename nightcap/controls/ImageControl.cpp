@@ -5,6 +5,8 @@
 #include "nightcap/controls/ControlPaint.h"
 #include "nightcap/controls/ControlProperties.h"
 
+namespace nightcap {
+
 namespace {
 
 void SetStyleBits(HWND window, int index, LONG add, LONG remove) {
@@ -93,3 +95,5 @@ void ImageControl::SetBounds(std::optional<int> left, std::optional<int> top, st
 bool ImageControl::IsValid() const { return IsWindow(hwnd_) == TRUE; }
 
 void ImageControl::Redraw() { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace nightcap {
+
 class ImageControl {
 public:
     virtual ~ImageControl() = default;
@@ -35,3 +37,5 @@ protected:
 bool SubclassWindow(HWND window, WNDPROC handler);
 // Calls the procedure that SubclassWindow replaced.
 LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace nightcap

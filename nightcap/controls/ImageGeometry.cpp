@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace nightcap {
+
 void FittedSize(int imageWidth, int imageHeight, int boxWidth, int boxHeight, int* width, int* height) {
     long long w = imageWidth, h = imageHeight;
     if (w > boxWidth && w > 0) {
@@ -44,3 +46,5 @@ std::vector<PixelRect> StripFrames(int stripWidth, int stripHeight, int count, b
     }
     return frames;
 }
+
+}  // namespace nightcap

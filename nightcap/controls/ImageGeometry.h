@@ -3,6 +3,8 @@
 #pragma once
 #include <vector>
 
+namespace nightcap {
+
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const PixelRect& o) const {
@@ -22,3 +24,5 @@ PixelRect ImagePlacement(int backType, int imageWidth, int imageHeight, int cont
 // The source rectangles of the frames of a strip of `count` pictures (side by side or stacked, `gap`
 // pixels apart). At most four frames are made (normal, over, down, disabled); a count below 1 means 1.
 std::vector<PixelRect> StripFrames(int stripWidth, int stripHeight, int count, bool vertical, int gap);
+
+}  // namespace nightcap

@@ -6,6 +6,8 @@
 #include "nightcap/controls/ControlsModule.h"
 #include "nightcap/controls/MemoryStream.h"
 
+namespace nightcap {
+
 using namespace Gdiplus::DllExports;
 
 namespace {
@@ -63,3 +65,5 @@ std::string ResourceBytes(int id, LPCSTR type) {
     if (!data) return {};
     return std::string(static_cast<const char*>(data), SizeofResource(module, found));
 }
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 using GpImage = Gdiplus::GpImage;
 
 // Decodes PNG (or any format GDI+ reads) bytes; an animated image shows its first frame.
@@ -20,3 +22,5 @@ bool ImageSize(GpImage* image, int* width, int* height);
 
 // The bytes of a resource of this program (type RT_RCDATA unless given), empty when it is missing.
 std::string ResourceBytes(int id, LPCSTR type = MAKEINTRESOURCEA(10));
+
+}  // namespace nightcap

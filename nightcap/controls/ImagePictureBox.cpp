@@ -3,6 +3,8 @@
 #include "nightcap/controls/ControlPaint.h"
 #include "nightcap/controls/ControlProperties.h"
 
+namespace nightcap {
+
 namespace {
 
 const char kPictureBoxText[] = "晨星真彩控件.图片框";
@@ -40,3 +42,5 @@ void ImagePictureBox::SetBackImage(GpImage* image) {
 void ImagePictureBox::LoadBackImage(const std::string& bytes) { SetBackImage(LoadImageFromBytes(bytes)); }
 
 void ImagePictureBox::SetBackType(int type) { SetPropValue(hwnd_, prop::kBackType, type); }
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 #include "nightcap/controls/ImageControl.h"
 #include "nightcap/controls/ImageLoading.h"
 
+namespace nightcap {
+
 class ImagePictureBox : public ImageControl {
 public:
     // Makes a new transparent "Static" child window and attaches to it.
@@ -16,3 +18,5 @@ public:
     // Placement (ImageGeometry.h BackType); shows at the next repaint.
     virtual void SetBackType(int type);
 };
+
+}  // namespace nightcap

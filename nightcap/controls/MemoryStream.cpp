@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace nightcap {
+
 MemoryStream::~MemoryStream() { Free(); }
 
 void MemoryStream::Free() {
@@ -64,3 +66,5 @@ void MemoryStream::Detach(IStream** stream, HGLOBAL* memory) {
     memory_ = nullptr;
     ownsMemory_ = false;
 }
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 class MemoryStream {
 public:
     MemoryStream() = default;
@@ -29,3 +31,5 @@ private:
     IStream* stream_ = nullptr;
     bool ownsMemory_ = false;
 };
+
+}  // namespace nightcap

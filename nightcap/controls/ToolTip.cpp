@@ -5,6 +5,8 @@
 #include "nightcap/controls/ControlProperties.h"
 #include "nightcap/controls/ImageControl.h"
 
+namespace nightcap {
+
 namespace {
 
 HWND g_toolTip = nullptr;
@@ -40,3 +42,5 @@ void ImageControl::SetToolTip(const char* text, std::optional<int> flags) {
     GetClientRect(hwnd_, &tool.rect);
     SendMessageA(g_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
+
+}  // namespace nightcap

@@ -2,5 +2,9 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 // Null until the first SetToolTip; never destroyed.
 HWND SharedToolTipWindow();
+
+}  // namespace nightcap

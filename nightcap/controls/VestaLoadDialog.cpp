@@ -4,6 +4,8 @@
 
 #include "nightcap/controls/ControlProperties.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr const char* kThread = "Vesta_Thread";
@@ -53,3 +55,5 @@ void RegisterVestaLoadDialogClass() {
     wc.lpszClassName = kVestaLoadDialogClass;
     RegisterClassExA(&wc);
 }
+
+}  // namespace nightcap

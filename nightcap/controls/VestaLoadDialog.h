@@ -3,9 +3,13 @@
 #pragma once
 #include <windows.h>
 
+namespace nightcap {
+
 constexpr const char* kVestaLoadDialogClass = "VestaLoadDialog";
 
 // Called by the module start-up; a failure leaves the class unregistered.
 void RegisterVestaLoadDialogClass();
 
 LRESULT CALLBACK VestaLoadDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+namespace nightcap {
+
 bool AutomationObject::Create(const wchar_t* progId) {
     CLSID clsid;
     if (FAILED(::CLSIDFromProgID(progId, &clsid))) return false;
@@ -68,3 +70,5 @@ std::string TextOfVariant(const VARIANT& v) {
     // Some servers' strings carry their terminator in the length: the text ends at the first zero.
     return GbkFromWide(std::wstring(v.bstrVal, ::wcsnlen(v.bstrVal, ::SysStringLen(v.bstrVal))));
 }
+
+}  // namespace nightcap

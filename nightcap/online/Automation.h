@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace nightcap {
+
 class AutomationObject {
 public:
     bool Create(const wchar_t* progId);
@@ -26,3 +28,5 @@ void SetLong(ScopedVariant& v, long value);
 void SetBool(ScopedVariant& v, bool value);
 // A BSTR variant as GBK text up to its first zero (anything else gives the empty text).
 std::string TextOfVariant(const VARIANT& v);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace nightcap {
+
 namespace {
 
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -43,3 +45,5 @@ Bytes Base64Decode(const Bytes& text) {
     out.resize(out.size() >= padding ? out.size() - padding : 0);
     return out;
 }
+
+}  // namespace nightcap

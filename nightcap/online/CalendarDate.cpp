@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace nightcap {
+
 namespace {
 
 // Days from 1970-01-01 of a proleptic Gregorian date.
@@ -68,3 +70,5 @@ CalendarTime CalendarFromDate(double date) {
     t.weekday = int(((days % 7) + 7 + 6) % 7);  // day 0 was a Saturday
     return t;
 }
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 // Before that day the fraction still counts forward from the start of the day (-1.25 is 1899-12-29 06:00).
 #pragma once
 
+namespace nightcap {
+
 struct CalendarTime {
     int year = 1899, month = 12, day = 30;
     int hour = 0, minute = 0, second = 0;
@@ -20,3 +22,5 @@ bool DateFromCalendar(int year, int month, int day, int hour, int minute, int se
 
 // The calendar fields of a value, to the nearest second, after ClampDate.
 CalendarTime CalendarFromDate(double date);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/TextCuts.h"
 
+namespace nightcap {
+
 // The weather service's codes of the cities the panel knows, "<" + code + ">" + name, one after another.
 const char kCityCodeTable[] =
     "<101220601>安庆<101131401>阿勒泰<101110701>安康"
@@ -83,3 +85,5 @@ std::string CityCodeOf(std::string_view city) {
     const size_t entry = table.rfind('<', at);
     return std::string(table.substr(entry + 1, 9));
 }
+
+}  // namespace nightcap

@@ -1,5 +1,7 @@
 #include "nightcap/online/CodePages.h"
 
+namespace nightcap {
+
 std::wstring WideFromCodePage(UINT codePage, const char* text, int length) {
     if (length == 0) return std::wstring();
     const int units = ::MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
@@ -28,3 +30,5 @@ std::wstring WideFromGbk(const std::string& text) {
 std::string GbkFromWide(const std::wstring& text) {
     return CodePageFromWide(kGbkCodePage, text.data(), int(text.size()), false);
 }
+
+}  // namespace nightcap

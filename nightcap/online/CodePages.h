@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 constexpr UINT kGbkCodePage = 936;
 constexpr UINT kBig5CodePage = 950;
 
@@ -16,3 +18,5 @@ std::string CodePageFromWide(UINT codePage, const wchar_t* units, int count, boo
 
 std::wstring WideFromGbk(const std::string& text);
 std::string GbkFromWide(const std::wstring& text);
+
+}  // namespace nightcap

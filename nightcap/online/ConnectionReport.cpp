@@ -1,5 +1,7 @@
 #include "nightcap/online/ConnectionReport.h"
 
+namespace nightcap {
+
 namespace {
 
 // The INTERNET_CONNECTION_* and INTERNET_RAS_INSTALLED values.
@@ -19,3 +21,5 @@ std::string ConnectionReport(bool connected, uint32_t flags, const std::string& 
     if (flags & kRasInstalled) report += "已经安装了远程服务功能.\r\n";
     return report + "\r\n";
 }
+
+}  // namespace nightcap

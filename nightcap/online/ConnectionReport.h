@@ -4,4 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace nightcap {
+
 std::string ConnectionReport(bool connected, uint32_t flags, const std::string& connectionName);
+
+}  // namespace nightcap

@@ -4,6 +4,8 @@
 #include "nightcap/online/HttpDate.h"
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 namespace {
 
 bool AtCookieStart(std::string_view cookies, size_t at) {
@@ -60,3 +62,5 @@ std::vector<ReplyCookie> ReplyCookies(std::string_view rawHeaders) {
     }
     return cookies;
 }
+
+}  // namespace nightcap

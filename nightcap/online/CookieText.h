@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nightcap {
+
 // Written to delete a cookie: 1999-01-01 01:01:01.
 double CookieDeletionDate();
 
@@ -27,3 +29,5 @@ struct ReplyCookie {
 
 // Every "Set-Cookie: name=data" line of a raw reply header block (lines without "=" are skipped).
 std::vector<ReplyCookie> ReplyCookies(std::string_view rawHeaders);
+
+}  // namespace nightcap

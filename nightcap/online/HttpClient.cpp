@@ -8,13 +8,15 @@
 
 #include <optional>
 
+namespace nightcap {
+
 Bytes HttpClient::FailureValue() { return Bytes(255, 0); }
 
-std::string HttpClient::UrlHost(const std::string& url) { return ::UrlHost(url); }
+std::string HttpClient::UrlHost(const std::string& url) { return nightcap::UrlHost(url); }
 
-int HttpClient::UrlPort(const std::string& url) { return ::UrlPort(url); }
+int HttpClient::UrlPort(const std::string& url) { return nightcap::UrlPort(url); }
 
-std::string HttpClient::UrlPath(const std::string& url) { return ::UrlPath(url); }
+std::string HttpClient::UrlPath(const std::string& url) { return nightcap::UrlPath(url); }
 
 int HttpClient::ExtractLinks(const std::string& url, std::vector<std::string>& links) {
     const std::optional<LinkBases> bases = LinkBasesOf(url);
@@ -23,3 +25,5 @@ int HttpClient::ExtractLinks(const std::string& url, std::vector<std::string>& l
     links.insert(links.end(), found.begin(), found.end());
     return int(found.size());
 }
+
+}  // namespace nightcap

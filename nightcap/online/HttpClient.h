@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace nightcap {
+
 class HttpClient {
 public:
     // What Request gives when it fails: 255 zero bytes (as text: the empty text).
@@ -69,3 +71,5 @@ public:
     // Fetches the page with PostText and lists its src and href links, absolute; -1 for an empty url.
     int ExtractLinks(const std::string& url, std::vector<std::string>& links);
 };
+
+}  // namespace nightcap

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace nightcap {
+
 namespace {
 
 std::string CookieUrl(const std::string& host) { return "http://" + host; }
@@ -61,3 +63,5 @@ bool HttpClient::DeleteSiteCookies(const std::string& site) {
     }
     return true;
 }
+
+}  // namespace nightcap

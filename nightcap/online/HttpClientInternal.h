@@ -10,6 +10,8 @@
 #include "common/RequestLimits.h"
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 // Lets the calling thread's windows handle their messages while a request waits. A WM_QUIT taken from
 // the queue is posted again for the caller's own loop; false then.
 bool PumpPendingMessages();
@@ -32,3 +34,5 @@ std::optional<Bytes> CallWithin(const Deadline& deadline, std::function<Bytes()>
 
 // Stores the cookies of a reply's raw headers for "http://" + host.
 void StoreReplyCookies(const std::string& host, const std::string& rawHeaders);
+
+}  // namespace nightcap

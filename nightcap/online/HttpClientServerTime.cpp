@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace nightcap {
+
 namespace {
 
 double LocalNow() {
@@ -59,3 +61,5 @@ bool HttpClient::ParseHttpDate(const std::string& text, double& date) {
     if (parsed) date = *parsed;
     return parsed.has_value();
 }
+
+}  // namespace nightcap

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace nightcap {
+
 namespace {
 // What the waiting thread and the calling thread share; whichever ends last frees it.
 struct PendingCall {
@@ -46,3 +48,5 @@ std::optional<Bytes> CallWithin(const Deadline& deadline, std::function<Bytes()>
         if (woken != WAIT_OBJECT_0 + 1 || !PumpPendingMessages()) return std::nullopt;
     }
 }
+
+}  // namespace nightcap

@@ -7,6 +7,8 @@
 #include "nightcap/online/HttpClientInternal.h"
 #include "nightcap/online/RequestHeaders.h"
 
+namespace nightcap {
+
 namespace {
 
 const char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
@@ -159,3 +161,5 @@ std::string HttpClient::DescribeConnection() {
     const bool connected = GetConnectedState(flags, name);
     return ConnectionReport(connected, flags, name);
 }
+
+}  // namespace nightcap

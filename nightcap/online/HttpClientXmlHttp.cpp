@@ -6,6 +6,8 @@
 #include "nightcap/online/Automation.h"
 #include "nightcap/online/HttpClientInternal.h"
 
+namespace nightcap {
+
 namespace {
 
 // The body of the reply as a byte array; empty for anything else.
@@ -84,3 +86,5 @@ std::string HttpClient::XmlHttpGetText(const std::string& url, const std::string
                                        const std::string& headerValue, const std::string& body) {
     return TextOf(XmlHttpGetBytes(url, method, user, password, headerName, headerValue, body));
 }
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace nightcap {
+
 namespace {
 
 const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -74,3 +76,5 @@ std::string FormatCookieDate(double date) {
 double BeijingServerClock(double serverDate, uint32_t elapsedMilliseconds) {
     return serverDate + 8.0 / 24.0 + double(elapsedMilliseconds / 1000) / 86400.0;
 }
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #include "lib/xml/XmlDocument.h"
 #include "lib/xml/XmlPath.h"
 
+namespace nightcap {
+
 const char kTimePagePath[] = "/timeflash.asp?user=flash";
 
 namespace {
@@ -64,3 +66,5 @@ std::optional<ClockFields> BeijingToUtc(const ClockFields& beijing) {
     t.day = DaysInMonth(t.year, t.month);
     return t;
 }
+
+}  // namespace nightcap

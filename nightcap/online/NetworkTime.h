@@ -5,6 +5,8 @@
 
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 extern const char kTimePagePath[];  // "/timeflash.asp?user=flash"
 
 struct ClockFields {
@@ -22,3 +24,5 @@ std::optional<ClockFields> ReadTimeReply(const Bytes& reply);
 // Beijing time (UTC+8) to UTC, carrying into the day, month and year before. Nothing when a field is
 // outside its calendar range or the year outside 1601..30827, what a Windows clock holds.
 std::optional<ClockFields> BeijingToUtc(const ClockFields& beijing);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 namespace {
 
 std::string RemoveAll(std::string text, const std::string& what) {
@@ -49,3 +51,5 @@ std::vector<std::string> LinksOf(const std::string& page, const LinkBases& bases
     }
     return links;
 }
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/PinyinTable.h"
 
+namespace nightcap {
+
 namespace {
 
 // Cities of the city code table whose characters are read otherwise there than their first readings say.
@@ -41,3 +43,5 @@ std::string AirQualityPageName(std::string_view city) {
         if (city == reading.name) return reading.pinyin;
     return FirstReadingPinyin(city);
 }
+
+}  // namespace nightcap

@@ -3,9 +3,13 @@
 // readings (make-pinyin-table.py).
 #pragma once
 
+namespace nightcap {
+
 constexpr int kGb2312FirstRow = 0xB0, kGb2312LastRow = 0xF7;
 constexpr int kGb2312FirstCell = 0xA1, kGb2312LastCell = 0xFE;
 constexpr int kGb2312CellsPerRow = kGb2312LastCell - kGb2312FirstCell + 1;
 constexpr int kGb2312HanziCount = (kGb2312LastRow - kGb2312FirstRow + 1) * kGb2312CellsPerRow;
 
 extern const char* const kGb2312FirstReadings[kGb2312HanziCount];
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 namespace {
 
 void AppendUnlessNamed(std::string& headers, const char* name, const std::string& line) {
@@ -27,3 +29,5 @@ void AppendBodyHeaders(std::string& headers, size_t bodyLength) {
     headers += "Content-Type: application/x-www-form-urlencoded\r\n";
     headers += "Content-Length: " + std::to_string(bodyLength) + "\r\n";
 }
+
+}  // namespace nightcap

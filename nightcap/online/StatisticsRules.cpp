@@ -6,6 +6,8 @@
 #include "common/ProductVersionText.h"
 #include "common/ReleaseChannel.h"
 
+namespace nightcap {
+
 const char kVersionCheckRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
                                     "&f_id=&RequestType=1";
 const char kUpdatePingRequest[] = "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=" NIGHTCAP_CHANNEL_PRODUCT_ID
@@ -41,3 +43,5 @@ std::string InstallReportCheckValue(const std::string& address) {
     const std::string message = "2" + address + kReportSalt;
     return Md5Digest::Hex(message.data(), message.size(), false);
 }
+
+}  // namespace nightcap

@@ -9,6 +9,8 @@
 // The server's reply is compared with kProductVersion, which the version label shows too.
 #include "common/ProductVersionText.h"
 
+namespace nightcap {
+
 // Path and query of each request; p_id is the release channel's product id (ReleaseChannel.h: 2 in the
 // 32-bit programs).
 extern const char kVersionCheckRequest[];  // "/pm/sd_mgr/pts/web/sd_version_sign.php?p_id=2&f_id=&RequestType=1"
@@ -29,3 +31,5 @@ using AdapterAddress = std::array<uint8_t, 6>;
 std::string ReportedAdapterAddress(const std::vector<AdapterAddress>& addresses);
 // The lower-case MD5 digest of "2", the address and the report salt.
 std::string InstallReportCheckValue(const std::string& address);
+
+}  // namespace nightcap

@@ -1,5 +1,7 @@
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 namespace {
 
 char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
@@ -53,3 +55,5 @@ long LeadingNumber(std::string_view text, long limit) {
     }
     return value;
 }
+
+}  // namespace nightcap

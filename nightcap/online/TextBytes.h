@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nightcap {
+
 using Bytes = std::vector<unsigned char>;
 
 // The bytes up to the first zero byte, taken as text (no code-page conversion).
@@ -19,3 +21,5 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 
 // The number made of the leading decimal digits (0 when there are none), capped at limit.
 long LeadingNumber(std::string_view text, long limit = 0x7fffffffL);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/CodePages.h"
 
+namespace nightcap {
+
 namespace {
 
 constexpr LCID kChineseLocale = 2052;
@@ -83,3 +85,5 @@ std::string TextCodec::UnicodeHexToText(const std::string& hex) {
     utf16.push_back(0);
     return Utf16ToText(utf16);
 }
+
+}  // namespace nightcap

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 class TextCodec {
 public:
     static std::string Utf8ToText(const Bytes& utf8);
@@ -28,20 +30,22 @@ public:
     static std::string ToTraditional(const std::string& text);
     static std::string ToSimplified(const std::string& text);
 
-    static std::string UrlEncode(const std::string& text) { return ::UrlEncode(text); }
-    static std::string UrlDecode(const std::string& text) { return ::UrlDecode(text); }
-    static std::string PercentEncodeAll(const std::string& text) { return ::PercentEncodeAll(text); }
-    static std::string HexEncodeText(const std::string& text) { return ::HexEncodeText(text); }
-    static std::string HexDecodeText(std::string& text) { return ::HexDecodeText(text); }
-    static std::string EscapeBytes(const Bytes& bytes, bool urlStyle) { return ::EscapeBytes(bytes, urlStyle); }
-    static Bytes UnescapeBytes(const std::string& text) { return ::UnescapeBytes(text); }
-    static std::string BytesToHex(const Bytes& bytes) { return ::BytesToHex(bytes); }
-    static Bytes HexToBytes(const Bytes& digits) { return ::HexToBytes(digits); }
-    static Bytes SwapBytePairs(const Bytes& bytes) { return ::SwapBytePairs(bytes); }
-    static Bytes Base64Encode(Bytes& data) { return ::Base64Encode(data); }
-    static Bytes Base64Decode(const Bytes& text) { return ::Base64Decode(text); }
+    static std::string UrlEncode(const std::string& text) { return nightcap::UrlEncode(text); }
+    static std::string UrlDecode(const std::string& text) { return nightcap::UrlDecode(text); }
+    static std::string PercentEncodeAll(const std::string& text) { return nightcap::PercentEncodeAll(text); }
+    static std::string HexEncodeText(const std::string& text) { return nightcap::HexEncodeText(text); }
+    static std::string HexDecodeText(std::string& text) { return nightcap::HexDecodeText(text); }
+    static std::string EscapeBytes(const Bytes& bytes, bool urlStyle) { return nightcap::EscapeBytes(bytes, urlStyle); }
+    static Bytes UnescapeBytes(const std::string& text) { return nightcap::UnescapeBytes(text); }
+    static std::string BytesToHex(const Bytes& bytes) { return nightcap::BytesToHex(bytes); }
+    static Bytes HexToBytes(const Bytes& digits) { return nightcap::HexToBytes(digits); }
+    static Bytes SwapBytePairs(const Bytes& bytes) { return nightcap::SwapBytePairs(bytes); }
+    static Bytes Base64Encode(Bytes& data) { return nightcap::Base64Encode(data); }
+    static Bytes Base64Decode(const Bytes& text) { return nightcap::Base64Decode(text); }
 
     // Four uppercase hexadecimal digits of the code point per character ("中" gives 4E2D).
     static std::string TextToUnicodeHex(const std::string& text);
     static std::string UnicodeHexToText(const std::string& hex);
 };
+
+}  // namespace nightcap

@@ -1,5 +1,7 @@
 #include "nightcap/online/TextCuts.h"
 
+namespace nightcap {
+
 namespace {
 
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
@@ -44,3 +46,5 @@ std::string TextBetween(std::string_view text, std::string_view open, std::strin
     if (s < 1 || s > length || e - s <= 0) return std::string();
     return std::string(text.substr(static_cast<size_t>(s - 1), static_cast<size_t>(e - s)));
 }
+
+}  // namespace nightcap

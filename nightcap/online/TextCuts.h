@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace nightcap {
+
 // Offset of the first occurrence of needle at or after from (a character boundary); npos when absent.
 size_t FindWholeCharacters(std::string_view text, std::string_view needle, size_t from = 0);
 // Offset of the last occurrence of needle; npos when absent.
@@ -14,3 +16,5 @@ size_t FindLastWholeCharacters(std::string_view text, std::string_view needle);
 // (from the start when s < 1; -1 when absent); the e - s bytes from s, or the empty text when that is not
 // positive or s lies outside the text. So a missing two-byte open marker cuts from the start of the text.
 std::string TextBetween(std::string_view text, std::string_view open, std::string_view close);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace nightcap {
+
 namespace {
 
 const char kDigits[] = "0123456789ABCDEF";
@@ -106,3 +108,5 @@ Bytes SwapBytePairs(const Bytes& bytes) {
     for (size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
     return swapped;
 }
+
+}  // namespace nightcap

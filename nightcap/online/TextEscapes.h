@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nightcap {
+
 // Every byte except 0-9, A-Z, a-z and * , - . / @ _ becomes "%" and two digits (a GBK character gives two).
 std::string UrlEncode(const std::string& text);
 // Each "%" with two hexadecimal digits becomes that byte; anything else, "+" included, is copied. A "%"
@@ -26,3 +28,5 @@ std::string BytesToHex(const Bytes& bytes);
 Bytes HexToBytes(const Bytes& digits);
 // Exchanges the bytes of every pair; an odd last byte stays where it is.
 Bytes SwapBytePairs(const Bytes& bytes);
+
+}  // namespace nightcap

@@ -2,6 +2,8 @@
 
 #include "nightcap/online/TextBytes.h"
 
+namespace nightcap {
+
 namespace {
 
 const std::string kScheme = "http://";
@@ -35,3 +37,5 @@ std::string UrlPath(const std::string& url) {
     const size_t slash = host == std::string::npos ? std::string::npos : url.find('/', host);
     return slash == std::string::npos ? "/" : url.substr(slash);
 }
+
+}  // namespace nightcap

@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace nightcap {
+
 // The authority up to its first ":", lower-cased.
 std::string UrlHost(const std::string& url);
 // The number after the authority's first ":" (leading digits); 80 when there is no ":". A number above
@@ -10,3 +12,5 @@ std::string UrlHost(const std::string& url);
 int UrlPort(const std::string& url);
 // From the first "/" at or after the host (after the scheme) to the end, query included; "/" when there is none.
 std::string UrlPath(const std::string& url);
+
+}  // namespace nightcap

@@ -5,6 +5,8 @@
 
 #include "nightcap/online/TextCuts.h"
 
+namespace nightcap {
+
 const char kIpLookupPath[] = "/ic.asp";
 const char kWeatherDataPath[] = "/data/cityinfo/";
 
@@ -74,3 +76,5 @@ AirQualityBand AirQualityBandOf(int index) {
     if (index <= 300) return {"空气质量：重度", 197, 46, 0};
     return {"空气质量：严重", 138, 32, 0};
 }
+
+}  // namespace nightcap

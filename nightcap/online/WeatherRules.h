@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace nightcap {
+
 // Request paths (the hosts are server settings).
 extern const char kIpLookupPath[];      // "/ic.asp"
 extern const char kWeatherDataPath[];   // "/data/cityinfo/"; the city code and ".html" follow
@@ -32,3 +34,5 @@ struct AirQualityBand {
 };
 // Up to 50 (and below), 51-100, 101-150, 151-200, 201-300, above 300.
 AirQualityBand AirQualityBandOf(int index);
+
+}  // namespace nightcap

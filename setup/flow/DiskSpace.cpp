@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace setup {
+
 std::wstring FormatSize(uint64_t bytes) {
     static const wchar_t* const kUnits[] = {L"B", L"KB", L"MB", L"GB"};
     double value = static_cast<double>(bytes);
@@ -24,3 +26,5 @@ DiskCheck CheckDiskSpace(const std::wstring& folderText, uint32_t requiredBytes,
     if (!freeBytes || *freeBytes <= requiredBytes) return refused;
     return {true, L"所需空间: " + FormatSize(requiredBytes) + L" (磁盘剩余空间: " + FormatSize(*freeBytes) + L")"};
 }
+
+}  // namespace setup

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+namespace setup {
+
 // "%d.%02d %s" in B, KB, MB or GB (both parts truncated): 1536 gives "1.50 KB".
 std::wstring FormatSize(uint64_t bytes);
 
@@ -18,3 +20,5 @@ using FreeSpaceQuery = std::function<std::optional<uint64_t>(const std::wstring&
 
 // Accepts folderText when its drive (its first three characters) has more free bytes than requiredBytes.
 DiskCheck CheckDiskSpace(const std::wstring& folderText, uint32_t requiredBytes, const FreeSpaceQuery& freeBytesOf);
+
+}  // namespace setup

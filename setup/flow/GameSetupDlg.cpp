@@ -14,6 +14,8 @@
 #include "setup/payload/Payload.h"
 #include "setup/register/Registration.h"
 
+namespace setup {
+
 namespace {
 
 std::wstring TextOf(HWND control) {
@@ -226,3 +228,5 @@ LRESULT CGameSetupDlg::OnExtractDone(WPARAM succeeded, LPARAM) {
     CDialog::OnOK();
     return 0;
 }
+
+}  // namespace setup

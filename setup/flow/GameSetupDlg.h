@@ -10,6 +10,8 @@
 #include "setup/skin/SkinImage.h"
 #include "setup/skin/StaticBtn.h"
 
+namespace setup {
+
 constexpr UINT WM_EXTRACT_DONE = WM_USER + 1000;  // wParam 1 when extraction succeeded, 0 when it failed
 
 class CGameSetupDlg : public CDialog {
@@ -63,3 +65,5 @@ private:
     bool installing_ = false;
     UniqueHandle worker_;
 };
+
+}  // namespace setup

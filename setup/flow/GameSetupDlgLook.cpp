@@ -6,6 +6,8 @@
 #include "setup/flow/InstallState.h"
 #include "setup/skin/SkinGeometry.h"
 
+namespace setup {
+
 namespace {
 const COLORREF kRefusedTextColour = RGB(200, 69, 69);
 const int kTemplateWidth = 426;  // dialog units of template 102
@@ -140,3 +142,5 @@ LRESULT CGameSetupDlg::OnChangeUiState(WPARAM wParam, LPARAM lParam) {
     if (LOWORD(wParam) == UIS_CLEAR) return 0;
     return DefWindowProc(WM_CHANGEUISTATE, wParam, lParam);
 }
+
+}  // namespace setup

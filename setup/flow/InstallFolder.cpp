@@ -1,5 +1,7 @@
 #include "setup/flow/InstallFolder.h"
 
+namespace setup {
+
 std::wstring FolderFromUninstallString(const std::wstring& uninstallString) {
     size_t slash = uninstallString.rfind(L'\\');
     return slash == std::wstring::npos ? std::wstring() : uninstallString.substr(0, slash);
@@ -18,3 +20,5 @@ std::wstring DefaultInstallFolder(const std::wstring& programFiles, const std::w
 std::wstring WithTrailingBackslash(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
 }
+
+}  // namespace setup

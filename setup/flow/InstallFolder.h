@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace setup {
+
 // The folder part of an earlier "UninstallString" (all before its last backslash); empty when it has none.
 std::wstring FolderFromUninstallString(const std::wstring& uninstallString);
 
@@ -14,3 +16,5 @@ std::wstring FolderUnder(const std::wstring& picked, const std::wstring& name);
 
 // folder with exactly one backslash at its end.
 std::wstring WithTrailingBackslash(const std::wstring& folder);
+
+}  // namespace setup

@@ -7,6 +7,8 @@
 #include "setup/flow/InstallFolder.h"
 #include "setup/register/Registration.h"
 
+namespace setup {
+
 std::wstring ChooseInstallFolder(const std::wstring& name) {
     UniqueRegKey key;
     std::wstring keyPath = kUninstallKeyPrefix + name;
@@ -45,3 +47,5 @@ void ReleaseUpdateSemaphore() {
     UniqueHandle semaphore(OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, L"QuillNest_Update"));
     if (semaphore) ReleaseSemaphore(semaphore.Get(), 1, nullptr);
 }
+
+}  // namespace setup

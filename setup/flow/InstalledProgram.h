@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace setup {
+
 // The install folder (no trailing backslash): the earlier install's, else Program Files\<name>.
 std::wstring ChooseInstallFolder(const std::wstring& name);
 
@@ -13,3 +15,5 @@ void StartInstalledProgram(const std::wstring& installDir, const std::wstring& n
 
 // Releases the updater's semaphore once when some other program created it.
 void ReleaseUpdateSemaphore();
+
+}  // namespace setup

@@ -5,6 +5,8 @@
 
 #include "common/Handles.h"
 
+namespace setup {
+
 bool FindRunningProgram(const std::wstring& programPath, bool terminate) {
     DWORD ids[1024];
     DWORD bytes = 0;
@@ -22,3 +24,5 @@ bool FindRunningProgram(const std::wstring& programPath, bool terminate) {
     }
     return false;
 }
+
+}  // namespace setup

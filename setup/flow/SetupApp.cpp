@@ -10,6 +10,8 @@
 #include "setup/payload/Payload.h"
 #include "setup/skin/SkinImage.h"
 
+namespace setup {
+
 CGameSetupApp theApp;
 
 namespace {
@@ -36,3 +38,5 @@ BOOL CGameSetupApp::InitInstance() {
     dialog.DoModal();
     return FALSE;  // no message loop: Setup ends with its dialog
 }
+
+}  // namespace setup

@@ -2,7 +2,11 @@
 #pragma once
 #include "framework/WinApp.h"
 
+namespace setup {
+
 class CGameSetupApp : public CWinApp {
 public:
     BOOL InitInstance() override;
 };
+
+}  // namespace setup

@@ -4,6 +4,8 @@
 
 #include "setup/payload/InstallPath.h"
 
+namespace setup {
+
 namespace {
 
 // A write that takes fewer bytes than offered is resumed with the rest. False at the first failed or empty
@@ -73,3 +75,5 @@ bool ExtractArchive(SevenZipArchive& archive, const uint16_t* folder, ExtractTar
     }
     return true;
 }
+
+}  // namespace setup

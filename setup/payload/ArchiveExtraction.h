@@ -5,6 +5,8 @@
 #include "lib/sevenzip/SevenZipArchive.h"
 #include "setup/payload/ExtractTarget.h"
 
+namespace setup {
+
 // Files are written in pieces of at most this many bytes.
 constexpr size_t kWritePieceBytes = 4u << 20;
 
@@ -18,3 +20,5 @@ constexpr size_t kWritePieceBytes = 4u << 20;
 // cannot be written whole (that file is removed). Items already written stay.
 bool ExtractArchive(SevenZipArchive& archive, const uint16_t* folder, ExtractTarget& target,
                     void (*progress)(UInt32 bytes));
+
+}  // namespace setup

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace setup {
+
 class ExtractTarget {
 public:
     virtual ~ExtractTarget() = default;
@@ -22,3 +24,5 @@ public:
     // Deletes a closed file that could not be written whole.
     virtual void RemoveFile(const uint16_t* path) = 0;
 };
+
+}  // namespace setup

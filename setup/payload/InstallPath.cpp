@@ -1,5 +1,7 @@
 #include "setup/payload/InstallPath.h"
 
+namespace setup {
+
 bool InstallPath::SetFolder(const uint16_t* folder) {
     size_t length = 0;
     while (folder[length]) {
@@ -26,3 +28,5 @@ bool InstallPath::SetItem(const uint16_t* name, size_t length) {
     units_[length_] = 0;
     return true;
 }
+
+}  // namespace setup

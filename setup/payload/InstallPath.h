@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace setup {
+
 constexpr size_t kInstallPathUnits = 260;
 
 class InstallPath {
@@ -34,3 +36,5 @@ private:
     size_t folderLength_ = 0;
     size_t length_ = 0;
 };
+
+}  // namespace setup

@@ -14,6 +14,8 @@
 #include "setup/payload/PercentMeter.h"
 #include "setup/payload/WinExtractTarget.h"
 
+namespace setup {
+
 DWORD g_dwRequiredBytes = 0;
 
 namespace {
@@ -96,3 +98,5 @@ bool ExtractPayload(LPCWSTR ownPath, LPCWSTR folder) {
 }
 
 void SetProgressBar(HWND progressBar) { g_progressBar = progressBar; }
+
+}  // namespace setup

@@ -7,6 +7,8 @@
 #pragma once
 #include <windows.h>
 
+namespace setup {
+
 // Bytes the payload unpacks to: the sum of the unpacked sizes of its blocks (0 when it cannot be read).
 // Set once at start-up from MeasurePayload; the percent reporter divides by it. Defined by this library.
 extern DWORD g_dwRequiredBytes;
@@ -29,3 +31,5 @@ bool ExtractPayload(LPCWSTR ownPath, LPCWSTR folder);
 
 // The progress bar (range 0..100) that ExtractPayload reports to: control 1011 of the main window.
 void SetProgressBar(HWND progressBar);
+
+}  // namespace setup

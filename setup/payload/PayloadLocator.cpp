@@ -4,6 +4,8 @@
 
 #include "7zCrc.h"
 
+namespace setup {
+
 namespace {
 
 constexpr uint8_t kSignature[6] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
@@ -34,3 +36,5 @@ bool FindPayloadStart(const uint8_t* bytes, size_t size, size_t* offset) {
     }
     return false;
 }
+
+}  // namespace setup

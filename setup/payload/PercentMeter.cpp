@@ -1,5 +1,7 @@
 #include "setup/payload/PercentMeter.h"
 
+namespace setup {
+
 int PercentOf(uint32_t bytes, uint32_t total) {
     if (total == 0) return 0;
     const uint64_t percent = uint64_t(bytes) * 100 / total;
@@ -13,3 +15,5 @@ bool PercentMeter::Changed(uint32_t bytes, uint32_t total, int* percent) {
     *percent = now;
     return true;
 }
+
+}  // namespace setup

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+namespace setup {
+
 // bytes * 100 / total in whole numbers (64-bit, so large totals do not overflow), at most 100;
 // 0 when total is 0.
 int PercentOf(uint32_t bytes, uint32_t total);
@@ -17,3 +19,5 @@ public:
 private:
     int last_ = 0;
 };
+
+}  // namespace setup

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+namespace setup {
+
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(uint16_t), "UTF-16 paths are wide strings");
@@ -39,3 +41,5 @@ void WinExtractTarget::RemoveFile(const uint16_t* path) {
     const std::u16string removed(reinterpret_cast<const char16_t*>(path));
     if (!created_.empty() && created_.back() == removed) created_.pop_back();
 }
+
+}  // namespace setup

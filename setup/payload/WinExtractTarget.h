@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace setup {
+
 class WinExtractTarget : public ExtractTarget {
 public:
     void CreateFolderTree(const uint16_t* path) override;
@@ -23,3 +25,5 @@ private:
     UniqueHandle file_;
     std::vector<std::u16string> created_;
 };
+
+}  // namespace setup

@@ -1,5 +1,7 @@
 #include "setup/register/Registration.h"
 
+namespace setup {
+
 uint64_t GetFileVersion(const std::wstring& path) {
     // A version resource larger than the buffer is cut; the fixed part comes first and survives.
     BYTE buffer[4096];
@@ -10,3 +12,5 @@ uint64_t GetFileVersion(const std::wstring& path) {
         return 0;
     return (static_cast<uint64_t>(info->dwFileVersionMS) << 32) | info->dwFileVersionLS;
 }
+
+}  // namespace setup

@@ -8,6 +8,8 @@
 
 #include "setup/register/RegistrationPlan.h"
 
+namespace setup {
+
 // The shell folders of the current user and of all users; missing ones stay empty.
 SpecialFolders ReadSpecialFolders();
 
@@ -22,3 +24,5 @@ void WriteUninstallEntry(const std::wstring& installDir, const std::wstring& nam
 
 // The fixed file version (most significant word in the high half); 0 when it cannot be read.
 uint64_t GetFileVersion(const std::wstring& path);
+
+}  // namespace setup

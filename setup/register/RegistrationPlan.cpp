@@ -1,5 +1,7 @@
 #include "setup/register/RegistrationPlan.h"
 
+namespace setup {
+
 const wchar_t kUninstallKeyPrefix[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kPublisher[] = L"青禾岭有限公司";
@@ -41,3 +43,5 @@ std::vector<UninstallValue> UninstallValues(const std::wstring& installDir, cons
             {L"Publisher", kPublisher},
             {L"UninstallString", installDir + L"Uninstall.exe"}};
 }
+
+}  // namespace setup

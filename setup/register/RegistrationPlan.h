@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace setup {
+
 extern const wchar_t kUninstallKeyPrefix[];  // under HKEY_LOCAL_MACHINE, + name
 extern const wchar_t kRunKey[];              // under HKEY_CURRENT_USER
 extern const wchar_t kPublisher[];
@@ -53,3 +55,5 @@ struct UninstallValue {
 // The five values of the uninstall entry, in the order they are written.
 std::vector<UninstallValue> UninstallValues(const std::wstring& installDir, const std::wstring& name,
                                             const std::wstring& title, uint64_t programVersion);
+
+}  // namespace setup

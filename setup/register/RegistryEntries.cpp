@@ -1,6 +1,8 @@
 #include "common/Handles.h"
 #include "setup/register/Registration.h"
 
+namespace setup {
+
 namespace {
 void SetString(HKEY key, const wchar_t* valueName, const std::wstring& data) {
     RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -24,3 +26,5 @@ void WriteUninstallEntry(const std::wstring& installDir, const std::wstring& nam
     for (const UninstallValue& value : UninstallValues(installDir, name, title, version))
         SetString(key.Get(), value.name, value.data);
 }
+
+}  // namespace setup

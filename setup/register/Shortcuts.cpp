@@ -3,6 +3,8 @@
 #include "common/Handles.h"
 #include "setup/register/Registration.h"
 
+namespace setup {
+
 namespace {
 std::optional<std::wstring> SpecialFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -38,3 +40,5 @@ void CreateShortcuts(HWND dialog, const std::wstring& installDir, const std::wst
     for (const PlannedLink& link : plan.links) CreateShellLink(link.target, link.linkPath);
     if (IsDlgButtonChecked(dialog, kRunBox) == BST_CHECKED) WriteRunEntry(installDir, name);
 }
+
+}  // namespace setup

@@ -1,5 +1,7 @@
 #include "setup/skin/PngButton.h"
 
+namespace setup {
+
 CPngButton* CPngButton::Make(HWND control, const std::wstring& stripName, int sliceWidth) {
     auto* button = new CPngButton;
     if (!button->SubclassWindow(control)) {
@@ -97,3 +99,5 @@ LRESULT CPngButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return CButton::WindowProc(message, wParam, lParam);
 }
+
+}  // namespace setup

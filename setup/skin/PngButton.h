@@ -7,6 +7,8 @@
 #include "setup/skin/SkinGeometry.h"
 #include "setup/skin/SkinImage.h"
 
+namespace setup {
+
 class CPngButton : public CButton {
 public:
     // Subclasses the existing control, loads and cuts the strip and sizes the control to one slice.
@@ -35,3 +37,5 @@ private:
     ButtonLooks looks_;
     HCURSOR cursor_ = nullptr;
 };
+
+}  // namespace setup

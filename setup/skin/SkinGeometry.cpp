@@ -1,5 +1,7 @@
 #include "setup/skin/SkinGeometry.h"
 
+namespace setup {
+
 int SliceCount(int stripWidth, int sliceWidth) {
     if (sliceWidth <= 0 || stripWidth <= 0) return 0;
     int count = stripWidth / sliceWidth;
@@ -21,3 +23,5 @@ void Premultiply(uint8_t* bgra, size_t pixelCount) {
 }
 
 int ScaleForDpi(int length, int dpi) { return length * dpi / 96; }
+
+}  // namespace setup

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace setup {
+
 constexpr int kMaxSlices = 4;
 
 // Slices of sliceWidth columns that fit side by side in a strip (at most four).
@@ -23,3 +25,5 @@ void Premultiply(uint8_t* bgra, size_t pixelCount);
 
 // A length in pixels drawn for 96 DPI at the screen's dpi (multiply first, integer arithmetic).
 int ScaleForDpi(int length, int dpi);
+
+}  // namespace setup

@@ -9,6 +9,8 @@
 #include "common/ImageBytes.h"
 #include "setup/skin/SkinPack.h"
 
+namespace setup {
+
 namespace {
 
 const uint8_t* g_pack = nullptr;
@@ -120,3 +122,5 @@ bool LoadSkinImage(const std::wstring& name, SkinImage& image) {
     image.MarkUsesGdiplus();
     return true;
 }
+
+}  // namespace setup

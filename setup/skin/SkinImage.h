@@ -6,6 +6,8 @@
 
 #include "common/Handles.h"
 
+namespace setup {
+
 class SkinImage {
 public:
     SkinImage() = default;
@@ -48,3 +50,5 @@ bool LoadSkinPackResource(HMODULE module);
 // Decodes the PNG called name (converted to code page 936 for the lookup) into image (32 bits with
 // alpha for pictures with alpha). False, with an empty image, when the picture is missing or undecodable.
 bool LoadSkinImage(const std::wstring& name, SkinImage& image);
+
+}  // namespace setup

@@ -1,5 +1,7 @@
 #include "setup/skin/SkinPack.h"
 
+namespace setup {
+
 namespace {
 
 // A bounded reader over the pack.
@@ -77,3 +79,5 @@ std::optional<SkinEntry> FindSkinEntry(const uint8_t* pack, size_t packSize, std
         return std::nullopt;
     }
 }
+
+}  // namespace setup

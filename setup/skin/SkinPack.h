@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+namespace setup {
+
 struct SkinEntry {
     const uint8_t* data;
     uint32_t size;
@@ -16,3 +18,5 @@ struct SkinEntry {
 // Looks up path ("folder\\name", 8-bit text; ASCII letters compare without case). Never reads outside
 // pack[0, packSize); a damaged pack finds nothing.
 std::optional<SkinEntry> FindSkinEntry(const uint8_t* pack, size_t packSize, std::string_view path);
+
+}  // namespace setup

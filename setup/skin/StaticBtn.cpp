@@ -1,5 +1,7 @@
 #include "setup/skin/StaticBtn.h"
 
+namespace setup {
+
 void CStaticBtn::PreSubclassWindow() {
     auto font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     LOGFONTW description = {};
@@ -23,3 +25,5 @@ LRESULT CStaticBtn::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETCURSOR) return TRUE;  // keep the hand set on mouse moves
     return CStatic::WindowProc(message, wParam, lParam);
 }
+
+}  // namespace setup

@@ -3,6 +3,8 @@
 #include "common/Handles.h"
 #include "framework/Controls.h"
 
+namespace setup {
+
 class CStaticBtn : public CStatic {
 public:
     CStaticBtn() : cursor_(LoadCursorW(nullptr, IDC_HAND)) {}
@@ -16,3 +18,5 @@ private:
     HCURSOR cursor_;
     UniqueFont underlined_;
 };
+
+}  // namespace setup

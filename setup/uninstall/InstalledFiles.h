@@ -3,6 +3,8 @@
 // programs make there.
 #pragma once
 
+namespace setup {
+
 // Files, relative to the install folder; removed one by one so that anything else stays.
 constexpr const wchar_t* kInstalledFiles[] = {
     L"Nightcap.exe",       L"Uninstall.exe",     L"config.ini",         L"today.png",
@@ -17,3 +19,5 @@ constexpr const wchar_t* kWorkFolders[] = {L"update\\Temp", L"update\\Backup"};
 
 // Folders the payload creates: removed when nothing else is left in them (deepest first).
 constexpr const wchar_t* kInstalledFolders[] = {L"update"};
+
+}  // namespace setup

@@ -13,6 +13,8 @@
 #include "setup/register/Registration.h"
 #include "setup/uninstall/InstalledFiles.h"
 
+namespace setup {
+
 namespace {
 
 void RemoveTree(const std::wstring& folder) {
@@ -120,3 +122,5 @@ bool RemoveInstall(const InstallIdentity& install) {
     RemoveInstalledFiles(install.folder);
     return true;
 }
+
+}  // namespace setup

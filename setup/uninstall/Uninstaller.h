@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace setup {
+
 struct InstallIdentity {
     std::wstring folder;  // ends with a backslash
     std::wstring name;    // base name of the program ("Nightcap")
@@ -20,3 +22,5 @@ void RemoveInstalledFiles(const std::wstring& folder);
 // Removes the shortcuts that point into the folder, the Run value when it starts this install's program
 // and the uninstall entry when it belongs to this folder.
 void RemoveRegistration(const InstallIdentity& install);
+
+}  // namespace setup

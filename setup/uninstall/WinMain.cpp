@@ -9,6 +9,8 @@
 #include "common/OwnProgram.h"
 #include "setup/uninstall/Uninstaller.h"
 
+using namespace setup;
+
 namespace {
 
 const UINT kNameId = 130;
@@ -20,7 +22,6 @@ std::wstring LoadText(HINSTANCE instance, UINT id) {
     int n = LoadStringW(instance, id, reinterpret_cast<wchar_t*>(&text), 0);
     return n > 0 ? std::wstring(text, n) : std::wstring();
 }
-
 
 // Starts a copy of this program from the temp folder, telling it the folder and this process's id.
 bool HandOverToTempCopy(const std::wstring& folder) {

@@ -3,6 +3,8 @@
 
 #include "nightcap/controls/ButtonStates.h"
 
+using namespace nightcap;
+
 namespace {
 
 TEST(ButtonStates, MouseOverDownUpAndLeave) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace nightcap;
+
 namespace {
 
 std::vector<SYSTEMTIME> g_settings;

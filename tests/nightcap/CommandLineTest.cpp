@@ -3,6 +3,8 @@
 
 #include "nightcap/app/CommandLine.h"
 
+using namespace nightcap;
+
 namespace {
 
 NightcapCommand Parsed(const std::string& line) {

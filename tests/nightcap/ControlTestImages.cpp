@@ -4,6 +4,8 @@
 #include "nightcap/controls/ControlsModule.h"
 #include "nightcap/controls/MemoryStream.h"
 
+using namespace nightcap;
+
 using namespace Gdiplus::DllExports;
 
 namespace {

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+using namespace nightcap;
+
 namespace {
 
 const char kDefaultAccept[] =

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdlib>
 
+using namespace nightcap;
+
 namespace {
 
 using ::testing::ElementsAre;

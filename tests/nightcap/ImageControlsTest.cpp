@@ -16,6 +16,8 @@
 #include "nightcap/controls/VestaLoadDialog.h"
 #include "tests/nightcap/ControlTestImages.h"
 
+using namespace nightcap;
+
 namespace {
 
 constexpr COLORREF kBackground = RGB(20, 40, 200);

@@ -3,6 +3,8 @@
 
 #include "nightcap/controls/ImageGeometry.h"
 
+using namespace nightcap;
+
 namespace {
 
 TEST(ImagePlacement, FittedImageIsShrunkKeepingProportionsAndCentred) {

@@ -18,6 +18,8 @@
 #include "tests/support/Screenshot.h"
 #include "tools/test-http-server/LoopbackServer.h"
 
+using namespace nightcap;
+
 namespace {
 
 class NightcapOnline : public ::testing::Test {

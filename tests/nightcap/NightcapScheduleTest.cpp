@@ -5,6 +5,8 @@
 #include "nightcap/app/ControlIds.h"
 #include "tests/nightcap/NightcapUnderTest.h"
 
+using namespace nightcap;
+
 namespace {
 
 const char kDueRequest[] =

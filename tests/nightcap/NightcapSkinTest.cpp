@@ -11,6 +11,8 @@
 #include "tests/nightcap/ControlTestImages.h"
 #include "tests/support/ProgramDriver.h"
 
+using namespace nightcap;
+
 namespace {
 
 // Away from the middle of the screen, where the Nightcap that other tests start shows its window.

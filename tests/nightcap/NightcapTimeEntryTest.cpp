@@ -8,6 +8,8 @@
 #include "tests/nightcap/NightcapUnderTest.h"
 #include "tests/support/Screenshot.h"
 
+using namespace nightcap;
+
 namespace {
 
 using namespace slider;

@@ -11,6 +11,8 @@
 #include "tests/nightcap/ShellBalloons.h"
 #include "tests/support/Screenshot.h"
 
+using namespace nightcap;
+
 namespace {
 
 const char kPrivilege[] =

@@ -8,6 +8,8 @@
 #include "nightcap/app/ControlIds.h"
 #include "nightcap/app/TrayIcon.h"
 
+using namespace nightcap;
+
 const char kShippedConfig[] = "[Product]\r\n\nname=Nightcap\r\n\n[set]\r\ntime=0\r\nhour=12\r\nmin=30\r\n";
 
 namespace {

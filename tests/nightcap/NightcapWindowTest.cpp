@@ -12,6 +12,8 @@
 #include "tests/nightcap/ShellBalloons.h"
 #include "tests/support/Screenshot.h"
 
+using namespace nightcap;
+
 namespace {
 
 RECT PlaceInParent(HWND control) {

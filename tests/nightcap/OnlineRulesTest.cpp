@@ -14,6 +14,8 @@
 #include <string>
 #include "common/ReleaseChannel.h"
 
+using namespace nightcap;
+
 namespace {
 
 Bytes BytesFrom(const std::string& text) { return Bytes(text.begin(), text.end()); }

@@ -7,6 +7,8 @@
 
 #include "nightcap/app/PowerOff.h"
 
+using namespace nightcap;
+
 namespace {
 
 class FakePowerApi : public PowerApi {

@@ -4,6 +4,8 @@
 #include "nightcap/app/Clock.h"
 #include "nightcap/app/ScheduleRules.h"
 
+using namespace nightcap;
+
 namespace {
 
 LocalTime At(int hour, int minute, int second, int year = 2013, int month = 6, int day = 27) {

@@ -8,6 +8,8 @@
 #include "nightcap/app/WaitPumping.h"
 #include "tests/support/TempFolder.h"
 
+using namespace nightcap;
+
 namespace {
 
 std::string Narrow(const std::wstring& w) {

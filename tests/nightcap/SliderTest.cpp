@@ -12,6 +12,8 @@
 #include "tests/nightcap/ControlTestImages.h"
 #include "tests/support/ProgramDriver.h"
 
+using namespace nightcap;
+
 namespace {
 
 using namespace slider;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace nightcap;
+
 namespace {
 
 Bytes B(std::initializer_list<unsigned char> bytes) { return Bytes(bytes); }

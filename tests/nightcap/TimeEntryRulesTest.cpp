@@ -5,6 +5,8 @@
 #include "nightcap/app/SliderGeometry.h"
 #include "nightcap/app/TimeEntryRules.h"
 
+using namespace nightcap;
+
 namespace {
 
 using namespace slider;

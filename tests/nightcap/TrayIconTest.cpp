@@ -9,6 +9,8 @@
 
 #include "nightcap/app/TrayIcon.h"
 
+using namespace nightcap;
+
 namespace {
 
 struct Call {

@@ -8,6 +8,8 @@
 
 #include <iconv.h>
 
+using namespace nightcap;
+
 namespace {
 
 std::string Gbk(const std::string& utf8) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace nightcap;
+
 namespace {
 
 constexpr char kVersionSign[] = "/pm/sd_mgr/pts/web/sd_version_sign.php";

@@ -3,6 +3,8 @@
 #include "lib/xml/XmlDocument.h"
 #include "update/manifest/ChangeLog.h"
 
+using namespace update;
+
 DigestList DigestListOf(const std::string& xml) {
     XmlDocument document;
     document.LoadBytes(xml.data(), xml.size());

@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace update;
+
 DigestList DigestListOf(const std::string& xml);
 std::u16string ChangeLogOf(const std::string& xml);
 // UTF-16 to UTF-8, for comparing and printing.

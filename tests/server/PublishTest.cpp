@@ -15,6 +15,8 @@
 #include <set>
 #include <thread>
 
+using namespace update;
+
 namespace fs = std::filesystem;
 
 namespace {

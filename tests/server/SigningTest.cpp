@@ -13,6 +13,8 @@
 #include <ctime>
 #include <fstream>
 
+using namespace update;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "tests/support/SetupDriver.h"
 #include "tests/support/TempFolder.h"
 
+using namespace setup;
+
 namespace {
 
 constexpr size_t kFileSizeLimit = 1 << 20;  // set by the test's command line

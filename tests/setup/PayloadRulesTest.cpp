@@ -20,6 +20,8 @@
 #include "tests/support/ProgramDriver.h"
 #endif
 
+using namespace setup;
+
 namespace {
 
 // UTF-16 units of text with a terminator.

@@ -19,6 +19,8 @@
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TempFolder.h"
 
+using namespace setup;
+
 namespace {
 
 const std::string kSignature("7z\xBC\xAF\x27\x1C", 6);

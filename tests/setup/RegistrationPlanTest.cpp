@@ -3,6 +3,8 @@
 
 #include "setup/register/RegistrationPlan.h"
 
+using namespace setup;
+
 namespace {
 
 const std::wstring kDir = L"D:\\Tools\\Nightcap\\";

@@ -7,6 +7,8 @@
 #include "tests/support/ProgramDriver.h"
 #include "tests/support/TempFolder.h"
 
+using namespace setup;
+
 namespace {
 
 std::wstring Upper(std::wstring text) {

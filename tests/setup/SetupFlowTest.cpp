@@ -4,6 +4,8 @@
 #include "setup/flow/DiskSpace.h"
 #include "setup/flow/InstallFolder.h"
 
+using namespace setup;
+
 namespace {
 
 TEST(FormatSize, TruncatesToHundredthsInTheLargestUnitUpToGigabytes) {

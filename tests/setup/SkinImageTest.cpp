@@ -7,6 +7,8 @@
 
 #include "setup/skin/SkinImage.h"
 
+using namespace setup;
+
 namespace {
 
 // A 2 x 2 PNG, every pixel red 0x10, green 0x20, blue 0x30, alpha 0x80.

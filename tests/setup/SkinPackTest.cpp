@@ -6,6 +6,8 @@
 #include "setup/skin/SkinGeometry.h"
 #include "setup/skin/SkinPack.h"
 
+using namespace setup;
+
 namespace {
 
 // Builds packs in the stored layout.

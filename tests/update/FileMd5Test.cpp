@@ -7,6 +7,8 @@
 
 #include <string>
 
+using namespace update;
+
 namespace {
 
 TEST(FileMd5Hex, DigestOfTheFileBytes) {

@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+using namespace update;
+
 namespace {
 
 using ::testing::ElementsAre;

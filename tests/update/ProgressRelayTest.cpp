@@ -11,6 +11,8 @@
 #include "update/host/ProgressRelay.h"
 #include "update/host/UpdateOperations.h"
 
+using namespace update;
+
 namespace {
 struct Received {
     std::wstring first, second;

@@ -11,6 +11,8 @@
 
 #include <string>
 
+using namespace update;
+
 namespace {
 
 using ::testing::ElementsAre;

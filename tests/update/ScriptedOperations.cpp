@@ -11,6 +11,8 @@
 #include "common/TextConvert.h"
 #include "update/host/UpdateOperations.h"
 
+using namespace update;
+
 namespace {
 std::string ReadSmallFile(const wchar_t* name) {
     UniqueHandle file(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -51,4 +53,4 @@ public:
 };
 }  // namespace
 
-std::unique_ptr<UpdateOperations> MakeUpdateOperations() { return std::make_unique<ScriptedOperations>(); }
+std::unique_ptr<UpdateOperations> update::MakeUpdateOperations() { return std::make_unique<ScriptedOperations>(); }

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace update;
+
 namespace {
 
 using ::testing::ElementsAre;

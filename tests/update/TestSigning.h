@@ -10,6 +10,8 @@
 #include "common/Sha256Digest.h"
 #include "update/manifest/ReleaseSignature.h"
 
+using namespace update;
+
 inline std::string Sha256Of(const std::string& bytes) {
     Sha256Digest digest;
     digest.Update(bytes.data(), bytes.size());

@@ -24,6 +24,8 @@
 #include "update/manifest/FileMd5.h"
 #include "update/manifest/ManifestDownloads.h"
 
+using namespace update;
+
 namespace {
 
 void Append(const wchar_t* file, const std::wstring& text) {

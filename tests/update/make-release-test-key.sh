@@ -22,7 +22,9 @@ cat > "$out/ReleaseTrustTestKey.cpp" <<SOURCE
 // Made by make-release-test-key.sh: the public half of the tests' throwaway release key.
 #include "update/manifest/ReleaseTrust.h"
 
+namespace update {
 ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$public"); }
+}  // namespace update
 SOURCE
 if [ -n "${3:-}" ]; then
   earlier=$(sed -n 's/.*FromKeyText("\([0-9a-f]*\)").*/\1/p' "$3")
@@ -31,6 +33,8 @@ if [ -n "${3:-}" ]; then
 // Made by make-release-test-key.sh: the public halves of two of the tests' throwaway release keys.
 #include "update/manifest/ReleaseTrust.h"
 
+namespace update {
 ReleaseTrust ReleaseTrust::Built() { return FromKeyText("$earlier;$public"); }
+}  // namespace update
 SOURCE
 fi

@@ -1,4 +1,8 @@
 // The updater's one application object; the framework's entry point runs it.
 #include "update/host/Cupdate_lumioApp.h"
 
+namespace update {
+
 Cupdate_lumioApp theApp;
+
+}  // namespace update

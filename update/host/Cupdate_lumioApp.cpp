@@ -11,6 +11,8 @@
 #include "update/host/ScriptErrorHandler.h"
 #include "update/host/UpdaterEnd.h"
 
+namespace update {
+
 BOOL Cupdate_lumioApp::InitInstance() {
     commandLine_ = m_lpCmdLine ? m_lpCmdLine : L"";
     ::CoInitialize(nullptr);
@@ -63,3 +65,5 @@ void Cupdate_lumioApp::ReleaseEngine() {
     XL_UnInitGraphicLib();
     XLUE_UninitHandleMap(nullptr);
 }
+
+}  // namespace update

@@ -5,6 +5,8 @@
 
 #include "framework/WinApp.h"
 
+namespace update {
+
 class Cupdate_lumioApp : public CWinApp {
 public:
     BOOL InitInstance() override;
@@ -22,3 +24,5 @@ private:
 
 // The title of the package's window, by which a running updater is recognised.
 constexpr wchar_t kUpdaterWindowTitle[] = L"更新升级程序_lumio";
+
+}  // namespace update

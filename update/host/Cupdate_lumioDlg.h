@@ -7,6 +7,8 @@
 #include "framework/Dialog.h"
 #include "update/host/UpdateOperations.h"
 
+namespace update {
+
 class Cupdate_lumioDlg : public CDialog {
 public:
     Cupdate_lumioDlg() : CDialog(0), operations_(MakeUpdateOperations()) {}
@@ -19,3 +21,5 @@ public:
 private:
     std::unique_ptr<UpdateOperations> operations_;
 };
+
+}  // namespace update

@@ -3,6 +3,8 @@
 #include "common/TextConvert.h"
 #include "update/host/Cupdate_lumioDlg.h"
 
+namespace update {
+
 namespace {
 // The native object of the value at index 1, or null (a value that holds none). luaL_checkudata raises a
 // Lua error for a value of another type; no C++ object is alive on the frames it unwinds.
@@ -161,3 +163,5 @@ void Dispatch(const std::vector<ListenerRecord>& list, lua_Integer number, const
         record.callback(record, number, text);
     }
 }
+
+}  // namespace update

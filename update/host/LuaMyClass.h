@@ -7,6 +7,8 @@
 
 #include "engine/Xlue.h"
 
+namespace update {
+
 class LuaMyClass;
 
 struct ListenerRecord {
@@ -38,3 +40,5 @@ constexpr char kFactoryClassName[] = "update.CustomClass.Factory.Class";
 extern const XLLRTGlobalAPI kCustomClassMembers[];
 // The global-object record of the factory.
 XLLRTObject FactoryObject();
+
+}  // namespace update

@@ -4,6 +4,8 @@
 #include "engine/Xlue.h"
 #include "update/host/ProgramFolder.h"
 
+namespace update {
+
 void NotifyProcess(const std::wstring& first, const std::wstring& second) {
     const std::wstring folder = ProgramFolder();
     const std::wstring address = PackageAddress();
@@ -35,3 +37,5 @@ void NotifyProcess(const std::wstring& first, const std::wstring& second) {
     XLLRT_ReleaseEnv(env);
     lua_settop(L, top);
 }
+
+}  // namespace update

@@ -2,4 +2,8 @@
 #pragma once
 #include <string>
 
+namespace update {
+
 void NotifyProcess(const std::wstring& first, const std::wstring& second);
+
+}  // namespace update

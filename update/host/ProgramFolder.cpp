@@ -5,6 +5,8 @@
 
 #include "common/OwnProgram.h"
 
+namespace update {
+
 std::wstring ProgramFolder() {
     const std::wstring own = OwnProgramPath();
     wchar_t path[MAX_PATH] = {};
@@ -15,3 +17,5 @@ std::wstring ProgramFolder() {
 }
 
 std::wstring PackageAddress() { return L"xar@file://" + ProgramFolder() + L"\\View.xar$"; }
+
+}  // namespace update

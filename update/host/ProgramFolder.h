@@ -3,6 +3,10 @@
 #pragma once
 #include <string>
 
+namespace update {
+
 std::wstring ProgramFolder();
 // The package address of View.xar beside the executable: "xar@file://" + ProgramFolder() + "\View.xar$".
 std::wstring PackageAddress();
+
+}  // namespace update

@@ -6,6 +6,8 @@
 
 #include "update/host/UpdateOperations.h"
 
+namespace update {
+
 namespace {
 constexpr UINT kProgressMessage = WM_APP + 1;
 constexpr wchar_t kRelayClass[] = L"UpdateProgressRelay";
@@ -65,3 +67,5 @@ LRESULT CALLBACK ProgressRelay::WindowProc(HWND hwnd, UINT message, WPARAM wPara
     }
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
+
+}  // namespace update

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace update {
+
 class ProgressRelay {
 public:
     using Sink = std::function<void(const std::wstring& first, const std::wstring& second)>;
@@ -25,3 +27,5 @@ private:
     Sink sink_;
     HWND window_ = nullptr;
 };
+
+}  // namespace update

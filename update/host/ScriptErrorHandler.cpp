@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace update {
+
 namespace {
 bool g_boxOpen = false;  // the script-error guard
 }
@@ -15,3 +17,5 @@ int __stdcall ScriptErrorHandler(lua_State*, const wchar_t* addInfo, const wchar
     g_boxOpen = false;
     return 0;
 }
+
+}  // namespace update

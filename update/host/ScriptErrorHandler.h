@@ -2,5 +2,9 @@
 #pragma once
 #include "engine/Xlue.h"
 
+namespace update {
+
 int __stdcall ScriptErrorHandler(lua_State* L, const wchar_t* addInfo, const wchar_t* errorText,
                                  const wchar_t* stackInfo);
+
+}  // namespace update

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace update {
+
 // What the methods of update.CustomClass run; called on the UI thread.
 class UpdateOperations {
 public:
@@ -20,3 +22,5 @@ std::unique_ptr<UpdateOperations> MakeUpdateOperations();
 // Any thread: carries Process(first, second) to the UI thread, where NotifyProcess runs it. Reports made
 // before the UI thread's relay exists, or after it is gone, are dropped.
 void PostProgress(const std::wstring& first, const std::wstring& second);
+
+}  // namespace update

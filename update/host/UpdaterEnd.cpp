@@ -1,5 +1,7 @@
 #include "update/host/UpdaterEnd.h"
 
+namespace update {
+
 namespace {
 std::function<void()> g_atEnd;  // set and run on the user-interface thread only
 }
@@ -12,3 +14,5 @@ void EndTheUpdater() {
     g_atEnd = nullptr;
     action();
 }
+
+}  // namespace update

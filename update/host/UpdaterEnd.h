@@ -5,7 +5,11 @@
 #pragma once
 #include <functional>
 
+namespace update {
+
 // Keeps the action for the updater's end; a later one replaces it, so the product is started once.
 void WhenTheUpdaterEnds(std::function<void()> action);
 // Runs the kept action, if any; the host calls it after its window and engine are gone.
 void EndTheUpdater();
+
+}  // namespace update

@@ -1,5 +1,7 @@
 #include "update/install/CopyTree.h"
 
+namespace update {
+
 namespace {
 
 // What the copy changed so far, to be undone when a later file fails.
@@ -41,3 +43,5 @@ bool CopyTree(TreeFiles& files, const std::u16string& source, const std::u16stri
     for (const std::u16string& path : changes.added) files.Remove(path);
     return false;
 }
+
+}  // namespace update

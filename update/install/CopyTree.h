@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace update {
+
 class TreeFiles {
 public:
     struct Entry {
@@ -26,3 +28,5 @@ public:
 // one removed, so target holds what it held before, and the result is false.
 bool CopyTree(TreeFiles& files, const std::u16string& source, const std::u16string& target,
               const std::u16string& backup);
+
+}  // namespace update

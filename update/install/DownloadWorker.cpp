@@ -5,6 +5,8 @@
 #include "update/manifest/FilePaths.h"
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 namespace {
 
 // The digest of a local copy that is not there: equal to no listed digest.
@@ -108,3 +110,5 @@ PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environmen
                            const ReleaseTrust& trust) {
     return Pass(list, environment, progress, trust).Run();
 }
+
+}  // namespace update

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+namespace update {
+
 // An opened download address.
 class DownloadConnection {
 public:
@@ -72,3 +74,5 @@ enum class PassResult {
 // matches its MD5 but not its SHA-256 fails like one with a wrong digest.
 PassResult RunDownloadPass(const DigestList& list, WorkerEnvironment& environment, ReportedProgress& progress,
                            const ReleaseTrust& trust = ReleaseTrust());
+
+}  // namespace update

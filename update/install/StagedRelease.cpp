@@ -4,6 +4,8 @@
 #include "update/manifest/FilePaths.h"
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 namespace {
 
 // The listed file staged at path, or the list's size when none is.
@@ -27,3 +29,5 @@ bool IsStagedRelease(const DigestList& list, const std::vector<StagedFile>& stag
     }
     return true;
 }
+
+}  // namespace update

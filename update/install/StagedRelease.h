@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace update {
+
 // A file found in the staging folder: its path relative to it ("skin\b.png") and its digests, as read just
 // now; both empty when it could not be read.
 struct StagedFile {
@@ -20,3 +22,5 @@ struct StagedFile {
 // Whether every staged file is a listed one at its staging path with the listed MD5 (and, for a build that
 // requires signed releases, the listed SHA-256).
 bool IsStagedRelease(const DigestList& list, const std::vector<StagedFile>& staged, const ReleaseTrust& trust);
+
+}  // namespace update

@@ -23,6 +23,8 @@
 #include "update/manifest/ProductProcess.h"
 #include "update/manifest/WideText.h"
 
+namespace update {
+
 namespace {
 
 enum class PassState { None, Running, Complete, Failed };
@@ -79,7 +81,7 @@ void CollectStaged(TreeFiles& files, const std::u16string& root, const std::u16s
 
 }  // namespace
 
-std::wstring UpdatePass::FetchUpdateLog() { return ::FetchUpdateLog(); }
+std::wstring UpdatePass::FetchUpdateLog() { return update::FetchUpdateLog(); }
 
 void UpdatePass::PrepareUpdate() {
     if (g_state == PassState::Running) return;
@@ -137,3 +139,4 @@ void UpdatePass::LaunchProduct() {
     });
 }
 
+}  // namespace update

@@ -7,6 +7,8 @@
 
 #include "update/host/UpdateOperations.h"
 
+namespace update {
+
 class UpdatePass final : public UpdateOperations {
 public:
     // ownVersion: the updater's own version, which a signed release must be newer than.
@@ -30,3 +32,5 @@ public:
 private:
     std::u16string ownVersion_;
 };
+
+}  // namespace update

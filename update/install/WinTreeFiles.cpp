@@ -6,6 +6,8 @@
 #include "common/OwnProgram.h"
 #include "update/manifest/WideText.h"
 
+namespace update {
+
 namespace {
 
 std::wstring FullPath(const std::wstring& path) {
@@ -47,3 +49,5 @@ bool WinTreeFiles::IsOwnExecutable(const std::u16string& path) {
     return !own.empty() && ::CompareStringOrdinal(own.c_str(), int(own.size()), target.c_str(), int(target.size()),
                                                   TRUE) == CSTR_EQUAL;
 }
+
+}  // namespace update

@@ -2,6 +2,8 @@
 #pragma once
 #include "update/install/CopyTree.h"
 
+namespace update {
+
 class WinTreeFiles : public TreeFiles {
 public:
     void CreateFolder(const std::u16string& path) override;
@@ -11,3 +13,5 @@ public:
     void Remove(const std::u16string& path) override;
     bool IsOwnExecutable(const std::u16string& path) override;
 };
+
+}  // namespace update

@@ -12,6 +12,8 @@
 #include "update/manifest/ProductProcess.h"
 #include "update/manifest/WideText.h"
 
+namespace update {
+
 namespace {
 
 class HttpConnection final : public DownloadConnection {
@@ -98,3 +100,5 @@ void WinWorkerEnvironment::RemoveStagingFile(const std::u16string& path) { ::Del
 void WinWorkerEnvironment::Notify(const std::string& first, const std::string& second) {
     PostProgress(Wide(FromAscii(first)), Wide(FromAscii(second)));
 }
+
+}  // namespace update

@@ -3,6 +3,8 @@
 #pragma once
 #include "update/install/DownloadWorker.h"
 
+namespace update {
+
 class WinWorkerEnvironment : public WorkerEnvironment {
 public:
     std::unique_ptr<DownloadSession> OpenSession() override;
@@ -16,3 +18,5 @@ public:
     // Carries the report to the UI thread, where the package's Process runs.
     void Notify(const std::string& first, const std::string& second) override;
 };
+
+}  // namespace update

@@ -2,6 +2,8 @@
 
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 std::u16string ChangeLogText(XmlDocument& document) {
     for (int level = 0; level < 3; ++level) {
         document.FindSibling();
@@ -17,3 +19,5 @@ std::u16string ChangeLogText(XmlDocument& document) {
     }
     return Trimmed(text);
 }
+
+}  // namespace update

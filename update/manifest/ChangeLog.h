@@ -4,7 +4,11 @@
 
 #include <string>
 
+namespace update {
+
 // Walks three levels down (the first element of each), then takes every Date with the Version and Content
 // after it: "Date(Version)\nContent\n\n" per entry, the whole trimmed. A Version or Content that is missing
 // repeats the text of the element before it, as the walk stays where it was.
 std::u16string ChangeLogText(XmlDocument& document);
+
+}  // namespace update

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+namespace update {
+
 void DeleteTree(const std::wstring& path) {
     // The shell wants a full path, ended by two zeros.
     wchar_t full[MAX_PATH + 1] = L"";
@@ -15,3 +17,5 @@ void DeleteTree(const std::wstring& path) {
     operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
     ::SHFileOperationW(&operation);
 }
+
+}  // namespace update

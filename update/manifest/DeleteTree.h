@@ -2,4 +2,8 @@
 #pragma once
 #include <string>
 
+namespace update {
+
 void DeleteTree(const std::wstring& path);
+
+}  // namespace update

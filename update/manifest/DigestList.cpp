@@ -2,6 +2,8 @@
 
 #include "common/ItemName.h"
 
+namespace update {
+
 namespace {
 
 bool IsSafePath(std::u16string_view path) {
@@ -51,3 +53,5 @@ DigestList ReadDigestList(XmlDocument& document) {
     }
     return list;
 }
+
+}  // namespace update

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace update {
+
 // The folder text of a file that lies directly in the installation folder.
 inline constexpr std::u16string_view kRootFolder = u"NULL";
 
@@ -34,3 +36,5 @@ bool IsAcceptedEntry(std::u16string_view name, std::u16string_view folder);
 // folder is read without moving the walk, so it goes on as if the element were not there. Entries that
 // IsAcceptedEntry refuses are left out of all the lists. The release element is read as well (ReadReleaseData).
 DigestList ReadDigestList(XmlDocument& document);
+
+}  // namespace update

@@ -9,6 +9,8 @@
 #include <windows.h>
 #endif
 
+namespace update {
+
 namespace {
 
 constexpr size_t kReadBytes = 1 << 20;
@@ -76,3 +78,5 @@ std::optional<FileDigestTexts> FileDigests(const char* path) {
 #endif
     return file ? StreamDigests(file.get()) : std::nullopt;
 }
+
+}  // namespace update

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace update {
+
 // The digest of everything left in the stream, read in blocks of 1 MiB.
 std::string StreamMd5Hex(std::FILE* file);
 
@@ -27,3 +29,5 @@ std::optional<FileDigestTexts> FileDigests(const std::wstring& path);
 #else
 std::optional<FileDigestTexts> FileDigests(const char* path);
 #endif
+
+}  // namespace update

@@ -2,6 +2,8 @@
 
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 namespace {
 
 // Calls visit(folder) for each pair whose name equals name, in list order.
@@ -67,3 +69,5 @@ bool IsListedContent(std::u16string_view receivedDigest, std::u16string_view lis
         if (LowerHex(received[i]) != LowerHex(listed[i])) return false;
     return true;
 }
+
+}  // namespace update

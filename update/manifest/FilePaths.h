@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace update {
+
 // The staging folder as the worker writes into it, relative to the updater's working directory.
 inline constexpr std::u16string_view kStagingRoot = u"..\\Update\\Temp";
 
@@ -33,3 +35,5 @@ bool IsUpToDate(std::u16string_view localDigest, std::u16string_view listedDiges
 // A downloaded file is the listed one: its digest equals the listed digest, trimmed, ignoring the case of
 // the hexadecimal digits.
 bool IsListedContent(std::u16string_view receivedDigest, std::u16string_view listedDigest);
+
+}  // namespace update

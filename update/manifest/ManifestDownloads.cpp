@@ -16,6 +16,8 @@
 #include "update/manifest/ProductProcess.h"
 #include "update/manifest/WideText.h"
 
+namespace update {
+
 namespace {
 
 void MakeFolderOnce(const std::wstring& path) {
@@ -123,3 +125,5 @@ std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust, st
     for (const std::u16string& folder : StagingFolders(list)) MakeFolderOnce(Wide(folder));
     return list;
 }
+
+}  // namespace update

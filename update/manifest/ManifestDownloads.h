@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace update {
+
 // Empties the staging folder, ends the product, downloads update_log.xml and gives its change-log text.
 std::wstring FetchUpdateLog();
 // Makes the staging folder, downloads update_md5.xml, reads its digest list and makes the staging folder
@@ -18,3 +20,5 @@ DigestList PrepareDigestList();
 // installation (its product, the updater's architecture and ownVersion) at the machine's clock; a refused
 // digest list gives nullopt and no staging folder for its files.
 std::optional<DigestList> PrepareTrustedDigestList(const ReleaseTrust& trust, std::u16string_view ownVersion);
+
+}  // namespace update

@@ -1,5 +1,7 @@
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 namespace {
 
 bool IsWhiteSpace(char16_t c) { return c == ' ' || (c >= 9 && c <= 13); }
@@ -20,3 +22,5 @@ std::u16string WithBackslashes(std::u16string text) {
 }
 
 std::u16string FromAscii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace update

@@ -5,6 +5,8 @@
 #include "common/Handles.h"
 #include "common/ReleaseChannel.h"
 
+namespace update {
+
 std::wstring ReadProductName() {
     wchar_t name[260] = L"";
     ::GetPrivateProfileStringW(L"Product", L"name", L"", name, 260, L"..\\Config.ini");
@@ -24,3 +26,5 @@ void KillProduct() {
     const UniqueHandle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
     if (process) ::TerminateProcess(process.Get(), 0);
 }
+
+}  // namespace update

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace update {
+
 // [Product] name of ..\Config.ini (at most 259 characters); empty when the file or key is missing.
 std::wstring ReadProductName();
 // The product's name on the update server: [Product] name plus the release channel's suffix ("-x64" in the
@@ -9,3 +11,5 @@ std::wstring ReadProductName();
 std::wstring ChannelProductName();
 // Ends the process of the top-level window whose class name is the product name, without waiting.
 void KillProduct();
+
+}  // namespace update

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace update {
+
 namespace {
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -98,3 +100,5 @@ std::optional<ReleaseData> ReadReleaseData(XmlDocument& document) {
     document.SetPosition(start);
     return data;
 }
+
+}  // namespace update

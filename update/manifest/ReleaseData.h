@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace update {
+
 struct ReleaseData {
     std::u16string product;  // the installation's [Product] name, not its channel's
     std::u16string arch;     // "x86" or "x64"
@@ -29,3 +31,5 @@ std::optional<int64_t> ParseUtcTime(std::u16string_view text);
 // Versions are 1 to 8 parts of 1 to 9 decimal digits separated by '.', compared part by part as numbers
 // (a missing part counts as 0): -1, 0 or 1, or nullopt when either is no such version.
 std::optional<int> CompareVersions(std::u16string_view a, std::u16string_view b);
+
+}  // namespace update

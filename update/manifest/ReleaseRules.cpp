@@ -1,5 +1,7 @@
 #include "update/manifest/ReleaseRules.h"
 
+namespace update {
+
 ReleaseVerdict JudgeRelease(const std::optional<ReleaseData>& release, const InstalledRelease& installed,
                             int64_t now) {
     if (!release) return ReleaseVerdict::Unnamed;
@@ -10,3 +12,5 @@ ReleaseVerdict JudgeRelease(const std::optional<ReleaseData>& release, const Ins
     if (now >= release->expires) return ReleaseVerdict::Expired;
     return ReleaseVerdict::Accepted;
 }
+
+}  // namespace update

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace update {
+
 struct InstalledRelease {
     std::u16string product;  // [Product] name of the installation
     std::u16string arch;     // the updater's own architecture, "x86" or "x64"
@@ -26,3 +28,5 @@ enum class ReleaseVerdict {
 
 ReleaseVerdict JudgeRelease(const std::optional<ReleaseData>& release, const InstalledRelease& installed,
                             int64_t now);
+
+}  // namespace update

@@ -2,6 +2,8 @@
 
 #include <sodium/crypto_sign_ed25519.h>
 
+namespace update {
+
 namespace {
 
 static_assert(crypto_sign_ed25519_PUBLICKEYBYTES == sizeof(ReleaseKey), "key size");
@@ -88,3 +90,5 @@ bool IsSha256Text(std::u16string_view text) {
     }
     return true;
 }
+
+}  // namespace update

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace update {
+
 using ReleaseKey = std::array<uint8_t, 32>;
 using ReleaseSignature = std::array<uint8_t, 64>;
 
@@ -28,3 +30,5 @@ bool IsSignedByAny(std::string_view bytes, const std::vector<ReleaseSignature>& 
 
 // A listed SHA-256: exactly 64 hexadecimal digits, either case.
 bool IsSha256Text(std::u16string_view text);
+
+}  // namespace update

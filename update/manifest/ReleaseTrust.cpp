@@ -3,6 +3,8 @@
 #include "update/manifest/FilePaths.h"
 #include "update/manifest/ManifestText.h"
 
+namespace update {
+
 ReleaseTrust ReleaseTrust::FromKeyText(std::string_view text) {
     std::optional<std::vector<ReleaseKey>> keys = ParseReleaseKeys(text);
     if (keys) return ReleaseTrust(std::move(*keys));
@@ -34,3 +36,5 @@ bool ReleaseTrust::AcceptsRelease(const DigestList& list, const InstalledRelease
     if (!RequiresSignature()) return true;
     return !refuseAll_ && JudgeRelease(list.release, installed, now) == ReleaseVerdict::Accepted;
 }
+
+}  // namespace update

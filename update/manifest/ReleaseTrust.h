@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+namespace update {
+
 class ReleaseTrust {
 public:
     // Without keys: nothing is checked beyond the MD5 digests.
@@ -39,3 +41,5 @@ private:
     std::vector<ReleaseKey> keys_;
     bool refuseAll_ = false;
 };
+
+}  // namespace update

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace update {
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows only");
 
 inline std::wstring Wide(std::u16string_view text) {
@@ -11,3 +13,5 @@ inline std::wstring Wide(std::u16string_view text) {
 inline std::u16string Utf16(std::wstring_view text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
 }
+
+}  // namespace update
