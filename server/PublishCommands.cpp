@@ -16,16 +16,9 @@ namespace {
 
 // Runs a command on the data folder's storage.
 int OnStorage(const PublishCommandLine& line, const std::function<int(Storage&)>& command) {
-    std::error_code error;
-    std::filesystem::create_directories(line.dataDir, error);
-    if (error) {
-        std::cerr << "nightcap-publish: cannot make the data folder " << line.dataDir << ": " << error.message()
-                  << "\n";
-        return 1;
-    }
-    const OpenedStorage opened = OpenStorage(line.dataDir, line.database);
+    const OpenedStorage opened = OpenDataFolder(line.dataDir, line.database);
     if (!opened.storage) {
-        std::cerr << "nightcap-publish: cannot open the database: " << opened.error << "\n";
+        std::cerr << "nightcap-publish: " << opened.error << "\n";
         return 1;
     }
     // Only the PostgreSQL storage throws: its database went away while publishing.

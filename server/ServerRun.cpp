@@ -31,16 +31,9 @@ bool WritePortFile(const std::string& path, int port) {
 
 int RunServer(const ServerCommandLine& line) {
     const ServerOptions& options = line.options;
-    std::error_code error;
-    std::filesystem::create_directories(options.dataDir, error);
-    if (error) {
-        std::cerr << "nightcap-server: cannot make the data folder " << options.dataDir << ": " << error.message()
-                  << "\n";
-        return 1;
-    }
-    const OpenedStorage opened = OpenStorage(options.dataDir, line.database);
+    const OpenedStorage opened = OpenDataFolder(options.dataDir, line.database);
     if (!opened.storage) {
-        std::cerr << "nightcap-server: cannot open the database: " << opened.error << "\n";
+        std::cerr << "nightcap-server: " << opened.error << "\n";
         return 1;
     }
     Storage& storage = *opened.storage;
