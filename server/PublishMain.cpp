@@ -21,8 +21,11 @@
 
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
+
+using namespace server;
 
 namespace {
 
@@ -42,26 +45,26 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    using Command = server::PublishCommandLine::Command;
-    const std::optional<server::PublishCommandLine> line = server::ParsePublishCommandLine(
-        std::vector<std::string>(argv + 1, argv + argc), server::DatabaseFromEnvironment(),
+    using Command = PublishCommandLine::Command;
+    const std::optional<PublishCommandLine> line = ParsePublishCommandLine(
+        std::vector<std::string>(argv + 1, argv + argc), DatabaseFromEnvironment(),
         static_cast<int64_t>(std::time(nullptr)));
     if (!line)
         return Usage();
     for (const size_t at : line->databaseArguments)
-        server::TakeArgument(argv[1 + at]);
+        TakeArgument(argv[1 + at]);
     for (const std::string& passed : line->passedExpiries)
         std::cerr << "nightcap-publish: warning: " << passed << " has passed; no updater with keys takes this release\n";
     switch (line->command) {
     case Command::Keygen:
     case Command::PublicKey:
-        return server::RunKeyCommand(*line);
+        return RunKeyCommand(*line);
     case Command::Resign:
-        return server::RunResign(*line);
+        return RunResign(*line);
     case Command::AskUpdate:
-        return server::RunAskUpdate(*line);
+        return RunAskUpdate(*line);
     case Command::Publish:
         break;
     }
-    return server::RunPublish(*line);
+    return RunPublish(*line);
 }

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+using namespace server;
+
 namespace {
 
 int Usage() {
@@ -36,19 +38,18 @@ std::optional<std::string> Variable(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const server::ServerEnvironment environment{Variable("NIGHTCAP_SERVER_TOKEN"), server::DatabaseFromEnvironment(),
-                                                Variable("NIGHTCAP_SERVER_TEST_CLOCK"),
-                                                Variable("NIGHTCAP_SERVER_TEST_FAULT")};
-    std::optional<server::ServerCommandLine> line =
-        server::ParseServerCommandLine(std::vector<std::string>(argv + 1, argv + argc), environment);
+    const ServerEnvironment environment{Variable("NIGHTCAP_SERVER_TOKEN"), DatabaseFromEnvironment(),
+                                        Variable("NIGHTCAP_SERVER_TEST_CLOCK"), Variable("NIGHTCAP_SERVER_TEST_FAULT")};
+    std::optional<ServerCommandLine> line =
+        ParseServerCommandLine(std::vector<std::string>(argv + 1, argv + argc), environment);
     if (!line)
         return Usage();
     for (const size_t at : line->databaseArguments)
-        server::TakeArgument(argv[1 + at]);
-    const std::string testError = server::ApplyTestSettings(environment, line->options);
+        TakeArgument(argv[1 + at]);
+    const std::string testError = ApplyTestSettings(environment, line->options);
     if (!testError.empty()) {
         std::cerr << testError << "\n";
         return 2;
     }
-    return server::RunServer(*line);
+    return RunServer(*line);
 }
