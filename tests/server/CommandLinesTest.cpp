@@ -8,13 +8,18 @@ using namespace server;
 
 namespace {
 
-using server::ParsePublishCommandLine;
-using server::ParseServerCommandLine;
 using Args = std::vector<std::string>;
-using Command = server::PublishCommandLine::Command;
+using Command = PublishCommandLine::Command;
+
+std::string Shown(const Args& args) {
+    std::string shown;
+    for (const std::string& arg : args)
+        shown += "[" + arg + "]";
+    return shown;
+}
 
 TEST(ServerCommandLineTest, DefaultsEnvironmentAndEveryOption) {
-    const server::ServerEnvironment environment{std::string("env-token"), "postgresql://env", std::nullopt,
+    const ServerEnvironment environment{std::string("env-token"), "postgresql://env", std::nullopt,
                                                 std::nullopt};
     const auto plain = ParseServerCommandLine({"--data", "d"}, environment);
     ASSERT_TRUE(plain);
@@ -66,16 +71,13 @@ TEST(ServerCommandLineTest, RefusesMissingDataEmptyDatabaseAndNumbersOutOfRange)
         {"--data", "d", "extra"},
     };
     for (const Args& args : refused) {
-        std::string shown;
-        for (const std::string& arg : args)
-            shown += "[" + arg + "]";
-        EXPECT_FALSE(ParseServerCommandLine(args, {})) << shown;
+        EXPECT_FALSE(ParseServerCommandLine(args, {})) << Shown(args);
     }
 }
 
 TEST(ServerCommandLineTest, TestClockAndFaultFromTheEnvironment) {
     ServerOptions options;
-    EXPECT_EQ(server::ApplyTestSettings({std::nullopt, "", std::string("1370000000"), std::string("cut:Nightcap.exe")},
+    EXPECT_EQ(ApplyTestSettings({std::nullopt, "", std::string("1370000000"), std::string("cut:Nightcap.exe")},
                                         options),
               "");
     ASSERT_TRUE(options.clock);
@@ -83,9 +85,9 @@ TEST(ServerCommandLineTest, TestClockAndFaultFromTheEnvironment) {
     EXPECT_EQ(options.fault.kind, TestFault::Kind::Cut);
     EXPECT_EQ(options.fault.file, "Nightcap.exe");
 
-    EXPECT_NE(server::ApplyTestSettings({std::nullopt, "", std::string("soon"), std::nullopt}, options), "");
-    EXPECT_NE(server::ApplyTestSettings({std::nullopt, "", std::string("-1"), std::nullopt}, options), "");
-    EXPECT_NE(server::ApplyTestSettings({std::nullopt, "", std::nullopt, std::string("break:all")}, options), "");
+    EXPECT_NE(ApplyTestSettings({std::nullopt, "", std::string("soon"), std::nullopt}, options), "");
+    EXPECT_NE(ApplyTestSettings({std::nullopt, "", std::string("-1"), std::nullopt}, options), "");
+    EXPECT_NE(ApplyTestSettings({std::nullopt, "", std::nullopt, std::string("break:all")}, options), "");
 }
 
 constexpr int64_t kNow = 1700000000;
@@ -169,10 +171,7 @@ TEST(PublishCommandLineTest, RefusesWhatNoCommandTakes) {
         {"resign", "--data", "d", "--product", "P", "--key", "k", "--ask-update", "no"},
     };
     for (const Args& args : refused) {
-        std::string shown;
-        for (const std::string& arg : args)
-            shown += "[" + arg + "]";
-        EXPECT_FALSE(ParsePublishCommandLine(args, "", kNow)) << shown;
+        EXPECT_FALSE(ParsePublishCommandLine(args, "", kNow)) << Shown(args);
     }
 }
 
