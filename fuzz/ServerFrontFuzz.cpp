@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+using namespace server;
+
 namespace {
 
 void CheckRanges(const RequestHead& head) {

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace server;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> hosts = {"127.0.0.1:8080", "update.example"};

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace server {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -92,3 +94,5 @@ int RemoveAbandonedPublishes(Storage& storage, const fs::path& dataDir) {
     }
     return removed;
 }
+
+}  // namespace server

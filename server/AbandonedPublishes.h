@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 class PublishLock {
 public:
     // wait: block until a running publish of the product ends; otherwise nothing while one runs.
@@ -37,3 +39,5 @@ int RemoveAbandoned(Storage& storage, const std::filesystem::path& dataDir, cons
 // At server start: the same for every product in the store that no publish is running for, and its live link
 // pointed at its live release.
 int RemoveAbandonedPublishes(Storage& storage, const std::filesystem::path& dataDir);
+
+}  // namespace server

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace server {
+
 namespace {
 
 // Decimal digits only; a number beyond uint64_t stays at its largest value (still past any real end).
@@ -54,3 +56,5 @@ RangeChoice ChooseRange(std::string_view field, uint64_t size) {
         last = size - 1;
     return {RangeChoice::Kind::Part, first, last - first + 1};
 }
+
+}  // namespace server

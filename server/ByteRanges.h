@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace server {
+
 struct RangeChoice {
     enum class Kind { Whole, Part, Unsatisfiable };
     Kind kind = Kind::Whole;
@@ -16,3 +18,5 @@ struct RangeChoice {
 // that is not one well-formed "bytes=" range is ignored (Whole); a range that starts past the end, or asks
 // for the last zero bytes, is Unsatisfiable.
 RangeChoice ChooseRange(std::string_view field, uint64_t size);
+
+}  // namespace server

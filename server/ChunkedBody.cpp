@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace server {
+
 namespace {
 
 int HexValue(char c) {
@@ -87,3 +89,5 @@ size_t ChunkedBodySkipper::Feed(std::string_view bytes) {
     }
     return used;
 }
+
+}  // namespace server

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace server {
+
 class ChunkedBodySkipper {
 public:
     enum class State { More, Done, Malformed, TooLarge };
@@ -30,3 +32,5 @@ private:
     Step step_ = Step::Size;
     State state_ = State::More;
 };
+
+}  // namespace server

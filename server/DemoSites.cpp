@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+namespace server {
+
 std::string DemoTimePage(int64_t utcSeconds) {
     const time_t beijing = static_cast<time_t>(utcSeconds + 8 * 3600);
     tm t{};
@@ -62,3 +64,5 @@ void InstallDemoSites(HttpServer& server, std::function<int64_t()> clock) {
         res.set_content(DemoAirPage(), "text/html; charset=utf-8");
     });
 }
+
+}  // namespace server

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace server {
+
 class HttpServer;
 
 void InstallDemoSites(HttpServer& server, std::function<int64_t()> clock);
@@ -16,3 +18,5 @@ std::string DemoTimePage(int64_t utcSeconds);  // the time in Beijing (UTC+8), a
 std::string DemoIpPage();                      // GBK
 std::string DemoAirPage();                     // UTF-8
 std::string DemoWeatherData(const std::string& cityCode);  // UTF-8
+
+}  // namespace server

@@ -5,5 +5,9 @@
 
 #include <string>
 
+namespace server {
+
 void GetAndPost(HttpServer& server, const std::string& pattern, const HttpServer::Handler& handler,
                 HttpServer::Speed speed = HttpServer::Speed::Fast);
+
+}  // namespace server

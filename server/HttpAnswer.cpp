@@ -3,6 +3,8 @@
 #include "server/ByteRanges.h"
 #include "server/RequestHead.h"
 
+namespace server {
+
 namespace {
 
 const char* ReasonPhrase(int status) {
@@ -78,3 +80,5 @@ std::string RefusalAnswer(int status) {
     return StatusLine(status) + "Content-Type: text/plain; charset=utf-8\r\nContent-Length: " +
            std::to_string(text.size()) + "\r\nConnection: close\r\n\r\n" + text;
 }
+
+}  // namespace server

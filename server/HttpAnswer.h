@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace server {
+
 struct AnswerPlan {
     std::string head;     // status line and fields, blank line included
     uint64_t first = 0;   // the first byte of the content that follows the head
@@ -16,3 +18,5 @@ struct AnswerPlan {
 AnswerPlan PlanAnswer(const httplib::Request& req, httplib::Response& res, bool close);
 // A whole answer without content, for a request refused before any route saw it; the connection ends after it.
 std::string RefusalAnswer(int status);
+
+}  // namespace server

@@ -28,6 +28,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace server {
+
 namespace {
 
 // epoll tags of the two descriptors that are not connections.
@@ -651,3 +653,5 @@ bool HttpServer::Run() {
 void HttpServer::Stop() {
     loop_->Stop();
 }
+
+}  // namespace server

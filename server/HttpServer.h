@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+namespace server {
+
 struct ServerLimits {
     HeadLimits head;
     uint64_t maxBody = 64 * 1024;  // read past and dropped
@@ -58,3 +60,5 @@ private:
     class Loop;
     std::unique_ptr<Loop> loop_;
 };
+
+}  // namespace server

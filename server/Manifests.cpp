@@ -2,6 +2,8 @@
 
 #include "server/ServerOptions.h"
 
+namespace server {
+
 namespace {
 
 constexpr char kExpiresOpen[] = "<expires>";
@@ -56,3 +58,5 @@ std::string WithExpiry(const std::string& digestList, int64_t expires) {
         return {};
     return digestList.substr(0, text) + UtcTimeText(expires) + digestList.substr(close);
 }
+
+}  // namespace server

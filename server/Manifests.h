@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 struct ManifestFile {
     std::string name;    // the file name, without folder
     std::string md5;     // 32 lower-case hexadecimal digits
@@ -33,3 +35,5 @@ std::string WithExpiry(const std::string& digestList, int64_t expires);
 std::string ChangeLogManifest(const std::vector<ChangeEntry>& entries);
 // Text with &, < and > escaped, for element content.
 std::string XmlEscaped(const std::string& text);
+
+}  // namespace server

@@ -17,6 +17,8 @@
 #include <set>
 #include <system_error>
 
+namespace server {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -326,3 +328,5 @@ std::string ResignRelease(Storage& storage, const fs::path& dataDir, const std::
     SyncFolder(folder);
     return {};
 }
+
+}  // namespace server

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 // How long a release's signature holds when the maker names no expiry.
 constexpr int64_t kDefaultExpiryDays = 30;
 
@@ -59,3 +61,5 @@ PublishResult PublishRelease(Storage& storage, const std::filesystem::path& data
 // Gives an error text, or empty.
 std::string ResignRelease(Storage& storage, const std::filesystem::path& dataDir, const std::string& product,
                           const std::vector<SigningKey>& keys, int64_t expires);
+
+}  // namespace server

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace server {
+
 namespace {
 
 constexpr uint16_t kMachineI386 = 0x14c;
@@ -63,3 +65,5 @@ std::string ChannelName(const std::string& product, ReleaseArch arch) {
 }
 
 int ChannelProductId(ReleaseArch arch) { return arch == ReleaseArch::X64 ? 3 : 2; }
+
+}  // namespace server

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace server {
+
 enum class ReleaseArch { X86, X64 };
 
 // The machine a Windows program (.exe or .dll) was built for, from the first bytes of its file (its MZ and
@@ -34,3 +36,5 @@ std::optional<ReleaseArch> ReleaseArchNamed(std::string_view name);  // "x86" or
 const char* ReleaseArchName(ReleaseArch arch);
 std::string ChannelName(const std::string& product, ReleaseArch arch);  // "Nightcap" or "Nightcap-x64"
 int ChannelProductId(ReleaseArch arch);                                 // 2 or 3
+
+}  // namespace server

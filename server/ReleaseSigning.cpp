@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+namespace server {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -111,3 +113,5 @@ std::string SignatureFile(const std::string& bytes, const std::vector<SigningKey
     }
     return file;
 }
+
+}  // namespace server

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 struct SigningKey {
     std::array<uint8_t, 64> secret{};
     std::array<uint8_t, 32> publicKey{};
@@ -27,3 +29,5 @@ std::string ReadSigningKey(const std::filesystem::path& path, SigningKey& key);
 std::string PublicKeyHex(const SigningKey& key);
 // The signature file over bytes: one line per key, in the order given.
 std::string SignatureFile(const std::string& bytes, const std::vector<SigningKey>& keys);
+
+}  // namespace server

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+namespace server {
+
 std::filesystem::path DatabasePath(const std::filesystem::path& dataDir) {
     return dataDir / "server.db";
 }
@@ -36,3 +38,5 @@ bool PointLiveLink(const std::filesystem::path& dataDir, const std::string& prod
     std::filesystem::remove(fresh, error);
     return false;
 }
+
+}  // namespace server

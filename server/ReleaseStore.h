@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string>
 
+namespace server {
+
 std::filesystem::path DatabasePath(const std::filesystem::path& dataDir);
 // <data>/releases/<product>: its releases and the staging folders of publishes (locked while one runs).
 std::filesystem::path ProductFolder(const std::filesystem::path& dataDir, const std::string& product);
@@ -20,3 +22,5 @@ std::filesystem::path StagingFolder(const std::filesystem::path& dataDir, const 
 std::filesystem::path LiveLink(const std::filesystem::path& dataDir, const std::string& product);
 // Points the product's live link at release id, replacing the link in one rename; false when it could not.
 bool PointLiveLink(const std::filesystem::path& dataDir, const std::string& product, int64_t id);
+
+}  // namespace server

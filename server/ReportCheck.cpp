@@ -2,6 +2,8 @@
 
 #include "common/Md5Digest.h"
 
+namespace server {
+
 namespace {
 const char kReportSalt[] = "7QKRT#2HW%";
 }
@@ -24,3 +26,5 @@ std::string ReportCheckValue(std::string_view address) {
 bool IsValidReport(std::string_view address, std::string_view check) {
     return IsAdapterAddress(address) && check == ReportCheckValue(address);
 }
+
+}  // namespace server

@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+namespace server {
+
 bool IsAdapterAddress(std::string_view address);
 std::string ReportCheckValue(std::string_view address);
 bool IsValidReport(std::string_view address, std::string_view check);
+
+}  // namespace server

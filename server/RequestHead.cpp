@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace server {
+
 namespace {
 
 // Method, two spaces and "HTTP/1.1" around the target.
@@ -211,3 +213,5 @@ bool KeepsAlive(const RequestHead& head) {
     }
     return !close && (head.minorVersion == 1 || keepAlive);
 }
+
+}  // namespace server

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace server {
+
 struct HeadLimits {
     size_t maxHead = 16 * 1024;   // the whole head, blank line included
     size_t maxTarget = 8 * 1024;  // the request target
@@ -54,3 +56,5 @@ BodyFraming FramingOf(const RequestHead& head);
 bool KeepsAlive(const RequestHead& head);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace server

@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+namespace server {
+
 namespace {
 
 constexpr char kStatsPath[] = "/pm/sd_mgr/pts/web/";
@@ -236,3 +238,5 @@ void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& op
                 server.Stop();
         });
 }
+
+}  // namespace server

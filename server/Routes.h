@@ -4,8 +4,12 @@
 #include "server/ServerOptions.h"
 #include "server/Storage.h"
 
+namespace server {
+
 class HttpServer;
 
 // Installs the statistics, update and download routes and the stats page (and the demo stand-ins when the
 // options ask for them). storage and options must outlive the server.
 void InstallRoutes(HttpServer& server, Storage& storage, const ServerOptions& options);
+
+}  // namespace server

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+namespace server {
+
 std::string UtcDay(int64_t seconds) { return UtcTimeText(seconds).substr(0, 10); }
 
 std::string UtcTimeText(int64_t seconds) {
@@ -40,3 +42,5 @@ std::optional<TestFault> ParseTestFault(const std::string& text) {
         return TestFault{TestFault::Kind::Missing, file};
     return std::nullopt;
 }
+
+}  // namespace server

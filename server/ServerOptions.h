@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 // A fault the server plays for tests of the programs' failure paths. On a store file (NAME as the digest list
 // names it below the product, "Nightcap.exe", "Update/Update.exe"), its first download only: Cut ends the
 // connection halfway through the file, Corrupt changes one byte of it, Missing answers 404. GoneAfterLog stops
@@ -39,3 +41,5 @@ std::string UtcDay(int64_t seconds);
 // "YYYY-MM-DDThh:mm:ssZ" of a time in UTC, and back (nullopt for any other text).
 std::string UtcTimeText(int64_t seconds);
 std::optional<int64_t> ParseUtcTimeText(const std::string& text);
+
+}  // namespace server

@@ -1,5 +1,7 @@
 #include "server/Sqlite.h"
 
+namespace server {
+
 SqliteDatabase::~SqliteDatabase() {
     sqlite3_close_v2(db_);
 }
@@ -83,3 +85,5 @@ bool SqliteTransaction::Commit() {
     done_ = began_ && db_.Execute("COMMIT");
     return done_;
 }
+
+}  // namespace server

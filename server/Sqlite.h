@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace server {
+
 class SqliteDatabase {
 public:
     SqliteDatabase() = default;
@@ -66,3 +68,5 @@ private:
     bool began_ = false;
     bool done_ = false;
 };
+
+}  // namespace server

@@ -3,6 +3,8 @@
 #include "server/SchemaVersion.h"
 #include "server/StatsTally.h"
 
+namespace server {
+
 namespace {
 
 const char kSchema[] = R"sql(
@@ -312,3 +314,5 @@ bool SqliteStorage::SetUpdateRequested(std::string_view product, bool requested)
     set.Bind(1, product).Bind(2, int64_t{requested ? 1 : 0}).Step();
     return set.Done() && sqlite3_changes(main_.db.Get()) == 1;
 }
+
+}  // namespace server

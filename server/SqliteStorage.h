@@ -11,6 +11,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace server {
+
 class SqliteStorage : public Storage {
 public:
     // Opens or creates the database; false with a reason in Error() when it cannot.
@@ -46,3 +48,5 @@ private:
     Connection stats_;
     std::string error_;
 };
+
+}  // namespace server

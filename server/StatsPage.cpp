@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 
+namespace server {
+
 namespace {
 
 struct Series {
@@ -111,3 +113,5 @@ std::string StatsPageHtml(const StatsSnapshot& stats, const std::vector<std::str
     }
     return html + "</table>\n</body></html>\n";
 }
+
+}  // namespace server

@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace server {
+
 // days: the days the chart spans, oldest first ("YYYY-MM-DD").
 std::string StatsPageHtml(const StatsSnapshot& stats, const std::vector<std::string>& days, bool demo);
 // A line chart of installs, version checks and pings, and downloads on those days.
 std::string DailyChartSvg(const std::vector<CountRow>& rows, const std::vector<std::string>& days);
+
+}  // namespace server

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace server {
+
 // A release a client may see: published completely and switched live.
 struct LiveRelease {
     int64_t id = 0;
@@ -100,3 +102,5 @@ public:
     virtual std::vector<int64_t> RetiredReleases(std::string_view product, int keep) = 0;
     virtual bool SetUpdateRequested(std::string_view product, bool requested) = 0;
 };
+
+}  // namespace server

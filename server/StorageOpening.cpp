@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 namespace server {
 
@@ -30,6 +31,20 @@ OpenedStorage OpenStorage(const std::filesystem::path& dataDir, const std::strin
         opened.storage = std::move(postgres);
     else
         opened.error = "PostgreSQL: " + postgres->Error();
+    return opened;
+}
+
+OpenedStorage OpenDataFolder(const std::filesystem::path& dataDir, const std::string& database) {
+    std::error_code error;
+    std::filesystem::create_directories(dataDir, error);
+    if (error) {
+        std::ostringstream message;
+        message << "cannot make the data folder " << dataDir << ": " << error.message();
+        return {nullptr, message.str()};
+    }
+    OpenedStorage opened = OpenStorage(dataDir, database);
+    if (!opened.storage)
+        opened.error = "cannot open the database: " + opened.error;
     return opened;
 }
 

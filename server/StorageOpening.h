@@ -18,6 +18,9 @@ struct OpenedStorage {
 // database: empty for <data>/server.db, else a postgresql:// (or postgres://) address. Brings the schema up to
 // date, or refuses a database a newer program made.
 OpenedStorage OpenStorage(const std::filesystem::path& dataDir, const std::string& database);
+// Makes the data folder when it is missing, then opens its storage; error says which of the two failed
+// ("cannot make the data folder ..." or "cannot open the database: ...").
+OpenedStorage OpenDataFolder(const std::filesystem::path& dataDir, const std::string& database);
 
 // The database named by the environment, or empty.
 std::string DatabaseFromEnvironment();

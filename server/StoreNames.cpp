@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace server {
+
 namespace {
 
 bool IsAsciiAlnum(char c) {
@@ -113,3 +115,5 @@ std::optional<std::string> OwnDownloadPath(std::string_view url, const std::vect
         return std::nullopt;
     return std::string(rest);
 }
+
+}  // namespace server

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace server {
+
 // Letters, digits, '-' and '_', 1 to 64 of them.
 bool IsProductName(std::string_view name);
 // Digits, letters, '.', '-' and '_', 1 to 32 of them, starting with a digit or letter.
@@ -24,3 +26,5 @@ std::optional<std::vector<std::string>> SafeSegments(std::string_view path);
 // The download counter's p_url: "http://" + one of our own hosts + "/download/" + product + "/" + path.
 // Gives "product/path" when the address names a file in our own store, nothing otherwise.
 std::optional<std::string> OwnDownloadPath(std::string_view url, const std::vector<std::string>& ownHosts);
+
+}  // namespace server

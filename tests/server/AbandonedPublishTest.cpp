@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+using namespace server;
+
 namespace fs = std::filesystem;
 
 namespace {

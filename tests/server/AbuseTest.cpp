@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+using namespace server;
+
 namespace {
 
 constexpr int64_t kMemoryBoundKb = 100 * 1024;

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <fstream>
 
+using namespace server;
+
 namespace {
 
 std::string FirstLine(const std::filesystem::path& path) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace server;
+
 namespace {
 
 HeadParse Parse(const std::string& bytes) {

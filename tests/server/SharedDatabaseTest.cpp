@@ -18,6 +18,8 @@
 #include <set>
 #include <thread>
 
+using namespace server;
+
 namespace fs = std::filesystem;
 
 namespace {
