@@ -17,7 +17,7 @@ export WINEPREFIX="$build/bench-wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="msc
   LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 state="$build/bench-http-server"
 serve="$root/tools/test-http-server/serve.sh"
-sh "$serve" start "$build/host/test-http-server" "$state" >/dev/null
+sh "$serve" start "$build/native/bin/test-http-server" "$state" >/dev/null
 trap 'sh "$serve" stop "$state"' EXIT
 port=$(cat "$state/port")
 
