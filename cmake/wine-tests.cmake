@@ -22,7 +22,7 @@ set(WINE_ENV WINEPREFIX=${WINE_PREFIX_DIR} WINEARCH=${WINE_ARCH} WINELOADER=${WI
              LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
 set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_ENV} ${WINE_LOADER})
 
-add_test(NAME wine_up COMMAND sh ${CMAKE_SOURCE_DIR}/tools/wine-up.sh)
+add_test(NAME wine_up COMMAND sh ${CMAKE_SOURCE_DIR}/tools/wine-up.sh $<TARGET_FILE:wine_desktop_holder>)
 add_test(NAME wine_down COMMAND sh -c "${WINE_SERVER} -k || true")
 set_tests_properties(wine_up wine_down PROPERTIES ENVIRONMENT "${WINE_ENV}")
 set_tests_properties(wine_up PROPERTIES FIXTURES_SETUP WINE)

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Prepares the tests' Wine prefix once, then starts a persistent wineserver and the session services.
+# Prepares the tests' Wine prefix once, then starts a persistent wineserver, the session services and, given
+# as $1, the program that holds the desktop open.
 # WINEPREFIX, WINEARCH, WINELOADER and WINESERVER come from the build (cmake/wine-tests.cmake).
 set -e
 : "${WINEPREFIX:?}" "${WINEARCH:?}" "${WINELOADER:?}" "${WINESERVER:?}"
@@ -24,6 +25,11 @@ fi
 # inherited a test's output would keep ctest waiting.
 "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 wine wineboot </dev/null >/dev/null 2>&1
+# The desktop stays in use until the server ends, so that its explorer.exe never has to start again from a
+# test (tests/support/DesktopHolder.cpp): that explorer would hold the test's output open.
+if [ -n "${1:-}" ]; then
+  setsid "$WINELOADER" "$1" </dev/null >/dev/null 2>&1 &
+fi
 # Wine links Desktop, Documents, Music... to the host's home folder: the tests' shortcuts and files must stay
 # inside the prefix, so those links become folders of its own.
 for link in "$WINEPREFIX"/drive_c/users/*/*; do
