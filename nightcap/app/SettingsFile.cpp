@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/OwnProgram.h"
+#include "nightcap/online/CodePages.h"
 
 namespace nightcap {
 
@@ -21,11 +22,7 @@ std::string ProgramFolder() {
     const std::wstring folder = OwnProgramFolder();
     if (folder.empty()) return ".";
     // Nightcap's paths are ANSI (GBK) texts, as GetModuleFileNameA gives them; without the last backslash.
-    const int length = int(folder.size()) - 1;
-    const int size = WideCharToMultiByte(CP_ACP, 0, folder.c_str(), length, nullptr, 0, nullptr, nullptr);
-    std::string text(size > 0 ? size : 0, '\0');
-    if (size > 0) WideCharToMultiByte(CP_ACP, 0, folder.c_str(), length, text.data(), size, nullptr, nullptr);
-    return text;
+    return CodePageFromWide(CP_ACP, folder.c_str(), int(folder.size()) - 1, false);
 }
 
 std::string SettingsPath(const std::string& folder) { return folder + "/config.ini"; }
