@@ -141,10 +141,13 @@ bool NightcapUnderTest::Prepare(const char* configBytes, const char* fixedClock)
 }
 
 bool NightcapUnderTest::MoveClock(const char* time) const {
-    // Written beside and moved over: the program never reads half a time.
-    std::wstring next = folder_ / L"clock.next";
-    return WriteFileBytes(next, time) &&
-           MoveFileExW(next.c_str(), (folder_ / L"clock.txt").c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    // Written beside and moved over: the program never reads half a time. A file cannot be replaced while a
+    // handle to it is open, and the program opens the clock at every tick to read it: the move is asked again
+    // until it falls between two readings.
+    const std::wstring next = folder_ / L"clock.next", clock = folder_ / L"clock.txt";
+    return WriteFileBytes(next, time) && WaitUntil([&] {
+               return MoveFileExW(next.c_str(), clock.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+           });
 }
 
 DWORD NightcapUnderTest::RunAnotherCopy(const std::wstring& arguments) const {
